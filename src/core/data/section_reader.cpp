@@ -1,0 +1,88 @@
+#include "core/data/section_reader.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "core/util/comma_fields.h"
+#include "core/util/number_parse.h"
+
+namespace kestrel {
+
+bool isKeyLine(std::string_view line, std::string_view key) {
+  return line.size() >= key.size() && line.compare(0, key.size(), key) == 0;
+}
+
+SectionReader::SectionReader(std::vector<DecodedLine> lines) : lines_(std::move(lines)) {}
+
+SectionReader SectionReader::fromFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw SectionFault("cannot open " + path.string());
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) throw SectionFault("cannot read " + path.string());
+  return fromBytes(bytes.str());
+}
+
+SectionReader SectionReader::fromBytes(std::string_view cp932Bytes) {
+  return SectionReader(decodeCp932Lines(cp932Bytes));
+}
+
+bool SectionReader::nextLine() {
+  if (pos_ >= lines_.size()) {
+    hasLine_ = false;
+    return false;
+  }
+  current_ = lines_[pos_].text;
+  currentMalformed_ = lines_[pos_].malformed;
+  ++pos_;
+  hasLine_ = true;
+  return true;
+}
+
+const std::string& SectionReader::valueLine() {
+  if (!nextLine()) throw SectionFault("end of file inside a section");
+  if (currentMalformed_) throw SectionFault("malformed Shift-JIS in line " + std::to_string(pos_));
+  return current_;
+}
+
+int32_t SectionReader::toInt(std::string_view text) {
+  auto v = parseInt(text);
+  if (!v) throw SectionFault("not an integer: " + std::string(text));
+  return *v;
+}
+
+double SectionReader::toDecimal(std::string_view text) {
+  auto v = parseDecimal(text);
+  if (!v) throw SectionFault("not a number: " + std::string(text));
+  return *v;
+}
+
+Fixed SectionReader::toFixed(std::string_view text) {
+  auto v = parseFixed(text);
+  if (!v) throw SectionFault("not a number: " + std::string(text));
+  return *v;
+}
+
+int32_t SectionReader::intLine() { return toInt(valueLine()); }
+double SectionReader::decimalLine() { return toDecimal(valueLine()); }
+Fixed SectionReader::fixedLine() { return toFixed(valueLine()); }
+
+void SectionReader::table(const std::function<void(const std::string& first)>& row) {
+  for (;;) {
+    const std::string& first = valueLine();
+    if (!first.empty() && first.front() == '#') return;
+    row(first);
+  }
+}
+
+int32_t SectionReader::intField(int n) const { return toInt(commaField(current_, n)); }
+double SectionReader::decimalField(int n) const { return toDecimal(commaField(current_, n)); }
+Fixed SectionReader::fixedField(int n) const { return toFixed(commaField(current_, n)); }
+
+std::string SectionReader::textField(int n) const {
+  std::string f = commaField(current_, n);
+  if (commaFieldCount(current_) < n) throw SectionFault("missing field " + std::to_string(n));
+  return f;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,76 @@
+#pragma once
+// The shared syntax of the data files.
+//
+// A file is read in one loop that takes one line per pass and tests it against every key of the
+// file in the file's fixed order. A line is a key line when its first characters equal the key
+// over the key's own length (case-sensitive; the rest of the line is ignored). A scalar key is
+// followed by a fixed number of value lines; a table key by rows up to a line whose first
+// character is '#', which is consumed. Reading a value moves the current line, so the tests later
+// in the same pass see the line read last.
+//
+// Any fault (end of file inside a section, a value that does not convert, a malformed Shift-JIS
+// line used as a value) throws SectionFault; each loader turns it into its own message.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/util/cp932.h"
+#include "core/util/fixed.h"
+
+namespace kestrel {
+
+class SectionFault : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+bool isKeyLine(std::string_view line, std::string_view key);
+
+class SectionReader {
+ public:
+  explicit SectionReader(std::vector<DecodedLine> lines);
+  // Reads a CP932 file; throws SectionFault when it cannot be read.
+  static SectionReader fromFile(const std::filesystem::path& path);
+  static SectionReader fromBytes(std::string_view cp932Bytes);
+
+  // The loop's next line; false at the end of the file.
+  bool nextLine();
+  // The line read last (the current line of the pass).
+  const std::string& line() const { return current_; }
+  int lineNumber() const { return static_cast<int>(pos_); }
+  bool at(std::string_view key) const { return hasLine_ && isKeyLine(current_, key); }
+  bool atEnd() const { return pos_ >= lines_.size(); }
+
+  // Value lines: each reads the next line and makes it the current line.
+  const std::string& valueLine();
+  int32_t intLine();
+  double decimalLine();
+  Fixed fixedLine();
+
+  // Reads rows until a line starting with '#' (consumed). For each row, `row` is called with the
+  // row's first line as the current line; it may read more lines of a group with valueLine().
+  void table(const std::function<void(const std::string& first)>& row);
+
+  // Conversions that fault like the value lines.
+  static int32_t toInt(std::string_view text);
+  static double toDecimal(std::string_view text);
+  static Fixed toFixed(std::string_view text);
+  // Comma field n (from 1) of the current line converted; a missing field faults.
+  int32_t intField(int n) const;
+  double decimalField(int n) const;
+  Fixed fixedField(int n) const;
+  std::string textField(int n) const;
+
+ private:
+  std::vector<DecodedLine> lines_;
+  size_t pos_ = 0;
+  bool hasLine_ = false;
+  bool currentMalformed_ = false;
+  std::string current_;
+};
+
+}  // namespace kestrel

@@ -1,0 +1,20 @@
+#pragma once
+// Port: the first attached game controller, polled once per tick.
+#include <array>
+
+namespace kestrel {
+
+struct GamepadState {
+  int x = 0;  // axis values exactly as the device reports them
+  int y = 0;
+  std::array<bool, 16> buttons{};
+};
+
+class GamepadPoller {
+ public:
+  virtual ~GamepadPoller() = default;
+  // No controller attached: the neutral state (all zero), every time.
+  virtual GamepadState poll() = 0;
+};
+
+}  // namespace kestrel

@@ -1,0 +1,24 @@
+#pragma once
+// Port: reads a route movie frame by frame. Used on the thread that owns the drive.
+#include <filesystem>
+
+#include "core/ports/picture.h"
+
+namespace kestrel {
+
+class MovieReader {
+ public:
+  virtual ~MovieReader() = default;
+  // Opens the file's video stream; false when it cannot be opened. Closes any open movie first.
+  virtual bool open(const std::filesystem::path& path) = 0;
+  virtual void close() = 0;
+  virtual bool isOpen() const = 0;
+  // Stream length in frames (0 when nothing is open).
+  virtual int frameCount() const = 0;
+  // Decodes frame n (from 0) into `out` and returns true. For n outside 0 .. frameCount() - 1, or
+  // a frame that does not decode, the last decoded frame is handed out again and false returned
+  // (an empty picture when nothing was decoded yet).
+  virtual bool decodeFrame(int n, Picture& out) = 0;
+};
+
+}  // namespace kestrel

@@ -1,0 +1,19 @@
+#pragma once
+// Port: the dialogs and shell services the program uses.
+#include <optional>
+#include <string>
+
+namespace kestrel {
+
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+  virtual void showMessage(const std::string& text) = 0;
+  // Returns the chosen file's full path, or nullopt when cancelled. `filter` is written as
+  // "Description (*.dat)|*.dat".
+  virtual std::optional<std::string> openFile(const std::string& title, const std::string& filter) = 0;
+  // Opens a document (for example "readme.html") with the desktop's handler.
+  virtual void openDocument(const std::string& path) = 0;
+};
+
+}  // namespace kestrel
