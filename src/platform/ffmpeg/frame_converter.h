@@ -1,0 +1,31 @@
+#pragma once
+// Converts decoded frames to the program's pixels (0xAARRGGBB, i.e. BGRA bytes here) at their own
+// size; the renderer does the scaling. Full-range ("JPEG") YUV is converted as such.
+#include "core/ports/picture.h"
+
+struct AVFrame;
+struct SwsContext;
+
+namespace kestrel {
+
+class FrameConverter {
+ public:
+  FrameConverter() = default;
+  ~FrameConverter();
+  FrameConverter(const FrameConverter&) = delete;
+  FrameConverter& operator=(const FrameConverter&) = delete;
+
+  // False when the frame's format cannot be converted; `out` is then unspecified.
+  bool convert(const AVFrame& frame, Picture& out);
+  void reset();
+
+ private:
+  SwsContext* context_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  int format_ = -1;
+  int fullRange_ = -1;
+  int colorspace_ = -1;
+};
+
+}  // namespace kestrel
