@@ -60,6 +60,9 @@ struct FfmpegMovieReader::Movie {
   bool draining = false;      // the end of the file was read; the decoder gives out what it holds
   bool ended = false;         // ... and has nothing more
   int64_t lastPacketTs = AV_NOPTS_VALUE;
+  bool awaitingFirstPacket = false;  // the first packet after a seek tells where it landed
+  int64_t landedDts = AV_NOPTS_VALUE;
+  int64_t landedPts = AV_NOPTS_VALUE;
 
   Movie() = default;
   Movie(const Movie&) = delete;
@@ -124,9 +127,16 @@ bool FfmpegMovieReader::open(const std::filesystem::path& path) {
   if (count <= 0 && st->duration != AV_NOPTS_VALUE) {
     count = av_rescale_q_rnd(st->duration, m->timeBase, m->frameDuration, AV_ROUND_NEAR_INF);
   }
+  if (count <= 0 && m->format->duration != AV_NOPTS_VALUE) {
+    count = av_rescale_q_rnd(m->format->duration, AV_TIME_BASE_Q, m->frameDuration, AV_ROUND_NEAR_INF);
+  }
   if (count <= 0) count = avformat_index_get_entries_count(st);
   m->frameCount = clampToInt(std::max<int64_t>(count, 0));
   m->endFrame = m->frameCount;
+
+  // A seek to the start makes demuxers that read their index lazily (Matroska) read it now, before
+  // the first frame is decoded; a file that cannot seek is read from where it is.
+  av_seek_frame(m->format, m->stream, st->start_time != AV_NOPTS_VALUE ? st->start_time : 0, AVSEEK_FLAG_BACKWARD);
 
   movie_ = std::move(m);
   if (!calibrate()) {
@@ -211,26 +221,56 @@ std::shared_ptr<const Picture> FfmpegMovieReader::seekAndDecode(int n, int keepF
   Movie& m = *movie_;
   syncKeyframes();
   if (m.keyframes.empty()) return seekByTimestamp(n, keepFrom);
-  // When the keyframe turns out to be shown after n (B-frames of an open group of pictures), or
-  // shows nothing, go one keyframe further back.
-  size_t k = m.keyframes.entryFor(n);
-  if (k == KeyframeIndex::kNone) k = 0;
-  for (; k != KeyframeIndex::kNone; --k) {
-    if (!seekTo(m.keyframes.timestamp(k))) return nullptr;
+  bool resynced = false;
+  size_t k = startKeyframe(n);
+  while (k != KeyframeIndex::kNone) {
+    const int64_t wanted = m.keyframes.timestamp(k);
+    if (!seekTo(seekTimestamp(k))) return nullptr;
+    // Some containers (Matroska) read their index only when first asked to seek.
+    if (syncKeyframes() && !resynced) {
+      resynced = true;
+      const size_t better = startKeyframe(n);
+      if (m.keyframes.timestamp(better) != wanted) {
+        k = better;
+        continue;
+      }
+      k = better;
+    }
     std::shared_ptr<const Picture> found;
     const Outcome outcome = decodeUntil(n, keepFrom, true, found);
-    if (m.firstShown != kNoFrame) m.keyframes.learnSeek(k, m.firstShown);
-    switch (outcome) {
-      case Outcome::kFound: return found;
-      case Outcome::kFirstPassed:
-      case Outcome::kFirstUnnumbered: continue;
-      case Outcome::kEnded:
-        if (m.firstShown == kNoFrame) continue;
-        return nullptr;
-      default: return nullptr;
-    }
+    const size_t landed = landedKeyframe(k);
+    if (m.firstShown != kNoFrame) m.keyframes.learnSeek(landed, m.firstShown);
+    // When the keyframe is shown after n (B-frames of an open group of pictures), or shows
+    // nothing, go one keyframe further back.
+    const bool late = outcome == Outcome::kFirstPassed || outcome == Outcome::kFirstUnnumbered ||
+                      (outcome == Outcome::kEnded && m.firstShown == kNoFrame);
+    if (outcome == Outcome::kFound) return found;
+    if (!late) return nullptr;
+    k = std::min(k, landed) - 1;  // from keyframe 0 this is kNone
   }
   return nullptr;
+}
+
+size_t FfmpegMovieReader::startKeyframe(int n) const {
+  const size_t k = movie_->keyframes.entryFor(n);
+  return k == KeyframeIndex::kNone ? 0 : k;
+}
+
+int64_t FfmpegMovieReader::seekTimestamp(size_t k) const {
+  // Demuxers seek by presentation time (MP4) or by the index's decode time (AVI); the keyframe's
+  // presentation time lands on it in both, since the next keyframe is stored later than that.
+  const KeyframeIndex& keys = movie_->keyframes;
+  return std::max(keys.timestamp(k), timestampOf(keys.firstFrame(k)));
+}
+
+size_t FfmpegMovieReader::landedKeyframe(size_t wanted) const {
+  const Movie& m = *movie_;
+  for (int64_t ts : {m.landedDts, m.landedPts}) {
+    if (ts == AV_NOPTS_VALUE) continue;
+    const size_t k = m.keyframes.find(ts);
+    if (k != KeyframeIndex::kNone) return k;
+  }
+  return wanted;
 }
 
 std::shared_ptr<const Picture> FfmpegMovieReader::seekByTimestamp(int n, int keepFrom) {
@@ -261,6 +301,9 @@ bool FfmpegMovieReader::seekTo(int64_t ts) {
   m.draining = false;
   m.ended = false;
   m.lastPacketTs = AV_NOPTS_VALUE;
+  m.awaitingFirstPacket = true;
+  m.landedDts = AV_NOPTS_VALUE;
+  m.landedPts = AV_NOPTS_VALUE;
   return sought;
 }
 
@@ -325,6 +368,11 @@ bool FfmpegMovieReader::feedPacket() {
       av_packet_unref(m.packet);
       continue;
     }
+    if (m.awaitingFirstPacket) {
+      m.awaitingFirstPacket = false;
+      m.landedDts = m.packet->dts;
+      m.landedPts = m.packet->pts;
+    }
     m.lastPacketTs = m.packet->dts != AV_NOPTS_VALUE ? m.packet->dts : m.packet->pts;
     const int sent = avcodec_send_packet(m.codec, m.packet);
     av_packet_unref(m.packet);
@@ -352,17 +400,18 @@ std::shared_ptr<const Picture> FfmpegMovieReader::keep(int number) {
   return picture;
 }
 
-void FfmpegMovieReader::syncKeyframes() {
+bool FfmpegMovieReader::syncKeyframes() {
   Movie& m = *movie_;
   AVStream* st = m.format->streams[m.stream];
   // Files without an index (a truncated AVI) grow one as they are read.
   const int count = avformat_index_get_entries_count(st);
-  if (count == m.indexEntries) return;
+  if (count == m.indexEntries) return false;
   m.indexEntries = count;
   for (int i = 0; i < count; ++i) {
     const AVIndexEntry* e = avformat_index_get_entry(st, i);
     if (e && (e->flags & AVINDEX_KEYFRAME)) m.keyframes.add(e->timestamp, numberOf(e->timestamp));
   }
+  return true;
 }
 
 }  // namespace kestrel

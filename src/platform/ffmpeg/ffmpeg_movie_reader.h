@@ -59,6 +59,9 @@ class FfmpegMovieReader final : public MovieReader {
   std::shared_ptr<const Picture> produce(int n, int keepFrom);
   bool canDecodeOnTo(int n);
   std::shared_ptr<const Picture> seekAndDecode(int n, int keepFrom);
+  size_t startKeyframe(int n) const;
+  int64_t seekTimestamp(size_t k) const;
+  size_t landedKeyframe(size_t wanted) const;
   std::shared_ptr<const Picture> seekByTimestamp(int n, int keepFrom);
   Outcome decodeUntil(int n, int keepFrom, bool afterSeek, std::shared_ptr<const Picture>& found);
   bool seekTo(int64_t ts);
@@ -66,7 +69,7 @@ class FfmpegMovieReader final : public MovieReader {
   int numberOf(int64_t ts) const;
   int64_t timestampOf(int n) const;
   std::shared_ptr<const Picture> keep(int number);
-  void syncKeyframes();
+  bool syncKeyframes();
   bool handOut(std::shared_ptr<const Picture> picture, Picture& out);
 
   std::unique_ptr<Movie> movie_;

@@ -34,6 +34,12 @@ size_t KeyframeIndex::entryFor(int n) const {
   return kNone;
 }
 
+size_t KeyframeIndex::find(int64_t ts) const {
+  auto it = std::lower_bound(entries_.begin(), entries_.end(), ts,
+                             [](const Entry& e, int64_t t) { return e.ts < t; });
+  return it != entries_.end() && it->ts == ts ? static_cast<size_t>(it - entries_.begin()) : kNone;
+}
+
 void KeyframeIndex::setFrame(size_t i, int frame) {
   Entry& e = entries_[i];
   e.frame = frame;

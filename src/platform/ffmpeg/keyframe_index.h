@@ -30,6 +30,9 @@ class KeyframeIndex {
   // when there is none).
   size_t entryFor(int n) const;
 
+  // The keyframe at exactly this timestamp (kNone when there is none).
+  size_t find(int64_t ts) const;
+
   // After a seek to keyframe i the decoder showed `frame` first.
   void learnSeek(size_t i, int frame);
   // Reading on, the decoder showed keyframe `frame`; the packet read last had timestamp

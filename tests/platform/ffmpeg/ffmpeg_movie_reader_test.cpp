@@ -31,6 +31,8 @@ const MovieKind kMpeg4 = {"Mpeg4Gop15WithAudio", "mpeg4-gop15.avi",
                           15};
 const MovieKind kMpeg4BFrames = {"Mpeg4Gop15BFrames", "mpeg4-bf2.avi",
                                  kSource + "-frames:v 90 -c:v mpeg4 -g 15 -bf 2 -q:v 4", 15};
+const MovieKind kH264Mp4 = {"H264Mp4", "h264.mp4", kSource + "-frames:v 90 -c:v libx264 -g 15 -bf 2 -pix_fmt yuv420p", 15};
+const MovieKind kH264Mkv = {"H264Mkv", "h264.mkv", kSource + "-frames:v 90 -c:v libx264 -g 15 -bf 2 -pix_fmt yuv420p", 15};
 const MovieKind kMjpeg = {"MjpegFullRange", "mjpeg.avi",
                           kSource + "-frames:v 90 -c:v mjpeg -pix_fmt yuvj420p -q:v 3", 1};
 
@@ -136,7 +138,7 @@ TEST_P(MovieReaderKinds, OutOfRangeHandsOutTheLastDecodedFrameAgain) {
   EXPECT_EQ(reader.counters().seeks, counters.seeks);
 }
 
-INSTANTIATE_TEST_SUITE_P(Movies, MovieReaderKinds, ::testing::Values(kMpeg4, kMpeg4BFrames, kMjpeg),
+INSTANTIATE_TEST_SUITE_P(Movies, MovieReaderKinds, ::testing::Values(kMpeg4, kMpeg4BFrames, kMjpeg, kH264Mp4, kH264Mkv),
                          [](const ::testing::TestParamInfo<MovieKind>& kind) { return std::string(kind.param.name); });
 
 TEST(FfmpegMovieReader, SeeksOnlyWhenAKeyframeLiesBetween) {
