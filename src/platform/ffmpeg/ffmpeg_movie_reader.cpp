@@ -43,6 +43,7 @@ struct FfmpegMovieReader::Movie {
   AVCodecContext* codec = nullptr;
   AVPacket* packet = nullptr;
   AVFrame* frame = nullptr;
+  AVFrame* previous = nullptr;  // the frame the decoder produced last (`current`)
   int stream = -1;
   AVRational timeBase{0, 1};
   AVRational frameDuration{0, 1};
@@ -68,6 +69,7 @@ struct FfmpegMovieReader::Movie {
   Movie(const Movie&) = delete;
   Movie& operator=(const Movie&) = delete;
   ~Movie() {
+    av_frame_free(&previous);
     av_frame_free(&frame);
     av_packet_free(&packet);
     avcodec_free_context(&codec);
@@ -117,7 +119,8 @@ bool FfmpegMovieReader::open(const std::filesystem::path& path) {
   if (avcodec_open2(m->codec, decoder, nullptr) < 0) return false;
   m->packet = av_packet_alloc();
   m->frame = av_frame_alloc();
-  if (!m->packet || !m->frame) return false;
+  m->previous = av_frame_alloc();
+  if (!m->packet || !m->frame || !m->previous) return false;
 
   const AVRational rate = av_guess_frame_rate(m->format, st, nullptr);
   if (rate.num <= 0 || rate.den <= 0 || st->time_base.num <= 0 || st->time_base.den <= 0) return false;
@@ -163,8 +166,8 @@ bool FfmpegMovieReader::calibrate() {
   m.firstShown = 0;
   m.width = m.frame->width;
   m.height = m.frame->height;
-  const bool converted = keep(0) != nullptr;
-  av_frame_unref(m.frame);
+  const bool converted = keep(*m.frame, 0) != nullptr;
+  av_frame_move_ref(m.previous, m.frame);
   syncKeyframes();
   // The file starts with its first keyframe.
   if (!m.keyframes.empty()) m.keyframes.learnSeek(0, 0);
@@ -202,8 +205,7 @@ bool FfmpegMovieReader::handOut(std::shared_ptr<const Picture> picture, Picture&
 std::shared_ptr<const Picture> FfmpegMovieReader::produce(int n, int keepFrom) {
   if (canDecodeOnTo(n)) {
     std::shared_ptr<const Picture> found;
-    // Decoding on ends only at the end of the file or at a frame missing from the stream; a seek
-    // would not find either.
+    // Decoding on fails only at the end of the file, which a seek would not get past.
     return decodeUntil(n, keepFrom, false, found) == Outcome::kFound ? found : nullptr;
   }
   return seekAndDecode(n, keepFrom);
@@ -296,6 +298,7 @@ bool FfmpegMovieReader::seekTo(int64_t ts) {
   ++counters_.seeks;
   const bool sought = av_seek_frame(m.format, m.stream, ts, AVSEEK_FLAG_BACKWARD) >= 0;
   avcodec_flush_buffers(m.codec);
+  av_frame_unref(m.previous);
   m.current = kNoFrame;
   m.firstShown = kNoFrame;
   m.draining = false;
@@ -340,17 +343,28 @@ FfmpegMovieReader::Outcome FfmpegMovieReader::decodeUntil(int n, int keepFrom, b
     } else if (m.frame->key_frame) {
       m.keyframes.learnPassed(m.lastPacketTs, number);
     }
+    const int before = m.current;
     m.current = number;
 
+    if (number > n && !first && before != kNoFrame && before < n) {
+      // n is not in the stream (an empty AVI chunk, which repeats the picture before it, or a
+      // damaged packet): the picture at n is the one before it.
+      found = cache_.find(before);
+      if (!found) found = keep(*m.previous, before);
+    }
     std::shared_ptr<const Picture> kept;
     // A frame past n is kept too: the decoder will not produce it again for the next request.
-    if (number == n || (number >= keepFrom && !cache_.contains(number))) kept = keep(number);
-    av_frame_unref(m.frame);
+    if (number == n || (number >= keepFrom && !cache_.contains(number))) kept = keep(*m.frame, number);
+    av_frame_unref(m.previous);
+    av_frame_move_ref(m.previous, m.frame);
     if (number == n) {
       found = std::move(kept);
       return found ? Outcome::kFound : Outcome::kFailed;
     }
-    if (number > n) return first ? Outcome::kFirstPassed : Outcome::kPassed;
+    if (number > n) {
+      if (first) return Outcome::kFirstPassed;
+      return found ? Outcome::kFound : Outcome::kPassed;
+    }
   }
 }
 
@@ -392,9 +406,9 @@ int64_t FfmpegMovieReader::timestampOf(int n) const {
   return m.firstTs + av_rescale_q_rnd(n, m.frameDuration, m.timeBase, AV_ROUND_NEAR_INF);
 }
 
-std::shared_ptr<const Picture> FfmpegMovieReader::keep(int number) {
+std::shared_ptr<const Picture> FfmpegMovieReader::keep(const AVFrame& frame, int number) {
   std::shared_ptr<Picture> picture = cache_.make();
-  if (!converter_.convert(*movie_->frame, *picture)) return nullptr;
+  if (!converter_.convert(frame, *picture)) return nullptr;
   ++counters_.framesConverted;
   cache_.put(number, picture);
   return picture;

@@ -10,8 +10,10 @@
 // between) decodes on without seeking. Decoded frames are kept in a small cache, so a movie
 // played backwards decodes each group of pictures about once rather than once per frame.
 //
-// The frame last handed out stays in place after a failed request, close() and a failed open(),
-// and is handed out again whenever no new frame can be.
+// A frame the container counts but the stream skips (an empty AVI chunk, which repeats the
+// picture before it, or a damaged packet) is the picture before it. The frame last handed out
+// stays in place after a failed request, close() and a failed open(), and is handed out again
+// whenever no new frame can be.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -20,6 +22,8 @@
 #include "core/ports/movie_reader.h"
 #include "platform/ffmpeg/frame_cache.h"
 #include "platform/ffmpeg/frame_converter.h"
+
+struct AVFrame;
 
 namespace kestrel {
 
@@ -68,7 +72,7 @@ class FfmpegMovieReader final : public MovieReader {
   bool feedPacket();
   int numberOf(int64_t ts) const;
   int64_t timestampOf(int n) const;
-  std::shared_ptr<const Picture> keep(int number);
+  std::shared_ptr<const Picture> keep(const AVFrame& frame, int number);
   bool syncKeyframes();
   bool handOut(std::shared_ptr<const Picture> picture, Picture& out);
 

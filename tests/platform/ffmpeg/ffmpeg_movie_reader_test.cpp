@@ -196,6 +196,25 @@ TEST(FfmpegMovieReader, AKeyframeShownAfterTheFrameSendsTheSeekFurtherBackOnlyOn
   EXPECT_EQ(reader.counters().framesDecoded, 43 - 30 + 1);
 }
 
+TEST(FfmpegMovieReader, FramesTheStreamSkipsShowThePictureBeforeThem) {
+  // Frames 20 to 24 dropped: the AVI counts them as empty chunks.
+  const auto path = test::makeMovie(
+      "dropped.avi", "-f lavfi -i \"testsrc2=size=160x120:rate=30,select='not(between(n\\,20\\,24))'\" "
+                     "-frames:v 85 -fps_mode passthrough -c:v mpeg4 -g 15 -bf 0 -q:v 4");
+  ASSERT_FALSE(path.empty());
+  auto md5s = test::referenceFrameMd5sByPts(path);
+  ASSERT_EQ(md5s.size(), 85u);
+  ASSERT_EQ(md5s.count(20), 0u);
+  for (int n = 20; n <= 24; ++n) md5s[n] = md5s[19];
+
+  FfmpegMovieReader reader;
+  ASSERT_TRUE(reader.open(path));
+  EXPECT_EQ(reader.frameCount(), kFrames);
+  for (int n : {60, 22, 89, 24, 23, 21, 20, 19, 25}) EXPECT_EQ(decodedMd5(reader, n), md5s[n]) << n;
+  for (int n = 15; n < kFrames; ++n) EXPECT_EQ(decodedMd5(reader, n), md5s[n]) << n;
+  for (int n = 30; n >= 15; --n) EXPECT_EQ(decodedMd5(reader, n), md5s[n]) << n;
+}
+
 TEST(FfmpegMovieReader, MissingOrUnreadableFilesDoNotOpen) {
   const auto dir = test::scratchDir("ffmpeg_reader_unreadable");
   std::ofstream(dir / "notes.avi") << "not a movie\n";

@@ -52,22 +52,42 @@ std::filesystem::path makeMovie(const std::string& name, const std::string& argu
   return makeOnce(target, command) ? target : std::filesystem::path{};
 }
 
-std::vector<std::string> referenceFrameMd5s(const std::filesystem::path& movie) {
+namespace {
+
+// framemd5 lines: stream, dts, pts, duration, size, hash.
+std::vector<std::pair<long long, std::string>> frameMd5Lines(const std::filesystem::path& movie) {
   const auto list = sharedDir() / (movie.filename().string() + "-" +
                                    hexHash(std::to_string(std::filesystem::file_size(movie))) + ".framemd5");
   const std::string command = "ffmpeg -nostdin -v fatal -y -i '" + movie.string() +
                               "' -map 0:v:0 -fps_mode passthrough -pix_fmt bgra -f framemd5";
-  std::vector<std::string> md5s;
-  if (!makeOnce(list, command)) return md5s;
+  std::vector<std::pair<long long, std::string>> lines;
+  if (!makeOnce(list, command)) return lines;
   std::ifstream in(list);
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line[0] == '#') continue;
-    const auto comma = line.rfind(',');
-    if (comma == std::string::npos) continue;
-    auto md5 = line.substr(comma + 1);
+    std::istringstream fields(line);
+    std::string stream, dts, pts, duration, size, md5;
+    if (!std::getline(fields, stream, ',') || !std::getline(fields, dts, ',') || !std::getline(fields, pts, ',') ||
+        !std::getline(fields, duration, ',') || !std::getline(fields, size, ',') || !std::getline(fields, md5)) {
+      continue;
+    }
     md5.erase(0, md5.find_first_not_of(' '));
-    md5s.push_back(md5);
+    lines.emplace_back(std::stoll(pts), md5);
   }
+  return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> referenceFrameMd5s(const std::filesystem::path& movie) {
+  std::vector<std::string> md5s;
+  for (auto& [pts, md5] : frameMd5Lines(movie)) md5s.push_back(md5);
+  return md5s;
+}
+
+std::map<long long, std::string> referenceFrameMd5sByPts(const std::filesystem::path& movie) {
+  std::map<long long, std::string> md5s;
+  for (auto& [pts, md5] : frameMd5Lines(movie)) md5s[pts] = md5;
   return md5s;
 }
 
