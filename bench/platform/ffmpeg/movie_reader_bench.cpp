@@ -96,8 +96,12 @@ void play(benchmark::State& state, int step) {
   reportCounters(state, total);
 }
 
-void BM_Forward(benchmark::State& state) { play(state, +1); }
-void BM_Backward(benchmark::State& state) { play(state, -1); }
+void BM_Forward(benchmark::State& state) {
+  play(state, +1);
+}
+void BM_Backward(benchmark::State& state) {
+  play(state, -1);
+}
 
 void BM_Random(benchmark::State& state) {
   kestrel::FfmpegMovieReader reader;

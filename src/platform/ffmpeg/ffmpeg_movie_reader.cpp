@@ -27,7 +27,8 @@ constexpr int kSeekCostFrames = 2;
 constexpr int kBlindStepFrames = 30;
 
 int clampToInt(int64_t v) {
-  return static_cast<int>(std::clamp<int64_t>(v, std::numeric_limits<int>::min() + 1, std::numeric_limits<int>::max()));
+  return static_cast<int>(
+      std::clamp<int64_t>(v, std::numeric_limits<int>::min() + 1, std::numeric_limits<int>::max()));
 }
 
 void quietLibraryLog() {
@@ -81,9 +82,13 @@ FfmpegMovieReader::FfmpegMovieReader(size_t cacheBytes) : cache_(cacheBytes) {}
 
 FfmpegMovieReader::~FfmpegMovieReader() = default;
 
-bool FfmpegMovieReader::isOpen() const { return movie_ != nullptr; }
+bool FfmpegMovieReader::isOpen() const {
+  return movie_ != nullptr;
+}
 
-int FfmpegMovieReader::frameCount() const { return movie_ ? movie_->frameCount : 0; }
+int FfmpegMovieReader::frameCount() const {
+  return movie_ ? movie_->frameCount : 0;
+}
 
 void FfmpegMovieReader::close() {
   movie_.reset();
@@ -139,7 +144,8 @@ bool FfmpegMovieReader::open(const std::filesystem::path& path) {
 
   // A seek to the start makes demuxers that read their index lazily (Matroska) read it now, before
   // the first frame is decoded; a file that cannot seek is read from where it is.
-  av_seek_frame(m->format, m->stream, st->start_time != AV_NOPTS_VALUE ? st->start_time : 0, AVSEEK_FLAG_BACKWARD);
+  av_seek_frame(m->format, m->stream, st->start_time != AV_NOPTS_VALUE ? st->start_time : 0,
+                AVSEEK_FLAG_BACKWARD);
 
   movie_ = std::move(m);
   if (!calibrate()) {

@@ -34,8 +34,8 @@ class FfmpegMovieReader final : public MovieReader {
 
   // What the reader has done since it was made (or the counters were reset).
   struct Counters {
-    int64_t framesDecoded = 0;   // frames the decoder produced, kept or dropped
-    int64_t framesConverted = 0; // frames converted to pixels
+    int64_t framesDecoded = 0;    // frames the decoder produced, kept or dropped
+    int64_t framesConverted = 0;  // frames converted to pixels
     int64_t seeks = 0;
     int64_t cacheHits = 0;
   };

@@ -3,7 +3,9 @@
 namespace kestrel {
 
 namespace {
-size_t pictureBytes(const Picture& p) { return p.pixels.capacity() * sizeof(uint32_t); }
+size_t pictureBytes(const Picture& p) {
+  return p.pixels.capacity() * sizeof(uint32_t);
+}
 }  // namespace
 
 std::shared_ptr<const Picture> FrameCache::find(int frame) {

@@ -13,12 +13,23 @@ namespace {
 // The deprecated "J" formats are plain YUV with full range; swscale wants them said that way.
 AVPixelFormat withoutJpegRange(AVPixelFormat f, bool& fullRange) {
   switch (f) {
-    case AV_PIX_FMT_YUVJ420P: fullRange = true; return AV_PIX_FMT_YUV420P;
-    case AV_PIX_FMT_YUVJ422P: fullRange = true; return AV_PIX_FMT_YUV422P;
-    case AV_PIX_FMT_YUVJ444P: fullRange = true; return AV_PIX_FMT_YUV444P;
-    case AV_PIX_FMT_YUVJ440P: fullRange = true; return AV_PIX_FMT_YUV440P;
-    case AV_PIX_FMT_YUVJ411P: fullRange = true; return AV_PIX_FMT_YUV411P;
-    default: return f;
+    case AV_PIX_FMT_YUVJ420P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV420P;
+    case AV_PIX_FMT_YUVJ422P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV422P;
+    case AV_PIX_FMT_YUVJ444P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV444P;
+    case AV_PIX_FMT_YUVJ440P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV440P;
+    case AV_PIX_FMT_YUVJ411P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV411P;
+    default:
+      return f;
   }
 }
 
@@ -30,7 +41,9 @@ int swsColorspace(int colorspace) {
 
 }  // namespace
 
-FrameConverter::~FrameConverter() { reset(); }
+FrameConverter::~FrameConverter() {
+  reset();
+}
 
 void FrameConverter::reset() {
   sws_freeContext(context_);

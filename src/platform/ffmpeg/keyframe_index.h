@@ -50,7 +50,7 @@ class KeyframeIndex {
   void setFrame(size_t i, int frame);
 
   std::vector<Entry> entries_;  // ascending timestamps
-  int offset_ = 0;  // how many frames later than estimated the keyframes seen so far were shown
+  int offset_ = 0;              // how many frames later than estimated the keyframes seen so far were shown
 };
 
 }  // namespace kestrel

@@ -26,17 +26,22 @@ struct MovieKind {
 };
 
 const MovieKind kMpeg4 = {"Mpeg4Gop15WithAudio", "mpeg4-gop15.avi",
-                          kSource + "-f lavfi -t 3 -i sine=frequency=440:sample_rate=22050 -frames:v 90 "
-                                    "-c:v mpeg4 -g 15 -bf 0 -q:v 4 -c:a pcm_s16le",
+                          kSource +
+                              "-f lavfi -t 3 -i sine=frequency=440:sample_rate=22050 -frames:v 90 "
+                              "-c:v mpeg4 -g 15 -bf 0 -q:v 4 -c:a pcm_s16le",
                           15};
 const MovieKind kMpeg4BFrames = {"Mpeg4Gop15BFrames", "mpeg4-bf2.avi",
                                  kSource + "-frames:v 90 -c:v mpeg4 -g 15 -bf 2 -q:v 4", 15};
-const MovieKind kH264Mp4 = {"H264Mp4", "h264.mp4", kSource + "-frames:v 90 -c:v libx264 -g 15 -bf 2 -pix_fmt yuv420p", 15};
-const MovieKind kH264Mkv = {"H264Mkv", "h264.mkv", kSource + "-frames:v 90 -c:v libx264 -g 15 -bf 2 -pix_fmt yuv420p", 15};
+const MovieKind kH264Mp4 = {"H264Mp4", "h264.mp4",
+                            kSource + "-frames:v 90 -c:v libx264 -g 15 -bf 2 -pix_fmt yuv420p", 15};
+const MovieKind kH264Mkv = {"H264Mkv", "h264.mkv",
+                            kSource + "-frames:v 90 -c:v libx264 -g 15 -bf 2 -pix_fmt yuv420p", 15};
 const MovieKind kMjpeg = {"MjpegFullRange", "mjpeg.avi",
                           kSource + "-frames:v 90 -c:v mjpeg -pix_fmt yuvj420p -q:v 3", 1};
 
-void PrintTo(const MovieKind& kind, std::ostream* os) { *os << kind.name; }
+void PrintTo(const MovieKind& kind, std::ostream* os) {
+  *os << kind.name;
+}
 
 struct Movie {
   std::filesystem::path path;
@@ -138,8 +143,11 @@ TEST_P(MovieReaderKinds, OutOfRangeHandsOutTheLastDecodedFrameAgain) {
   EXPECT_EQ(reader.counters().seeks, counters.seeks);
 }
 
-INSTANTIATE_TEST_SUITE_P(Movies, MovieReaderKinds, ::testing::Values(kMpeg4, kMpeg4BFrames, kMjpeg, kH264Mp4, kH264Mkv),
-                         [](const ::testing::TestParamInfo<MovieKind>& kind) { return std::string(kind.param.name); });
+INSTANTIATE_TEST_SUITE_P(Movies, MovieReaderKinds,
+                         ::testing::Values(kMpeg4, kMpeg4BFrames, kMjpeg, kH264Mp4, kH264Mkv),
+                         [](const ::testing::TestParamInfo<MovieKind>& kind) {
+                           return std::string(kind.param.name);
+                         });
 
 TEST(FfmpegMovieReader, SeeksOnlyWhenAKeyframeLiesBetween) {
   const Movie movie = make(kMpeg4);
@@ -198,9 +206,10 @@ TEST(FfmpegMovieReader, AKeyframeShownAfterTheFrameSendsTheSeekFurtherBackOnlyOn
 
 TEST(FfmpegMovieReader, FramesTheStreamSkipsShowThePictureBeforeThem) {
   // Frames 20 to 24 dropped: the AVI counts them as empty chunks.
-  const auto path = test::makeMovie(
-      "dropped.avi", "-f lavfi -i \"testsrc2=size=160x120:rate=30,select='not(between(n\\,20\\,24))'\" "
-                     "-frames:v 85 -fps_mode passthrough -c:v mpeg4 -g 15 -bf 0 -q:v 4");
+  const auto path =
+      test::makeMovie("dropped.avi",
+                      "-f lavfi -i \"testsrc2=size=160x120:rate=30,select='not(between(n\\,20\\,24))'\" "
+                      "-frames:v 85 -fps_mode passthrough -c:v mpeg4 -g 15 -bf 0 -q:v 4");
   ASSERT_FALSE(path.empty());
   auto md5s = test::referenceFrameMd5sByPts(path);
   ASSERT_EQ(md5s.size(), 85u);

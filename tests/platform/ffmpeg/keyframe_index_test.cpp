@@ -43,7 +43,7 @@ TEST(KeyframeIndex, LearnsKeyframesPassedOnTheWayAndKeepsWhatItLearned) {
   EXPECT_TRUE(index.learned(1));
   EXPECT_EQ(index.firstFrame(1), 15);
   EXPECT_FALSE(index.learned(2));
-  index.learnPassed(-5, 3);  // before every keyframe: nothing to learn
+  index.learnPassed(-5, 3);   // before every keyframe: nothing to learn
   index.learnPassed(17, 16);  // a second keyframe shown for the same one is not believed
   EXPECT_EQ(index.firstFrame(1), 15);
 

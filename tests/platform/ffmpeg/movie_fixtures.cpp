@@ -67,8 +67,9 @@ std::vector<std::pair<long long, std::string>> frameMd5Lines(const std::filesyst
     if (line.empty() || line[0] == '#') continue;
     std::istringstream fields(line);
     std::string stream, dts, pts, duration, size, md5;
-    if (!std::getline(fields, stream, ',') || !std::getline(fields, dts, ',') || !std::getline(fields, pts, ',') ||
-        !std::getline(fields, duration, ',') || !std::getline(fields, size, ',') || !std::getline(fields, md5)) {
+    if (!std::getline(fields, stream, ',') || !std::getline(fields, dts, ',') ||
+        !std::getline(fields, pts, ',') || !std::getline(fields, duration, ',') ||
+        !std::getline(fields, size, ',') || !std::getline(fields, md5)) {
       continue;
     }
     md5.erase(0, md5.find_first_not_of(' '));
