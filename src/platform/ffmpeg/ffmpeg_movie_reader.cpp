@@ -136,7 +136,8 @@ bool FfmpegMovieReader::open(const std::filesystem::path& path) {
     count = av_rescale_q_rnd(st->duration, m->timeBase, m->frameDuration, AV_ROUND_NEAR_INF);
   }
   if (count <= 0 && m->format->duration != AV_NOPTS_VALUE) {
-    count = av_rescale_q_rnd(m->format->duration, AV_TIME_BASE_Q, m->frameDuration, AV_ROUND_NEAR_INF);
+    count = av_rescale_q_rnd(m->format->duration, AVRational{1, AV_TIME_BASE}, m->frameDuration,
+                             AV_ROUND_NEAR_INF);
   }
   if (count <= 0) count = avformat_index_get_entries_count(st);
   m->frameCount = clampToInt(std::max<int64_t>(count, 0));
