@@ -26,6 +26,8 @@ constexpr int kSeekCostFrames = 2;
 // by timestamp lands past the frame.
 constexpr int kBlindStepFrames = 30;
 
+constexpr size_t kFrameLimit = std::numeric_limits<int>::max();
+
 int clampToInt(int64_t v) {
   return static_cast<int>(
       std::clamp<int64_t>(v, std::numeric_limits<int>::min() + 1, std::numeric_limits<int>::max()));
@@ -183,7 +185,7 @@ bool FfmpegMovieReader::calibrate() {
 
 bool FfmpegMovieReader::decodeFrame(int n, Picture& out) {
   if (!movie_ || n < 0 || n >= movie_->frameCount || n >= movie_->endFrame) return handOut(nullptr, out);
-  const size_t capacity = cache_.capacityFor(movie_->width, movie_->height);
+  const size_t capacity = std::min<size_t>(cache_.capacityFor(movie_->width, movie_->height), kFrameLimit);
   // Stepping back a little: the frames decoded on the way up to n are the next ones asked for.
   const bool backwards =
       lastRequest_ >= 0 && n < lastRequest_ && static_cast<size_t>(lastRequest_ - n) <= capacity;

@@ -52,7 +52,10 @@ void FrameConverter::reset() {
 }
 
 bool FrameConverter::convert(const AVFrame& frame, Picture& out) {
-  if (frame.width <= 0 || frame.height <= 0) return false;
+  if (frame.width <= 0 || frame.height <= 0 ||
+      static_cast<long long>(frame.width) * frame.height > kMaxPixels) {
+    return false;
+  }
   bool fullRange = frame.color_range == AVCOL_RANGE_JPEG;
   const AVPixelFormat format = withoutJpegRange(static_cast<AVPixelFormat>(frame.format), fullRange);
   const int colorspace = swsColorspace(frame.colorspace);

@@ -10,12 +10,15 @@ namespace kestrel {
 
 class FrameConverter {
  public:
+  // Larger frames are refused rather than converted: 64 MiB of pixels, far above any route movie.
+  static constexpr long long kMaxPixels = 4096LL * 4096LL;
+
   FrameConverter() = default;
   ~FrameConverter();
   FrameConverter(const FrameConverter&) = delete;
   FrameConverter& operator=(const FrameConverter&) = delete;
 
-  // False when the frame's format cannot be converted; `out` is then unspecified.
+  // False when the frame's format cannot be converted or it is too large; `out` is then unspecified.
   bool convert(const AVFrame& frame, Picture& out);
   void reset();
 

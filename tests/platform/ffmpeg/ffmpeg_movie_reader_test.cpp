@@ -239,6 +239,15 @@ TEST(FfmpegMovieReader, MissingOrUnreadableFilesDoNotOpen) {
   }
 }
 
+TEST(FfmpegMovieReader, FramesTooLargeToConvertDoNotOpen) {
+  const auto path =
+      test::makeMovie("huge.avi", "-f lavfi -i color=c=gray:size=4112x4096 -frames:v 1 -c:v mjpeg");
+  ASSERT_FALSE(path.empty());
+  FfmpegMovieReader reader;
+  EXPECT_FALSE(reader.open(path));
+  EXPECT_FALSE(reader.isOpen());
+}
+
 TEST(FfmpegMovieReader, NamesWithColonsAndSpacesOpen) {
   const Movie movie = make(kMjpeg);
   ASSERT_FALSE(movie.path.empty());
