@@ -237,15 +237,15 @@ std::shared_ptr<const Picture> FfmpegMovieReader::seekAndDecode(int n, int keepF
   while (k != KeyframeIndex::kNone) {
     const int64_t wanted = m.keyframes.timestamp(k);
     if (!seekTo(seekTimestamp(k))) return nullptr;
-    // Some containers (Matroska) read their index only when first asked to seek.
-    if (syncKeyframes() && !resynced) {
-      resynced = true;
+    if (syncKeyframes()) {
+      // Some containers (Matroska) read their index only when first asked to seek.
       const size_t better = startKeyframe(n);
-      if (m.keyframes.timestamp(better) != wanted) {
+      if (!resynced && m.keyframes.timestamp(better) != wanted) {
+        resynced = true;
         k = better;
         continue;
       }
-      k = better;
+      k = m.keyframes.find(wanted);  // keyframes added before it moved it along
     }
     std::shared_ptr<const Picture> found;
     const Outcome outcome = decodeUntil(n, keepFrom, true, found);
