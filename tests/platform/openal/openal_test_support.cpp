@@ -58,6 +58,11 @@ std::string capture(const std::string& command, int* status) {
 
 }  // namespace
 
+std::filesystem::path testScratchDir(const std::string& prefix) {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  return scratchDir(prefix + "_" + (test ? test->name() : "none"));
+}
+
 void writeWave(const std::filesystem::path& path, int rate, int channels, int format,
                const std::vector<float>& interleaved) {
   SF_INFO info{};

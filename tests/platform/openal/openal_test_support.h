@@ -9,6 +9,9 @@
 
 namespace kestrel::test {
 
+// A fresh scratch folder for the running test alone (ctest runs tests side by side).
+std::filesystem::path testScratchDir(const std::string& prefix);
+
 // Writes `interleaved` samples (full scale 1.0) to a file; `format` is a libsndfile format.
 void writeWave(const std::filesystem::path& path, int rate, int channels, int format,
                const std::vector<float>& interleaved);

@@ -17,7 +17,7 @@ using test::writeWave16;
 
 class WaveFileTest : public ::testing::Test {
  protected:
-  std::filesystem::path dir_ = test::scratchDir("wave_file");
+  std::filesystem::path dir_ = test::testScratchDir("wave_file");
 };
 
 TEST_F(WaveFileTest, SixteenBitMonoIsTakenAsItIs) {
