@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <type_traits>
+#include <utility>
 
 #include "core/util/fatal_error.h"
 #include "platform/openal/wave_file.h"
@@ -53,7 +54,7 @@ void OpenAlMixer::open() {
     }
   }
   if (output_) {
-    output_->advance([] { return false; });
+    output_->makeCurrent();
     alGetError();
     for (int i = 0; i < kChannelCount; ++i) {
       ALuint source = 0;
@@ -79,7 +80,7 @@ void OpenAlMixer::open() {
 
 void OpenAlMixer::close() {
   if (output_) {
-    output_->advance([] { return false; });
+    output_->makeCurrent();
     for (const Channel& channel : channels_) alDeleteSources(1, &channel.source);
     for (const auto& [id, wave] : waves_) alDeleteBuffers(1, &wave.buffer);
   }
@@ -145,19 +146,23 @@ void OpenAlMixer::freeAllWaves() {
   waves_.clear();
 }
 
-OpenAlMixer::Channel* OpenAlMixer::withSource(int channel) {
+const OpenAlMixer::Channel* OpenAlMixer::withSource(int channel) const {
   if (channel < 0 || channel >= openChannels()) return nullptr;
   output_->advance([this] { return anyPlaying(); });
   return &channels_[static_cast<size_t>(channel)];
 }
 
-OpenAlMixer::Channel* OpenAlMixer::withWave(int channel) {
-  Channel* found = withSource(channel);
+const OpenAlMixer::Channel* OpenAlMixer::withWave(int channel) const {
+  const Channel* found = withSource(channel);
   return found && found->wave != kNoWave ? found : nullptr;
 }
 
-const OpenAlMixer::Channel* OpenAlMixer::withWave(int channel) const {
-  return const_cast<OpenAlMixer*>(this)->withWave(channel);
+OpenAlMixer::Channel* OpenAlMixer::withSource(int channel) {
+  return const_cast<Channel*>(std::as_const(*this).withSource(channel));
+}
+
+OpenAlMixer::Channel* OpenAlMixer::withWave(int channel) {
+  return const_cast<Channel*>(std::as_const(*this).withWave(channel));
 }
 
 bool OpenAlMixer::anyPlaying() const {
@@ -172,6 +177,7 @@ void OpenAlMixer::setWave(int channel, WaveId wave) {
   if (!target) return;
   const auto found = waves_.find(wave);
   alSourceRewind(target->source);
+  target->looped = false;
   if (found == waves_.end()) {
     alSourcei(target->source, AL_BUFFER, 0);
     target->wave = kNoWave;
@@ -179,7 +185,6 @@ void OpenAlMixer::setWave(int channel, WaveId wave) {
   }
   alSourcei(target->source, AL_BUFFER, static_cast<ALint>(found->second.buffer));
   target->wave = wave;
-  target->looped = false;
   applyRate(*target);
   applyVolume(*target);
 }
@@ -226,6 +231,7 @@ void OpenAlMixer::setFrequencyRatio(int channel, double ratio) {
   applyRate(*target);
 }
 
+// Held well inside OpenAL Soft's own limit, a step of 255 samples of the wave per sample mixed.
 void OpenAlMixer::applyRate(const Channel& channel) const {
   const double own = waves_.at(channel.wave).sampleRate;
   double rate = std::trunc(own * channel.ratio);

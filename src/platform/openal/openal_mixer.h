@@ -89,8 +89,10 @@ class OpenAlMixer final : public Mixer {
   void open();
   void close();
   // The channel when it exists and holds a wave; brings the silent device up to date first.
-  Channel* withWave(int channel);
   const Channel* withWave(int channel) const;
+  Channel* withWave(int channel);
+  // The channel when it exists (it has a source).
+  const Channel* withSource(int channel) const;
   Channel* withSource(int channel);
   void applyRate(const Channel& channel) const;
   void applyVolume(const Channel& channel) const;

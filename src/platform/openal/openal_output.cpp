@@ -15,6 +15,7 @@ namespace {
 constexpr int kScratchFrames = 1024;
 // A stretch longer than this is a stall or an idle spell; it is skipped when nothing plays.
 constexpr long long kLongStretchFrames = OpenAlOutput::kSilentRate / 2;
+constexpr long long kMostFramesRendered = OpenAlOutput::kSilentRate * 60LL;
 
 ALCcontext* createContext(ALCdevice* device, const std::vector<ALCint>& attributes) {
   ALCcontext* context = alcCreateContext(device, attributes.data());
@@ -106,6 +107,10 @@ void OpenAlOutput::advance(const std::function<bool()>& anyPlaying) {
   if (todo > kLongStretchFrames && !anyPlaying()) {
     rendered_ = due;
     return;
+  }
+  if (todo > kMostFramesRendered) {
+    rendered_ = due - kMostFramesRendered;
+    todo = kMostFramesRendered;
   }
   static const auto render =
       reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));

@@ -40,13 +40,15 @@ class OpenAlOutput {
   // How many mono sources the context grants (a user's "sources" setting can cap the request).
   int monoSources() const;
 
+  void makeCurrent();
   // Makes this context current, and on the silent device renders the time that has passed.
   // `anyPlaying` is asked before a long stretch is rendered: when nothing plays it is skipped.
+  // Of a stall longer than a minute only the last minute is rendered, as if time had stood still
+  // before it.
   void advance(const std::function<bool()>& anyPlaying);
 
  private:
   OpenAlOutput(ALCdevice* device, ALCcontext* context, Clock clock);
-  void makeCurrent();
 
   ALCdevice* device_;
   ALCcontext* context_;
