@@ -48,7 +48,6 @@ void setUpDrive(DriveContext& ctx, const StartOptions& options) {
     t.stopTarget = t.distanceRun;
   }
   t.distanceToStop = t.stopTarget - t.distanceRun;
-  t.gradientSampleAt = t.distanceRun;
   t.gradientSamples.assign(static_cast<size_t>(std::max(v.Cars, 1)), 0);  // [Cars] 0 still averages one
   t.speed = 0;
 
