@@ -107,8 +107,8 @@ QImage MovieRenderer::branchFrame(int k) const {
 
 QImage MovieRenderer::stationFrame(int k) const {
   const double stop = route_.stations[static_cast<size_t>(plan_.stationMovieStation)].stopM;
-  // An express on the other track comes towards the camera at 90 km/h and passes the platform.
-  const double front = stop + 450.0 - k * (90.0 / 3.6 / 30.0);
+  // An express on the other track comes towards the camera and has passed it by the end.
+  const double front = stop + 200.0 - k * (260.0 / plan_.stationMovieFrames);
   return draw(stop, 0.0, k / 30.0, front);
 }
 
