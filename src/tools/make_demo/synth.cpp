@@ -58,7 +58,8 @@ void addNoise(Buf& b, uint32_t seed, double smooth, double level, Env env) {
   }
 }
 
-// A loop whose end meets its start: cross-fades the last 0.1 s into the beginning.
+// A loop whose end meets its start: cross-fades the last 0.1 s into the beginning (so a buffer
+// of n + 0.1 s gives a loop of n s).
 Wave loopable(Buf b) {
   const size_t f = static_cast<size_t>(0.1 * kRate);
   if (b.n() > 2 * f) {
@@ -117,7 +118,7 @@ Wave atsBell() {
 }
 
 Wave atsAlarm() {
-  Buf b(1.0);
+  Buf b(1.1);
   addTone(b, 0, 1.0, 880.0, 0.3);
   addTone(b, 0, 1.0, 1760.0, 0.1);
   return loopable(b);
@@ -285,7 +286,7 @@ Wave motorWhine(double baseHz, int harmonics) {
 }
 
 Wave runningNoise() {
-  Buf b(3.0);
+  Buf b(3.1);
   addNoise(b, 53, 0.08, 0.5, [](double) { return 1.0; });
   for (double t0 : {0.2, 0.35, 1.7, 1.85}) addTone(b, t0, 0.12, 80.0, 0.5, 0.03);
   return loopable(b);
@@ -307,7 +308,7 @@ Wave bridgeRumble() {
 }
 
 Wave birds() {
-  Buf b(4.0);
+  Buf b(4.1);
   const double starts[] = {0.3, 0.5, 1.6, 1.75, 1.9, 2.9, 3.3};
   for (double t0 : starts)
     for (int k = 0; k < 4; ++k) addTone(b, t0 + k * 0.03, 0.03, 3000.0 + 400.0 * k, 0.15);
