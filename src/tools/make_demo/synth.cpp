@@ -13,7 +13,7 @@ constexpr double kPi = 3.14159265358979323846;
 // A float buffer that becomes a 16-bit wave at the end.
 struct Buf {
   std::vector<double> s;
-  explicit Buf(double seconds) : s(static_cast<size_t>(seconds * kRate), 0.0) {}
+  explicit Buf(double seconds) : s(static_cast<size_t>(std::lround(seconds * kRate)), 0.0) {}
   size_t n() const { return s.size(); }
   Wave wave() const {
     Wave w;
