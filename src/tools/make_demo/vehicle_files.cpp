@@ -94,8 +94,8 @@ class VehicleWriter {
 
   void brakes() {
     d_.comment("減速度: 非常圧力での減速度, 回生の減速度（電流 [EBrakeCurr] のとき）, 摩擦の基準速度");
-    if (v_.kind == Kind::Emu313) d_.line("[BrakeRate]").line("4.8").line("4.0").line("60");
-    if (v_.kind == Kind::Emu383) d_.line("[BrakeRate]").line("4.8").line("3.5").line("60");
+    if (v_.kind == Kind::Emu313) d_.line("[BrakeRate]").line("4.9").line("4.0").line("60");
+    if (v_.kind == Kind::Emu383) d_.line("[BrakeRate]").line("4.9").line("3.5").line("60");
     if (diesel()) d_.line("[BrakeRate]").line("4.0").line("0").line("40");
     kv("[BrakeRate2]", "0.0125");
     kv("[PowerDelay]", diesel() ? "6" : "3");
@@ -222,8 +222,8 @@ class VehicleWriter {
                              {"2.66", "2.66", "40", "65", "0.97"}, {"2.66", "2.66", "40", "80", "0.98"}};
     if (v_.kind == Kind::Emu383) {
       // The 383 series draws its force from [CurrentP]; the rows give the notches of the handle.
-      rows = {{"0.8", "0.8", "20", "30", "0.90"}, {"2.12", "2.12", "25", "40", "0.95"}, {"2.12", "2.12", "45", "60", "0.97"},
-              {"2.12", "2.12", "45", "70", "0.98"}, {"2.12", "2.12", "45", "80", "0.985"}};
+      rows = {{"0.8", "0.8", "20", "30", "0.90"}, {"2.15", "2.15", "25", "40", "0.95"}, {"2.15", "2.15", "45", "60", "0.97"},
+              {"2.15", "2.15", "45", "70", "0.98"}, {"2.15", "2.15", "45", "80", "0.985"}};
     }
     for (const auto& r : rows) d_.line(r.a).line(r.b).line(r.c).line(r.d).line(r.e).line("0");
     d_.end();
@@ -233,7 +233,7 @@ class VehicleWriter {
   // of each resistance step; a step is taken when the current falls below Iref.
   void currentP() {
     d_.comment("電流: 基準電流(A), その電流での加速度, 定加速度の上限速度 / 行: ノッチ,a,b,予備（電流 = a / (速度 - b)）");
-    d_.line("[CurrentP]").line("300").line("2.12").line("45");
+    d_.line("[CurrentP]").line("300").line("2.15").line("45");
     d_.row({"1", "12000", "-100", "0"});
     for (int k = 0; k <= 15; ++k) {
       const int vl = k * 5;
