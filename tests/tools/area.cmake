@@ -18,3 +18,10 @@ if(TARGET kestrel-run)
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_pairs.sh $<TARGET_FILE:kestrel-run> ${KESTREL_QUICK_DEMO_DIR})
   set_tests_properties(quick_demo_check_all_pairs PROPERTIES FIXTURES_REQUIRED quick_demo LABELS scenario TIMEOUT 300)
 endif()
+
+# The tool's route model and filming run are plain C++: tested directly as well.
+target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/make_demo/route.cpp
+                                 ${PROJECT_SOURCE_DIR}/src/tools/make_demo/filming.cpp
+                                 ${PROJECT_SOURCE_DIR}/src/tools/make_demo/services.cpp)
+# The movie reader decodes the stop frames of the route movie.
+target_link_libraries(${target} PRIVATE kestrel_platform_ffmpeg)

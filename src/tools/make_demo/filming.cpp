@@ -78,22 +78,21 @@ Filming::Filming(const Route& r) {
   rows_.back().end = frameCount_;
   if (rows_.size() > 100) throw std::runtime_error("the filming run needs more than 100 [SpeedUnit] rows");
 
-  double d = 0;
-  for (const auto& row : rows_) {
-    d += roundHalfAway((row.vStart + row.vEnd) * (row.end - row.start) / 2.16);
-    cumulative_.push_back(d);
-  }
   frameCm_.resize(static_cast<size_t>(frameCount_));
-  for (int f = 0; f < frameCount_; ++f) {
-    size_t i = 0;
-    while (i + 1 < rows_.size() && f >= rows_[i].end) ++i;
-    const auto& row = rows_[i];
-    const double before = i == 0 ? 0.0 : cumulative_[i - 1];
-    const double k = f - row.start;
-    frameCm_[static_cast<size_t>(f)] =
-        before + roundHalfAway(((row.vEnd - row.vStart) / (row.end - row.start) * k + 2.0 * row.vStart) / 7.2 *
-                               (k / 30.0) * 100.0);
+  for (int f = 0; f < frameCount_; ++f) frameCm_[static_cast<size_t>(f)] = speedUnitDistanceCm(rows_, f);
+}
+
+double speedUnitDistanceCm(const std::vector<SpeedUnitRow>& rows, int frame) {
+  double before = 0;
+  for (const auto& row : rows) {
+    if (frame <= row.end) {
+      const double k = frame - row.start;
+      return before + roundHalfAway(((row.vEnd - row.vStart) / (row.end - row.start) * k + 2.0 * row.vStart) / 7.2 *
+                                    (k / 30.0) * 100.0);
+    }
+    before += roundHalfAway((row.vStart + row.vEnd) * (row.end - row.start) / 2.16);
   }
+  return before;
 }
 
 double Filming::distanceCm(int frame) const {

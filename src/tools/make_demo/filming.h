@@ -17,6 +17,10 @@ struct SpeedUnitRow {
   double vStart = 0, vEnd = 0;  // km/h, as written (two decimals)
 };
 
+// Distance in centimetres of a frame by the [SpeedUnit] formula (Part 2.4's frame-to-distance
+// conversion), for rows covering the frame.
+double speedUnitDistanceCm(const std::vector<SpeedUnitRow>& rows, int frame);
+
 class Filming {
  public:
   explicit Filming(const Route& route);
@@ -33,7 +37,6 @@ class Filming {
 
  private:
   std::vector<SpeedUnitRow> rows_;
-  std::vector<double> cumulative_;  // cm at each row's end
   std::vector<double> frameCm_;     // distance of every frame
   int frameCount_ = 0;
 };

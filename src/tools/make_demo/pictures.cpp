@@ -166,9 +166,9 @@ QImage signStrip(int size, const std::vector<std::string>& labels) {
 }
 
 QImage signalStrip(int w, int h) {
+  // No antialiasing: a blended edge would not match the transparent colour.
   QImage img = blank(w * 41, h);
   QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing, true);
   for (int code = 1; code <= 40; ++code) {
     const double x = code * w;
     p.setPen(Qt::NoPen);
@@ -312,34 +312,40 @@ QImage panel(int w, int h, const PanelStyle& s, bool twoHandles, bool diesel) {
   g.setColorAt(0, s.body.lighter(130));
   g.setColorAt(1, s.body.darker(140));
   p.fillRect(img.rect(), g);
-  // Gauge faces: speed, BC/MR, voltmeter and ammeter; the positions match the needle sections.
-  auto dial = [&](QPointF c, double r, const char* label, int maxValue, int step) {
+  // Gauge faces at the centres of the needle sections of the vehicle file: speed, BC/MR,
+  // voltmeter (or BP/ER) and ammeter. A value v lies at -135 + 270 * (v - low) / (high - low)
+  // degrees from 12 o'clock.
+  auto dial = [&](QPointF c, double r, const char* label, int low, int high, int step, bool labelAbove = false) {
     p.setPen(QPen(QColor(30, 30, 30), 3));
     p.setBrush(s.face);
     p.drawEllipse(c, r, r);
     p.setPen(QPen(s.text, 1));
-    for (int v = 0; v <= maxValue; v += step) {
-      const double a = (-135.0 + 270.0 * v / maxValue) * 3.14159265 / 180.0;
+    for (int v = low; v <= high; v += step) {
+      const double a = (-135.0 + 270.0 * (v - low) / (high - low)) * 3.14159265 / 180.0;
       p.drawLine(c + QPointF(std::sin(a) * r * 0.82, -std::cos(a) * r * 0.82), c + QPointF(std::sin(a) * r * 0.95, -std::cos(a) * r * 0.95));
-      if ((v / step) % 2 == 0) {
-        p.setFont(font(static_cast<int>(r / 6.5)));
-        p.drawText(QRectF(c.x() + std::sin(a) * r * 0.66 - 20, c.y() - std::cos(a) * r * 0.66 - 8, 40, 16), Qt::AlignCenter,
-                   QString::number(v));
+      if (((v - low) / step) % 2 == 0) {
+        p.setFont(font(static_cast<int>(r / 5.5)));
+        p.drawText(QRectF(c.x() + std::sin(a) * r * 0.64 - 20, c.y() - std::cos(a) * r * 0.64 - 8, 40, 16), Qt::AlignCenter,
+                   QString::number(high <= 2000 && high >= 1000 && low == 0 && step == 1000 ? v / 1000 : v));
       }
     }
-    p.setFont(font(static_cast<int>(r / 6)));
-    p.drawText(QRectF(c.x() - r, c.y() + r * 0.35, 2 * r, r * 0.3), Qt::AlignCenter, QString::fromUtf8(label));
+    p.setFont(font(static_cast<int>(r / 5)));
+    p.drawText(QRectF(c.x() - r, c.y() + (labelAbove ? -r * 0.5 : r * 0.3), 2 * r, r * 0.3), Qt::AlignCenter, QString::fromUtf8(label));
   };
-  dial(QPointF(130, 80), 72, "km/h", 160, 10);
-  dial(QPointF(290, 80), 62, "BC / MR kPa", 1000, 100);
-  dial(QPointF(430, 60), 44, "kV", 2, 1);
-  dial(QPointF(530, 60), 44, diesel ? "rpm/20" : "A", diesel ? 200 : 1000, diesel ? 20 : 100);
-  // Handle plates.
+  dial(QPointF(80, 80), 70, "km/h", 0, 160, 10, true);
+  dial(QPointF(220, 80), 58, "BC / MR kPa", 0, 1000, 100);
+  if (diesel) {
+    dial(QPointF(340, 46), 34, "BP/ER", 0, 1000, 250);
+  } else {
+    dial(QPointF(340, 46), 34, "kV", 0, 2000, 1000);
+    dial(QPointF(430, 46), 34, "A", -500, 500, 250);
+  }
+  // The plate behind the handle indicators.
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(30, 30, 34));
-  p.drawRoundedRect(QRectF(600, 18, twoHandles ? 180 : 90, 124), 6, 6);
-  centredText(p, QRectF(600, 120, twoHandles ? 180 : 90, 20), twoHandles ? "力行    ブレーキ" : "ハンドル", 12, Qt::white);
-  centredText(p, QRectF(380, 120, 220, 24), s.name, 16, s.text);
+  p.drawRoundedRect(QRectF(612, 6, 184, 132), 6, 6);
+  centredText(p, QRectF(470, 60, 130, 30), s.name, 16, s.text);
+  centredText(p, QRectF(612, 112, 184, 22), twoHandles ? "力行  /  ブレーキ" : "ワンハンドル", 12, Qt::white);
   p.end();
   return img;
 }

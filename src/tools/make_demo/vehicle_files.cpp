@@ -328,6 +328,9 @@ class VehicleWriter {
     if (diesel()) {
       strip("[GearImageList]", "gear", 620, y0 + 76, {"中立", "変速", "直結"}, QColor(255, 230, 90));
       strip("[GearImageList2]", "gearlever", 710, y0 + 76, {"中立", "変速", "直結"}, QColor(200, 200, 200));
+    } else {
+      // An electric train has no gears: the indicator names its drive.
+      strip("[GearImageList]", "gear", 620, y0 + 76, {v_.kind == Kind::Emu313 ? "直並列" : "VVVF"}, QColor(255, 230, 90));
     }
     d_.line("[Digi_Speed]").line("50").line(num(y0 + 88)).line("60").line("22").line(img("digits"));
     a_.picture(img("digits"), paint::digitStrip(60, 22, 200));
