@@ -1,16 +1,13 @@
 # The quick demo content: made once by the fixture test, read by the scenario tests.
 set(KESTREL_QUICK_DEMO_DIR ${CMAKE_BINARY_DIR}/quick-demo)
 add_test(NAME make_quick_demo COMMAND kestrel-make-demo --quick ${KESTREL_QUICK_DEMO_DIR})
-# Fonts and the Qt platform plugin keep caches for the process's life; LeakSanitizer would
-# report them, not leaks of the tool.
-set_tests_properties(make_quick_demo PROPERTIES FIXTURES_SETUP quick_demo LABELS scenario TIMEOUT 300
-                                                ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+set_tests_properties(make_quick_demo PROPERTIES FIXTURES_SETUP quick_demo LABELS scenario TIMEOUT 300)
 target_compile_definitions(${target} PRIVATE KESTREL_QUICK_DEMO_DIR="${KESTREL_QUICK_DEMO_DIR}"
                                              KESTREL_MAKE_DEMO="$<TARGET_FILE:kestrel-make-demo>")
 find_package(Qt6 REQUIRED COMPONENTS Gui)
 target_link_libraries(${target} PRIVATE Qt6::Gui)
 add_dependencies(${target} kestrel-make-demo)
-list(APPEND area_test_properties FIXTURES_REQUIRED quick_demo ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+list(APPEND area_test_properties FIXTURES_REQUIRED quick_demo)
 
 # Every line x train pair of the quick demo must load; added as soon as the runner exists.
 if(TARGET kestrel-run)

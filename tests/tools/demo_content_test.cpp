@@ -251,7 +251,7 @@ TEST(QuickDemo, WavesHaveCanonicalHeadersAndAnnouncementsWholeSeconds) {
   }
 }
 
-TEST(QuickDemo, ServicesStopWhereTheDescriptionSays) {
+TEST(QuickDemo, ServicesStopAtTheirStations) {
   auto stops = [](const std::string& file) {
     int n = 0;
     for (const auto& st : DataLines::read(quickDemo() / file).table("[Station]")) n += intField(st, 2) == 0;

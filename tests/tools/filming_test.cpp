@@ -12,13 +12,13 @@
 namespace kestrel::demo {
 namespace {
 
-TEST(SpeedUnitDistance, FollowsTheWorkedExamplesOfTheDescription) {
-  // Part 5.2: rows (0, 3000, 60, 60) and (3000, 6000, 60, 120).
+TEST(SpeedUnitDistance, MatchesTheLoadersConversion) {
+  // Rows (0, 3000, 60, 60) and (3000, 6000, 60, 120): 60 km/h for 100 s, then rising to 120.
   const std::vector<SpeedUnitRow> rows = {{0, 3000, 60, 60}, {3000, 6000, 60, 120}};
   EXPECT_DOUBLE_EQ(speedUnitDistanceCm(rows, 3000), 166667);
   EXPECT_DOUBLE_EQ(speedUnitDistanceCm(rows, 4500), 270834);
   EXPECT_DOUBLE_EQ(speedUnitDistanceCm(rows, 0), 0);
-  // Part 2.4: 36 km/h for 300 frames is 100 m.
+  // 36 km/h for 300 frames is 100 m.
   EXPECT_DOUBLE_EQ(speedUnitDistanceCm({{0, 300, 36, 36}}, 300), 10000);
   // Rounding half away from zero inside a row: 10 km/h for one frame is 9.259... cm.
   EXPECT_DOUBLE_EQ(speedUnitDistanceCm({{0, 30, 10, 10}}, 1), 9);

@@ -17,7 +17,7 @@ struct SpeedUnitRow {
   double vStart = 0, vEnd = 0;  // km/h, as written (two decimals)
 };
 
-// Distance in centimetres of a frame by the [SpeedUnit] formula (Part 2.4's frame-to-distance
+// Distance in centimetres of a frame by the [SpeedUnit] formula (the loaders' frame-to-distance
 // conversion), for rows covering the frame.
 double speedUnitDistanceCm(const std::vector<SpeedUnitRow>& rows, int frame);
 

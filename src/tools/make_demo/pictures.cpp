@@ -111,7 +111,10 @@ QImage gradientPostStrip(int size, const std::vector<double>& permils) {
     p.setBrush(QColor(30, 30, 30));
     p.setPen(Qt::NoPen);
     p.drawRect(QRectF(i * size + size / 2.0 - 2, r.bottom(), 4, size - r.bottom() - 2));
-    centredText(p, QRectF(i * size, r.bottom(), size, size - r.bottom()), t, size / 4, QColor(20, 20, 20));
+    const QRectF label(i * size + size * 0.2, r.bottom() + 2, size * 0.6, size - r.bottom() - 4);
+    p.setBrush(Qt::white);
+    p.drawRect(label);
+    centredText(p, label, t, size / 4, QColor(20, 20, 20));
   }
   p.end();
   return keyed(img);
@@ -180,8 +183,8 @@ QImage signalStrip(int w, int h) {
                            QColor(40, 230, 160)};
     for (int k = 0; k < 5; ++k) {
       p.setBrush(on[k] ? lit[k] : QColor(60, 60, 60));
-      const double r = (w - 12) / 2.0;
-      p.drawEllipse(QPointF(x + w / 2.0, 8 + r + k * (h - 16) / 5.0), r, r);
+      const double pitch = (h - 16) / 5.0, r = std::min((w - 12) / 2.0, pitch / 2.0 - 1.0);
+      p.drawEllipse(QPointF(x + w / 2.0, 8 + pitch * (k + 0.5)), r, r);
     }
   }
   p.end();

@@ -1,6 +1,6 @@
 #pragma once
 // The demo line, described once in metres along the track. Every file of the content (the
-// movies, the line files, the pattern strips) is derived from this description and from the
+// movies, the line files, the pattern strips) is derived from this route and from the
 // filming run (filming.h), so that they cannot drift apart.
 #include <string>
 #include <vector>
