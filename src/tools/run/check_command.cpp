@@ -1,5 +1,11 @@
 #include "tools/run/check_command.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "core/front/session_loader.h"
 #include "core/ports/memory_preference_store.h"
 #include "core/util/fatal_error.h"
@@ -8,6 +14,41 @@
 #include "tools/run/session_json.h"
 
 namespace kestrel::run {
+
+namespace {
+
+// The image libraries write their own complaints straight to stderr (libpng's "libpng error: ...");
+// while loading, descriptor 2 goes to /dev/null so that stderr carries exactly the fatal message.
+// KESTREL_QT_MESSAGES=1 keeps them, for debugging a picture.
+class QuietStderr {
+ public:
+  QuietStderr() {
+    if (std::getenv("KESTREL_QT_MESSAGES")) return;
+    std::fflush(stderr);
+    saved_ = dup(2);
+    int null = open("/dev/null", O_WRONLY);
+    if (saved_ >= 0 && null >= 0) dup2(null, 2);
+    if (null >= 0) close(null);
+  }
+  ~QuietStderr() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, 2);
+    close(saved_);
+  }
+  QuietStderr(const QuietStderr&) = delete;
+  QuietStderr& operator=(const QuietStderr&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
+LoadedSession quietLoad(const RunOptions& options, SessionPorts ports) {
+  QuietStderr quiet;
+  return loadSession(sessionChoiceOf(options), ports, nullptr);
+}
+
+}  // namespace
 
 SessionChoice sessionChoiceOf(const RunOptions& options) {
   SessionChoice choice;
@@ -24,7 +65,7 @@ int runCheck(const RunOptions& options, std::ostream& out, std::ostream& err) {
   MemoryPreferenceStore preferences;
   QtPictureLoader pictures;
   try {
-    LoadedSession session = loadSession(sessionChoiceOf(options), {preferences, pictures}, nullptr);
+    LoadedSession session = quietLoad(options, {preferences, pictures});
     if (options.json)
       out << sessionJson(session).dump(2) << "\n";
     else

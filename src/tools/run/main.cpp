@@ -1,4 +1,7 @@
 // kestrel-run: the headless runner. Parses the command line and runs one command.
+#include <QtGlobal>
+
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -7,8 +10,17 @@
 #include "tools/run/check_command.h"
 #include "tools/run/run_options.h"
 
+namespace {
+
+// Qt's image readers warn on stderr about files they cannot decode ("libpng error: ...").
+// stderr carries exactly the fatal message; KESTREL_QT_MESSAGES=1 lets them through to debug.
+void dropQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace kestrel::run;
+  if (!std::getenv("KESTREL_QT_MESSAGES")) qInstallMessageHandler(dropQtMessage);
   const std::vector<std::string> args(argv + 1, argv + argc);
   const ParsedOptions parsed = parseRunOptions(args);
   if (parsed.help) {
