@@ -129,8 +129,12 @@ std::vector<std::string> loadMascon(const std::filesystem::path& path) {
   if (!in) throw FatalError(std::string(kMasconMissing));
   std::ostringstream bytes;
   bytes << in.rdbuf();
+  return parseMascon(bytes.str());
+}
+
+std::vector<std::string> parseMascon(std::string_view cp932Bytes) {
   std::vector<std::string> table;
-  for (DecodedLine& line : decodeCp932Lines(bytes.str())) {
+  for (DecodedLine& line : decodeCp932Lines(cp932Bytes)) {
     if (!line.text.empty() && line.text.front() == '#') break;
     if (line.malformed || table.size() >= SettingsData::kMasconCapacity) throw FatalError(std::string(kMasconFaulty));
     table.push_back(std::move(line.text));

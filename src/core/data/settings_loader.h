@@ -35,6 +35,7 @@ void readControllerCodes(PreferenceStore& store, ControllerCodes& codes);
 // The lines of mascon.dat up to the end of the file or a line starting with '#' (not stored).
 // Throws FatalError (kMasconMissing, kMasconFaulty).
 std::vector<std::string> loadMascon(const std::filesystem::path& path);
+std::vector<std::string> parseMascon(std::string_view cp932Bytes);
 
 // railvane.dat into `settings` (preferences, controller and mascon untouched). Throws FatalError
 // with kStringFileFault on any fault, a missing file included.
