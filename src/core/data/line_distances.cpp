@@ -23,7 +23,7 @@ class Converter {
     double d = 0;
     for (const SpeedUnitRow& r : rows_) {
       rowStart_.push_back(d);
-      d += roundHalfAway((r.vStart + r.vEnd) * (r.end - r.start) / 2.16);
+      d += roundHalfAway((r.vStart + r.vEnd) * (static_cast<double>(r.end) - r.start) / 2.16);
       rowEnd_.push_back(d);
     }
   }
@@ -69,7 +69,7 @@ class Converter {
 }  // namespace
 
 double speedUnitDistance(const SpeedUnitRow& row, double rowStartCm, double f) {
-  const double span = row.end - row.start;
+  const double span = static_cast<double>(row.end) - row.start;
   const double elapsed = f - row.start;
   // A row of zero length has no slope; only its start lies in it.
   const double slope = span != 0 ? (row.vEnd - row.vStart) / span : 0.0;

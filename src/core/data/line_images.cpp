@@ -1,6 +1,8 @@
 // The line-file sections that load pictures at once: [Monitor], the two fixed image lists with
 // their own messages, and the three picture lists.
+#include <algorithm>
 #include <exception>
+#include <limits>
 
 #include "core/data/key_loop.h"
 #include "core/data/line_sections.h"
@@ -11,6 +13,11 @@
 namespace kestrel::line_sections {
 
 namespace {
+
+// Sizes and positions come from the file; sums of them must not overflow.
+int clampToInt(int64_t v) {
+  return static_cast<int>(std::clamp<int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 // Thrown inside an image-list guard when the picture does not load.
 struct PictureMissing {};
@@ -99,7 +106,7 @@ void readSignImageList(Ctx& c) {
       s.transparent = true;
       s.width = s.height = s.patternWidth = s.patternHeight = size;
       switch (i) {
-        case 0: s.x = w - size; break;
+        case 0: s.x = static_cast<double>(w) - size; break;
         case 1: case 2: case 3:  // stop lines: the whole picture stretched to W x size, faint
           s.transparent = false;
           s.rotating = true;
@@ -110,8 +117,8 @@ void readSignImageList(Ctx& c) {
         case 4: s.x = roundHalfEven(w * 0.825); s.y = roundHalfEven(h * 0.55); break;
         case 5: s.x = roundHalfEven(w * 0.825); s.y = roundHalfEven(h * 0.35); break;
         case 6:
-          s.x = w - size;
-          s.height = s.patternHeight = 2 * h;
+          s.x = static_cast<double>(w) - size;
+          s.height = s.patternHeight = clampToInt(int64_t{2} * h);
           break;
         case 7: s.y = roundHalfEven(h * 0.4); break;
       }

@@ -21,11 +21,11 @@ void readInts(Ctx& c, std::array<int32_t, N>& fields) {
 
 // A sound-number list whose length comes from [Brake] or [Power] as read so far; a count of zero
 // or less reads nothing.
-void readSoundList(Ctx& c, std::vector<int32_t>& list, int32_t count) {
+void readSoundList(Ctx& c, std::vector<int32_t>& list, int64_t count) {
   list.clear();
-  if (count > static_cast<int32_t>(VehicleParams::kSoundListCapacity))
+  if (count > static_cast<int64_t>(VehicleParams::kSoundListCapacity))
     throw SectionFault("sound list longer than " + std::to_string(VehicleParams::kSoundListCapacity));
-  for (int32_t i = 0; i < count; ++i) list.push_back(c.r.intLine());
+  for (int64_t i = 0; i < count; ++i) list.push_back(c.r.intLine());
 }
 
 void readSoundEB(Ctx& c) {
@@ -231,7 +231,7 @@ constexpr Rule kVehicleRules[] = {
     KESTREL_INT_KEY(ATS_Cnt),
     {"[Sound_BK]", {}, [](Ctx& c) { readSoundList(c, c.v.Sound_BK, c.v.Brake); }},
     {"[Sound_BR]", {}, [](Ctx& c) { readSoundList(c, c.v.Sound_BR, c.v.Brake); }},
-    {"[Sound_BA]", {}, [](Ctx& c) { readSoundList(c, c.v.Sound_BA, c.v.Brake + 1); }},
+    {"[Sound_BA]", {}, [](Ctx& c) { readSoundList(c, c.v.Sound_BA, int64_t{c.v.Brake} + 1); }},
     {"[Sound_PA]", {}, [](Ctx& c) { readSoundList(c, c.v.Sound_PA, c.v.Power); }},
     {"[Sound_PR]", {}, [](Ctx& c) { readSoundList(c, c.v.Sound_PR, c.v.Power); }},
     {"[Sound_EB]", {}, readSoundEB},

@@ -120,6 +120,15 @@ TEST(LineDistances, EveryConvertedTableAndPositionsOutsideTheRows) {
   EXPECT_NE(warnings[1].find("[Tunnel] exit"), std::string::npos) << warnings[1];
 }
 
+TEST(LineDistances, ExtremePositionsStayFinite) {
+  LineData line;
+  line.SpeedUnit = {unit(-2147483647 - 1, 2147483647, 1e300, 1e300)};
+  line.Signal = {signalAt(0)};
+  convertLineDistances(line);
+  EXPECT_TRUE(std::isfinite(line.SpeedUnit[0].endDistanceCm));
+  EXPECT_EQ(line.Signal[0].positionCm, 2147483647);  // saturated, not undefined
+}
+
 TEST(LineDistances, ZeroLengthRowHasNoSlope) {
   LineData line;
   line.SpeedUnit = {unit(0, 300, 36, 36), unit(300, 300, 36, 72), unit(300, 600, 36, 36)};

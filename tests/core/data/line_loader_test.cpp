@@ -145,6 +145,9 @@ TEST_F(LineFixture, SignImageListSpritesOnTheDrawingSurface) {
   EXPECT_FALSE(stopLine.transparent);
   EXPECT_TRUE(stopLine.rotating);
   EXPECT_EQ(line.SignImageList[6].size, 16);
+
+  load("[SignImageList]\nt.bmp,-2147483648\nS.bmp,8\nM.bmp,8\nE.bmp,8\ns.bmp,1\nl.bmp,1\nr.bmp,1\no.bmp,1\n");
+  EXPECT_EQ(at("img_unten_teimoku").x, 800.0 + 2147483648.0);  // no int overflow
 }
 
 TEST_F(LineFixture, EachImageListLineHasItsOwnMessage) {

@@ -59,6 +59,7 @@ TEST(VehicleFile, SoundListsTakeTheirCountsFromBrakeAndPowerInForce) {
   std::string eleven = "[Brake]\n11\n[Sound_BA]\n";
   for (int i = 0; i < 12; ++i) eleven += "1\n";
   EXPECT_EQ(messageOf(eleven), fault("- 列車の基本設定"));
+  EXPECT_EQ(messageOf("[Brake]\n2147483647\n[Sound_BA]\n1\n"), fault("- 列車の基本設定"));  // B + 1 overflows int32
 }
 
 TEST(VehicleFile, SoundEbSecondLineMayBeACommentAndHorn4KeepsItsSixthLine) {
