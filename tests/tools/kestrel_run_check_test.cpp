@@ -128,6 +128,10 @@ TEST(KestrelRunCheck, BrokenPicturesAndMissingFiles) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err, "image\\panel\\panel.pngの生成エラー\n");  // and nothing from libpng
 
+  Result noContent = run(checkArgs(content() / "image", kLine, kTrain));
+  EXPECT_EQ(noContent.status, 2);
+  EXPECT_EQ(noContent.err, "実行ファイルが正しい場所に配置されていません\n");
+
   Result noTrain = run(checkArgs(content(), kLine, "cars/none.dat"));
   EXPECT_EQ(noTrain.status, 2);
   EXPECT_EQ(noTrain.err, "車両ファイルに誤りがあります- 列車の基本設定\n");
