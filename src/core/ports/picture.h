@@ -1,5 +1,6 @@
 #pragma once
 // A decoded picture: 32-bit pixels 0xAARRGGBB, row-major, top row first.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -1,0 +1,34 @@
+#pragma once
+// Converts decoded frames to the program's pixels (0xAARRGGBB, i.e. BGRA bytes here) at their own
+// size; the renderer does the scaling. Full-range ("JPEG") YUV is converted as such.
+#include "core/ports/picture.h"
+
+struct AVFrame;
+struct SwsContext;
+
+namespace kestrel {
+
+class FrameConverter {
+ public:
+  // Larger frames are refused rather than converted: 64 MiB of pixels, far above any route movie.
+  static constexpr long long kMaxPixels = 4096LL * 4096LL;
+
+  FrameConverter() = default;
+  ~FrameConverter();
+  FrameConverter(const FrameConverter&) = delete;
+  FrameConverter& operator=(const FrameConverter&) = delete;
+
+  // False when the frame's format cannot be converted or it is too large; `out` is then unspecified.
+  bool convert(const AVFrame& frame, Picture& out);
+  void reset();
+
+ private:
+  SwsContext* context_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  int format_ = -1;
+  int fullRange_ = -1;
+  int colorspace_ = -1;
+};
+
+}  // namespace kestrel
