@@ -5,6 +5,7 @@
 // loaders after the line file; the sprite scene of a drive is built from it.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,13 +28,38 @@ struct CatalogPicture {
   bool visible = true;
 };
 
+// A picture list of the line file ([AnimImageList], [TrafficSignalImageList], [CrossImageList]):
+// pictures without sprites of their own, selected by number at run time.
+struct PictureList {
+  std::vector<CatalogPicture> pictures;  // in file order
+  int width = 0, height = 0;             // [CrossImageList]: the size of the last picture appended
+};
+
 struct PictureCatalog {
-  std::vector<CatalogPicture> pictures;  // in registration order
+  std::vector<CatalogPicture> pictures;  // sprites, in registration order
+
+  // The [Staf] pictures: picture controls of the cab window, not sprites. The staff card
+  // (line 1) at ([Disp] line 2, 0), transparent, sized to its picture; the sub-display picture
+  // (line 3) in `sub_disp`.
+  std::optional<CatalogPicture> stafCard;
+  std::optional<CatalogPicture> subDisplay;
+
+  PictureList AnimImageList, TrafficSignalImageList, CrossImageList;
 
   const CatalogPicture* find(const std::string& name) const {
     for (const auto& p : pictures)
       if (p.name == name) return &p;
     return nullptr;
+  }
+  // Registers a picture; one registered again under the same name (a section given twice)
+  // replaces the earlier one instead of adding a second sprite.
+  void put(CatalogPicture picture) {
+    for (auto& p : pictures)
+      if (p.name == picture.name) {
+        p = std::move(picture);
+        return;
+      }
+    pictures.push_back(std::move(picture));
   }
 };
 

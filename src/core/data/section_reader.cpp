@@ -67,11 +67,14 @@ int32_t SectionReader::intLine() { return toInt(valueLine()); }
 double SectionReader::decimalLine() { return toDecimal(valueLine()); }
 Fixed SectionReader::fixedLine() { return toFixed(valueLine()); }
 
-void SectionReader::table(const std::function<void(const std::string& first)>& row) {
+void SectionReader::table(const std::function<void(const std::string& first)>& row, bool skipSemicolonRows) {
   for (;;) {
-    const std::string& first = valueLine();
-    if (!first.empty() && first.front() == '#') return;
-    row(first);
+    if (!nextLine()) throw SectionFault("end of file inside a table");
+    // The terminating line and skipped comment rows are not values: bad bytes in them are harmless.
+    if (!current_.empty() && current_.front() == '#') return;
+    if (skipSemicolonRows && !current_.empty() && current_.front() == ';') continue;
+    if (currentMalformed_) throw SectionFault("malformed Shift-JIS in line " + std::to_string(pos_));
+    row(current_);
   }
 }
 
@@ -79,10 +82,6 @@ int32_t SectionReader::intField(int n) const { return toInt(commaField(current_,
 double SectionReader::decimalField(int n) const { return toDecimal(commaField(current_, n)); }
 Fixed SectionReader::fixedField(int n) const { return toFixed(commaField(current_, n)); }
 
-std::string SectionReader::textField(int n) const {
-  std::string f = commaField(current_, n);
-  if (commaFieldCount(current_) < n) throw SectionFault("missing field " + std::to_string(n));
-  return f;
-}
+std::string SectionReader::textField(int n) const { return commaField(current_, n); }
 
 }  // namespace kestrel

@@ -52,8 +52,10 @@ class SectionReader {
   Fixed fixedLine();
 
   // Reads rows until a line starting with '#' (consumed). For each row, `row` is called with the
-  // row's first line as the current line; it may read more lines of a group with valueLine().
-  void table(const std::function<void(const std::string& first)>& row);
+  // row's first line as the current line; it may read more lines of a group with valueLine(), so
+  // the '#' test is made on the first line of a group only. With skipSemicolonRows, rows starting
+  // with ';' are passed over (neither stored nor counted).
+  void table(const std::function<void(const std::string& first)>& row, bool skipSemicolonRows = false);
 
   // Conversions that fault like the value lines.
   static int32_t toInt(std::string_view text);
@@ -63,6 +65,7 @@ class SectionReader {
   int32_t intField(int n) const;
   double decimalField(int n) const;
   Fixed fixedField(int n) const;
+  // A text field is taken as it stands; beyond the last field it is "Error", like every field.
   std::string textField(int n) const;
 
  private:

@@ -13,8 +13,13 @@ class Fixed {
 
   constexpr Fixed() = default;
   static constexpr Fixed fromRaw(int64_t raw) { Fixed f; f.raw_ = raw; return f; }
+  // Values beyond the int64 range saturate; NaN stores 0 (a cast would be undefined).
   static Fixed fromDouble(double value) {
-    return fromRaw(static_cast<int64_t>(std::nearbyint(value * static_cast<double>(kScale))));
+    const double scaled = std::nearbyint(value * static_cast<double>(kScale));
+    if (std::isnan(scaled)) return Fixed();
+    if (scaled >= 9.2e18) return fromRaw(INT64_MAX);
+    if (scaled <= -9.2e18) return fromRaw(INT64_MIN);
+    return fromRaw(static_cast<int64_t>(scaled));
   }
   static constexpr Fixed fromInt(int64_t value) { return fromRaw(value * kScale); }
 
@@ -23,9 +28,9 @@ class Fixed {
 
   // Decimal text with exactly four decimals, e.g. "-12.3400"; used by traces and JSON.
   std::string toString() const {
-    const int64_t a = raw_ < 0 ? -raw_ : raw_;
-    std::string frac = std::to_string(a % kScale);
-    return std::string(raw_ < 0 ? "-" : "") + std::to_string(a / kScale) + "." +
+    const uint64_t a = raw_ < 0 ? 0 - static_cast<uint64_t>(raw_) : static_cast<uint64_t>(raw_);
+    std::string frac = std::to_string(a % static_cast<uint64_t>(kScale));
+    return std::string(raw_ < 0 ? "-" : "") + std::to_string(a / static_cast<uint64_t>(kScale)) + "." +
            std::string(4 - frac.size(), '0') + frac;
   }
 

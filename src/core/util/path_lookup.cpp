@@ -54,15 +54,17 @@ std::filesystem::path resolveDataPath(const std::filesystem::path& base, std::st
       resolved = exact;
       continue;
     }
-    bool found = false;
+    // Several spellings may match ("A.bmp" and "a.BMP"); take the smallest name so that the
+    // choice does not depend on the directory's order.
+    fs::path match;
     for (const auto& entry : fs::directory_iterator(resolved.empty() ? fs::path(".") : resolved, ec)) {
-      if (equalsIgnoringAsciiCase(entry.path().filename().string(), part)) {
-        resolved = entry.path();
-        found = true;
-        break;
-      }
+      const fs::path candidate = entry.path().filename();
+      if (equalsIgnoringAsciiCase(candidate.string(), part) && (match.empty() || candidate < match))
+        match = candidate;
     }
-    if (!found) {
+    if (!match.empty()) {
+      resolved /= match;
+    } else {
       stillResolving = false;
       resolved /= part;
     }

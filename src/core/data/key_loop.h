@@ -1,0 +1,41 @@
+#pragma once
+// The reading loop shared by the data files: one line per pass, tested against every key of the
+// file in the file's fixed order. Some keys set the section label just before their test; the
+// label stays in force until the next one is set and falls back to the file's initial label at
+// the start of every pass, so an error is reported with the label of the last labelled key that
+// was tested, which need not be the key being read.
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/data/section_reader.h"
+
+namespace kestrel {
+
+template <class Context>
+struct KeyRule {
+  std::string_view key;
+  std::string_view label;  // empty: the key sets no label
+  void (*read)(Context&);
+};
+
+template <class Context>
+void runKeyLoop(SectionReader& reader, std::span<const KeyRule<Context>> rules, Context& context,
+                std::string_view initialLabel, std::string& label) {
+  for (;;) {
+    label = initialLabel;
+    if (!reader.nextLine()) return;
+    for (const KeyRule<Context>& rule : rules) {
+      if (!rule.label.empty()) label = rule.label;
+      if (reader.at(rule.key)) rule.read(context);
+    }
+  }
+}
+
+// A table about to take one more row than it can hold is a faulty file, never an overrun.
+inline void requireRoom(size_t rows, size_t capacity) {
+  if (rows >= capacity) throw SectionFault("more rows than the table holds (" + std::to_string(capacity) + ")");
+}
+
+}  // namespace kestrel

@@ -1,0 +1,31 @@
+#pragma once
+// The cab panel pictures of PanelLayout and the [Staf] pictures of the line file, loaded after
+// the line file and registered in the PictureCatalog with their sprites (names, drawing orders,
+// transparency and initial state of the cab display). Absent sections (empty file names) get no
+// picture and no sprite.
+#include <filesystem>
+#include <string_view>
+
+#include "core/data/line_data.h"
+#include "core/data/panel_layout.h"
+#include "core/data/picture_catalog.h"
+#include "core/data/settings_data.h"
+#include "core/ports/picture_loader.h"
+
+namespace kestrel {
+
+inline constexpr std::string_view kStafPictureMissing = "が見つかりません";
+
+// Panel pictures resolve against the vehicle folder. A picture that cannot be loaded throws
+// FatalError: the file name followed by "の生成エラー".
+void registerPanelPictures(const PanelLayout& panel, const std::filesystem::path& vehicleDirectory,
+                           PictureLoader& loader, PictureCatalog& catalog);
+
+// [Staf] lines 1 and 3 (line 2 is loaded when the cab window is activated), against the program
+// directory. A picture that cannot be loaded throws FatalError: its name followed by
+// "が見つかりません". An empty line shows no picture.
+void registerStafPictures(const LineData& line, const SettingsData& settings,
+                          const std::filesystem::path& programDirectory, PictureLoader& loader,
+                          PictureCatalog& catalog);
+
+}  // namespace kestrel

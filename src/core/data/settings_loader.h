@@ -1,0 +1,45 @@
+#pragma once
+// Loading SettingsData: the preferences and the controller code table from the preference
+// store, the serial command table mascon.dat and the settings file railvane.dat.
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/data/section_reader.h"
+#include "core/data/settings_data.h"
+#include "core/ports/preference_store.h"
+
+namespace kestrel {
+
+inline constexpr char kPreferenceKeyPath[] = "Software\\Railvane\\kestrel";
+inline constexpr char kControllerKeyPath[] = "Software\\Railvane\\dgcontroller";
+
+inline constexpr std::string_view kStringFileFault = "stringファイルに誤りがあります";
+// mascon.dat has no message of its own in the original program (its failure escaped as an
+// uncaught I/O error); these two name the file for the user.
+inline constexpr std::string_view kMasconMissing = "mascon.datを開けません";
+inline constexpr std::string_view kMasconFaulty = "mascon.datに誤りがあります";
+
+// "Kanko", "Information", "ATS", "Tunnel", "Moji" in this order. When any read fails all five take
+// their defaults (0, 1, 0, 0, 0), those already read included. When the key cannot be opened the
+// values are left as they are.
+void readPreferences(PreferenceStore& store, Preferences& preferences);
+// Writes the five values back; failures are ignored, as when the cab window closes.
+void writePreferences(PreferenceStore& store, const Preferences& preferences);
+
+// "P0".."P5", "B0".."B8", "EB" in this order; the first failing read stops the sequence and the
+// values read so far are kept. There are no defaults.
+void readControllerCodes(PreferenceStore& store, ControllerCodes& codes);
+
+// The lines of mascon.dat up to the end of the file or a line starting with '#' (not stored).
+// Throws FatalError (kMasconMissing, kMasconFaulty).
+std::vector<std::string> loadMascon(const std::filesystem::path& path);
+std::vector<std::string> parseMascon(std::string_view cp932Bytes);
+
+// railvane.dat into `settings` (preferences, controller and mascon untouched). Throws FatalError
+// with kStringFileFault on any fault, a missing file included.
+void loadRailvane(SectionReader& reader, SettingsData& settings);
+void loadRailvaneFile(const std::filesystem::path& path, SettingsData& settings);
+
+}  // namespace kestrel

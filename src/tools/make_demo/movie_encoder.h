@@ -1,0 +1,30 @@
+#pragma once
+// Writes frames into an AVI file as MPEG-4 Part 2, one encoder thread and bit-exact flags so that
+// the same frames always give the same bytes.
+#include <QImage>
+
+#include <filesystem>
+#include <memory>
+
+namespace kestrel::demo {
+
+class MovieEncoder {
+ public:
+  // gop: a keyframe at least every `gop` frames; bitRate in bits per second.
+  MovieEncoder(const std::filesystem::path& path, int width, int height, int fps, int gop, long bitRate);
+  ~MovieEncoder();
+  MovieEncoder(const MovieEncoder&) = delete;
+  MovieEncoder& operator=(const MovieEncoder&) = delete;
+
+  void add(const QImage& frame);
+  // Flushes the encoder and writes the index; throws on failure.
+  void finish();
+  int frames() const { return frames_; }
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+  int frames_ = 0;
+};
+
+}  // namespace kestrel::demo

@@ -1,0 +1,20 @@
+#pragma once
+// kestrel-run --check: load a cab session exactly as the desktop program would and report.
+#include <ostream>
+
+#include "core/front/session_choice.h"
+#include "tools/run/run_options.h"
+
+namespace kestrel::run {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitDataFault = 2;  // the exact message is on stderr
+inline constexpr int kExitUsage = 64;
+
+// The session choice of the options: --train names the vehicle file, relative to the content
+// directory unless absolute.
+SessionChoice sessionChoiceOf(const RunOptions& options);
+
+int runCheck(const RunOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace kestrel::run

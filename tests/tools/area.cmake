@@ -1,0 +1,32 @@
+# The quick demo content: made once by the fixture test, read by the scenario tests.
+set(KESTREL_QUICK_DEMO_DIR ${CMAKE_BINARY_DIR}/quick-demo)
+add_test(NAME make_quick_demo COMMAND kestrel-make-demo --quick ${KESTREL_QUICK_DEMO_DIR})
+set_tests_properties(make_quick_demo PROPERTIES FIXTURES_SETUP quick_demo LABELS scenario TIMEOUT 300)
+target_compile_definitions(${target} PRIVATE KESTREL_QUICK_DEMO_DIR="${KESTREL_QUICK_DEMO_DIR}"
+                                             KESTREL_MAKE_DEMO="$<TARGET_FILE:kestrel-make-demo>")
+find_package(Qt6 REQUIRED COMPONENTS Gui)
+target_link_libraries(${target} PRIVATE Qt6::Gui)
+add_dependencies(${target} kestrel-make-demo)
+list(APPEND area_test_properties FIXTURES_REQUIRED quick_demo)
+
+# Every line x train pair of the quick demo must load; added as soon as the runner exists.
+if(TARGET kestrel-run)
+  add_test(NAME quick_demo_check_all_pairs
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_pairs.sh $<TARGET_FILE:kestrel-run> ${KESTREL_QUICK_DEMO_DIR})
+  set_tests_properties(quick_demo_check_all_pairs PROPERTIES FIXTURES_REQUIRED quick_demo LABELS scenario TIMEOUT 300)
+endif()
+
+# The tool's route model and filming run are plain C++: tested directly as well.
+target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/make_demo/route.cpp
+                                 ${PROJECT_SOURCE_DIR}/src/tools/make_demo/filming.cpp
+                                 ${PROJECT_SOURCE_DIR}/src/tools/make_demo/services.cpp)
+# The movie reader decodes the stop frames of the route movie.
+target_link_libraries(${target} PRIVATE kestrel_platform_ffmpeg)
+
+# The scenario tests run the tools as programs; they find them through these definitions.
+if(TARGET kestrel-run)
+  add_dependencies(${target} kestrel-run)
+  target_compile_definitions(${target} PRIVATE KESTREL_RUN="$<TARGET_FILE:kestrel-run>")
+  find_package(nlohmann_json 3 REQUIRED)
+  target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
+endif()
