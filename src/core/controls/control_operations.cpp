@@ -14,10 +14,17 @@ void raiseAll(TrainState& t) {
   raiseBrake(t);
 }
 
-bool rowInMode(const DriveContext& ctx, int32_t row) {
+int32_t notchRowGroup(const DriveContext& ctx, int32_t row) {
   const auto& notch = ctx.vehicle.Notch;
-  return row >= 1 && row <= static_cast<int32_t>(notch.size()) &&
-         notch[static_cast<size_t>(row - 1)].group == ctx.control.powerMode;
+  // Rows the file did not fill read as zeros, so they belong to the first mode: a diesel railcar,
+  // which has no [Notch] table at all, notches up through them.
+  if (row > static_cast<int32_t>(notch.size())) return 0;
+  return notch[static_cast<size_t>(row - 1)].group;
+}
+
+bool rowInMode(const DriveContext& ctx, int32_t row) {
+  return row >= 1 && row <= static_cast<int32_t>(VehicleParams::kOtherTableCapacity) &&
+         notchRowGroup(ctx, row) == ctx.control.powerMode;
 }
 
 int32_t firstRowOfMode(const DriveContext& ctx, int32_t mode) {
@@ -137,14 +144,13 @@ void HandlesOff(DriveContext& ctx) {
 int32_t clampPosition(const DriveContext& ctx, int32_t n) {
   if (n < 0) return std::max(n, -ctx.nB());
   if (n == 0) return 0;
-  const auto& notch = ctx.vehicle.Notch;
-  const int32_t rows = std::min<int32_t>(nP(ctx), static_cast<int32_t>(notch.size()));
+  const int32_t rows = std::min<int32_t>(nP(ctx), static_cast<int32_t>(VehicleParams::kOtherTableCapacity));
   const int32_t mode = ctx.control.powerMode;
   int32_t first = -1, last = -1;
   for (int32_t r = 0; r < rows && first < 0; ++r)
-    if (notch[static_cast<size_t>(r)].group == mode) first = r;
+    if (notchRowGroup(ctx, r + 1) == mode) first = r;
   for (int32_t r = rows - 1; r >= 0 && last < 0; --r)
-    if (notch[static_cast<size_t>(r)].group == mode) last = r;
+    if (notchRowGroup(ctx, r + 1) == mode) last = r;
   if (first < 0) return 0;  // a mode without rows cannot be selected; nothing to clamp to
   const int32_t k = last - first + 1;
   if (n <= k && rowInMode(ctx, first + n)) return first + n;

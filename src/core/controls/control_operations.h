@@ -26,6 +26,8 @@ void EngageConstSpeed(DriveContext& ctx);
 // beyond it), n < 0 a brake step no further than -nB, 0 off.
 int32_t clampPosition(const DriveContext& ctx, int32_t n);
 
+// The power-mode group of [Notch] row r (from 1); rows beyond the table are group 0.
+int32_t notchRowGroup(const DriveContext& ctx, int32_t row);
 // Row r (from 1) of [Notch] belongs to the current power mode.
 bool rowInMode(const DriveContext& ctx, int32_t row);
 // first(m): 0-based index of the first [Notch] row of mode m.

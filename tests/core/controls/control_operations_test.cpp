@@ -135,6 +135,17 @@ TEST_F(ControlsTest, TheClampKeepsPositionsInTheCurrentMode) {
   EXPECT_EQ(c.powerHandle, 0);
 }
 
+TEST_F(ControlsTest, ADieselRailcarWithoutANotchTableNotchesUpToItsPowerNotches) {
+  rig.vehicle = test::dieselRailcar();  // no [Notch] rows, [Power] 4
+  rig.rebuild();
+  up(6);
+  EXPECT_EQ(c.powerHandle, 4);
+  SetPower(ctx, 9);
+  EXPECT_EQ(c.powerHandle, 4);
+  down(1);
+  EXPECT_EQ(c.powerHandle, 3);
+}
+
 TEST_F(ControlsTest, TheReverserMovesOnlyAtStandstill) {
   t.speed = 1.5;
   SetReverser(ctx, -1);
