@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/controls/mascon_update.h"
+#include "core/data/vehicle_loader.h"
 #include "core/sim/motion.h"
-#include "core/util/fatal_error.h"
 
 namespace kestrel {
 
@@ -17,10 +17,6 @@ int32_t soundLength(const LineData& line, int32_t sound) {
 
 }  // namespace
 
-void checkVehicle(const VehicleParams& vehicle) {
-  if ((vehicle.BrakeType == 1 || vehicle.BrakeType == 2) && vehicle.Brake < 3) throw FatalError(kTooFewBrakeSteps);
-}
-
 int32_t startClock(const LineData& line, int32_t station) {
   if (station < 0 || station >= static_cast<int32_t>(line.Station.size())) return 0;
   const StationRow& row = line.Station[static_cast<size_t>(station)];
@@ -30,7 +26,7 @@ int32_t startClock(const LineData& line, int32_t station) {
 }
 
 void setUpDrive(DriveContext& ctx, const StartOptions& options) {
-  checkVehicle(ctx.vehicle);
+  checkBrakeSteps(ctx.vehicle);
   TrainState& t = ctx.train;
   ControlState& c = ctx.control;
   const VehicleParams& v = ctx.vehicle;

@@ -8,17 +8,13 @@
 
 namespace kestrel {
 
-inline constexpr const char* kTooFewBrakeSteps = "ブレーキの段数を3段以上に設定してください";
-
 struct StartOptions {
   int32_t startStation = 0;  // index into [Station]; 0 starts at [StartPos]
 };
 
-// Throws FatalError(kTooFewBrakeSteps) for [BrakeType] 1 or 2 with fewer than 3 brake positions.
-void checkVehicle(const VehicleParams& vehicle);
-
-// Sets up a freshly zeroed state. Ends with masconupdate, so the handle texts and notch images
-// show the initial positions.
+// Sets up a freshly zeroed state. Refuses a notched brake with fewer than 3 positions first
+// (checkBrakeSteps, FatalError), as the cab window's creation does. Ends with masconupdate, so
+// the handle texts and notch images show the initial positions.
 void setUpDrive(DriveContext& ctx, const StartOptions& options);
 
 // The clock at the start: the station's departure time less its departure sound (and, away from
