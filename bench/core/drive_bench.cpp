@@ -67,8 +67,8 @@ void BM_TenMinuteDrive(benchmark::State& state) {
   for (auto _ : state) {
     RecordingMixer mixer;
     ProgramInputState program;
-    CabSession session({records.settings, records.vehicle, records.panel, records.line, records.pictures}, mixer,
-                       program);
+    CabSession session({records.settings, records.vehicle, records.panel, records.line, records.pictures},
+                       mixer, program);
     mixer.setClock([&] { return session.scheduler().now(); });
     session.start();
     for (int minute = 0; minute < 10; ++minute) {

@@ -111,8 +111,8 @@ DriveContext& DriveRig::rebuild() {
   // change with the records.
   constants = DriveConstants::from(settings, vehicle);
   if (!ctx)
-    ctx = std::make_unique<DriveContext>(DriveContext{settings, vehicle, panel, line, constants, train, control,
-                                                      keys, program, sprites, mixer, random});
+    ctx = std::make_unique<DriveContext>(DriveContext{settings, vehicle, panel, line, constants, train,
+                                                      control, keys, program, sprites, mixer, random});
   return *ctx;
 }
 

@@ -17,7 +17,8 @@ struct DriveRunnerTest : ::testing::Test {
 
   void SetUp() override {
     session = std::make_unique<CabSession>(
-        CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer, rig.program);
+        CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer,
+        rig.program);
     rig.mixer.setClock([this] { return session->scheduler().now(); });
   }
   std::vector<ScriptInput> script(std::string_view text) {
@@ -40,9 +41,9 @@ TEST_F(DriveRunnerTest, InputsArriveAfterTheEventsDueAtTheirTimeAndTheTraceHasOn
   while (std::getline(lines, line)) rows.push_back(line);
   ASSERT_EQ(rows.size(), 102u);
   EXPECT_EQ(rows[0].substr(0, 15), "0.100000,3,0.00");
-  EXPECT_NE(rows[0].find(",-8,-8,"), std::string::npos);   // brakeHandle, brakeNotch
+  EXPECT_NE(rows[0].find(",-8,-8,"), std::string::npos);        // brakeHandle, brakeNotch
   EXPECT_NE(rows[1].find(",1,0,0,-6,-8,"), std::string::npos);  // reverser, power, notch, brake -6
-  EXPECT_EQ(session->control().brakeHandle, 0);  // "5" at 0.25 s
+  EXPECT_EQ(session->control().brakeHandle, 0);                 // "5" at 0.25 s
 }
 
 TEST_F(DriveRunnerTest, MenuStartPausesTheDriveWhileItsClockRunsOn) {

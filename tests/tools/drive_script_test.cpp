@@ -61,22 +61,22 @@ TEST(DriveScript, EveryActionWithCommentsAndBlankLines) {
 
 TEST(DriveScript, AMalformedLineIsReportedWithItsNumber) {
   const std::pair<const char*, int> cases[] = {
-      {"0 key 8\nx key 8\n", 2},          // not a time
-      {"0 key 8\n-1 key 8\n", 2},         // negative
-      {"1.1234567 key 8\n", 1},           // finer than a microsecond
+      {"0 key 8\nx key 8\n", 2},   // not a time
+      {"0 key 8\n-1 key 8\n", 2},  // negative
+      {"1.1234567 key 8\n", 1},    // finer than a microsecond
       {"1. key 8\n", 1},
-      {"0 key\n", 1},                     // missing argument
-      {"0 key ab\n", 1},                  // more than one character
-      {"0 key 8 9\n", 1},                 // too many
-      {"0 vkey F13\n", 1},                // unknown key
+      {"0 key\n", 1},       // missing argument
+      {"0 key ab\n", 1},    // more than one character
+      {"0 key 8 9\n", 1},   // too many
+      {"0 vkey F13\n", 1},  // unknown key
       {"0 vkey Ctrl+F1\n", 1},
       {"0 wheel left\n", 1},
       {"0 menu jump\n", 1},
       {"0 menu jump -2\n", 1},
       {"0 menu quit\n", 1},
-      {"0 press 8\n", 1},                 // unknown action
+      {"0 press 8\n", 1},  // unknown action
       {"0\n", 1},
-      {"\n\n5 key 8\n4 key 8\n", 4},      // time goes back
+      {"\n\n5 key 8\n4 key 8\n", 4},  // time goes back
   };
   for (auto [text, line] : cases) EXPECT_EQ(parseBad(text).line, line) << text;
   EXPECT_NE(parseBad("0 press 8").message.find("press"), std::string::npos);

@@ -89,8 +89,9 @@ constexpr const char* kPowerCoastBrake =
 
 TEST_F(DriveTest, TheTrainAcceleratesCoastsBrakesAndStopsAtExactlyZero) {
   auto args = driveArgs();
-  for (const std::string& a : std::vector<std::string>{"--script", write("drive.txt", kPowerCoastBrake).string(),
-                                                       "--trace", (dir / "trace.csv").string(), "--duration", "150"})
+  for (const std::string& a :
+       std::vector<std::string>{"--script", write("drive.txt", kPowerCoastBrake).string(), "--trace",
+                                (dir / "trace.csv").string(), "--duration", "150"})
     args.push_back(a);
   const Result r = run(args);
   ASSERT_EQ(r.status, 0) << r.err;
@@ -131,7 +132,8 @@ TEST_F(DriveTest, TheSameScriptGivesTheSameTraceBitForBit) {
   std::string traces[2];
   for (int i = 0; i < 2; ++i) {
     auto args = driveArgs("train_kiha25.dat");
-    for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace", (dir / "t.csv").string(), "--duration", "120"})
+    for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace",
+                                                         (dir / "t.csv").string(), "--duration", "120"})
       args.push_back(a);
     ASSERT_EQ(run(args).status, 0);
     traces[i] = slurp(dir / "t.csv");
@@ -143,7 +145,8 @@ TEST_F(DriveTest, TheSameScriptGivesTheSameTraceBitForBit) {
 TEST_F(DriveTest, MenuStartPausesTheDriveAndTraceEveryThinsTheRows) {
   auto args = driveArgs();
   const auto script = write("pause.txt", "0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
-  for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace", (dir / "t.csv").string(), "--trace-every", "10"})
+  for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace",
+                                                       (dir / "t.csv").string(), "--trace-every", "10"})
     args.push_back(a);
   const Result r = run(args);
   ASSERT_EQ(r.status, 0) << r.err;
@@ -193,7 +196,8 @@ TEST_F(DriveTest, UsageAndDataFaults) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err, "kestrel-run: the line has no station 999\n");
   // A faulty data file: the loader's exact message.
-  EXPECT_EQ(run({"--data", (dir / "nothing").string(), "--line", "line_local.dat", "--train", "t.dat"}).status, 2);
+  EXPECT_EQ(
+      run({"--data", (dir / "nothing").string(), "--line", "line_local.dat", "--train", "t.dat"}).status, 2);
 }
 
 }  // namespace

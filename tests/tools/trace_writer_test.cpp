@@ -15,9 +15,12 @@ std::vector<std::string> split(const std::string& line) {
   for (size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') field += line[++i];
-      else if (c == '"') quoted = false;
-      else field += c;
+      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"')
+        field += line[++i];
+      else if (c == '"')
+        quoted = false;
+      else
+        field += c;
     } else if (c == '"') {
       quoted = true;
     } else if (c == ',') {
@@ -34,11 +37,12 @@ std::vector<std::string> split(const std::string& line) {
 TEST(TraceWriter, HeaderNamesTheDeclaredColumnsInOrder) {
   std::ostringstream out;
   TraceWriter(out, 1).writeHeader();
-  EXPECT_EQ(out.str(),
-            "t_s,TickCounter,speed_kmh,distanceRun_cm,distanceToStop_cm,MovieFrame,reverser,powerHandle,powerNotch,"
-            "brakeHandle,brakeNotch,netForce_N,resistForce_N,brakeForce_N,bcMotor_kPa,bcTrailer_kPa,bp_kPa,er_kPa,"
-            "mr_kPa,sap_kPa,elecBrakeCurrent_A,ammeter_A,lineVoltage_V,gradient_permil,adhesionCoeff,slipText,"
-            "engineSpeed,gear\r\n");
+  EXPECT_EQ(
+      out.str(),
+      "t_s,TickCounter,speed_kmh,distanceRun_cm,distanceToStop_cm,MovieFrame,reverser,powerHandle,powerNotch,"
+      "brakeHandle,brakeNotch,netForce_N,resistForce_N,brakeForce_N,bcMotor_kPa,bcTrailer_kPa,bp_kPa,er_kPa,"
+      "mr_kPa,sap_kPa,elecBrakeCurrent_A,ammeter_A,lineVoltage_V,gradient_permil,adhesionCoeff,slipText,"
+      "engineSpeed,gear\r\n");
 }
 
 TEST(TraceWriter, RowsCarryTheStateAfterTheTickEveryNthTick) {

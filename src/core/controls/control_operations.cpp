@@ -7,8 +7,12 @@
 
 namespace kestrel {
 
-void raisePower(TrainState& t) { t.powerPending = true; }
-void raiseBrake(TrainState& t) { t.brakePending = t.sapPending = t.ebPending = true; }
+void raisePower(TrainState& t) {
+  t.powerPending = true;
+}
+void raiseBrake(TrainState& t) {
+  t.brakePending = t.sapPending = t.ebPending = true;
+}
 void raiseAll(TrainState& t) {
   raisePower(t);
   raiseBrake(t);
@@ -34,20 +38,26 @@ int32_t firstRowOfMode(const DriveContext& ctx, int32_t mode) {
 
 namespace {
 
-int32_t nP(const DriveContext& ctx) { return ctx.vehicle.Power; }
+int32_t nP(const DriveContext& ctx) {
+  return ctx.vehicle.Power;
+}
 
 // One notch up within the mode; from off into a later mode's first notch.
 void notchUp(DriveContext& ctx) {
   ControlState& c = ctx.control;
-  if (rowInMode(ctx, c.powerHandle + 1)) c.powerHandle += 1;
-  else if (c.powerHandle == 0 && c.powerMode > 0) c.powerHandle = firstRowOfMode(ctx, c.powerMode) + 1;
+  if (rowInMode(ctx, c.powerHandle + 1))
+    c.powerHandle += 1;
+  else if (c.powerHandle == 0 && c.powerMode > 0)
+    c.powerHandle = firstRowOfMode(ctx, c.powerMode) + 1;
 }
 
 // One notch down within the mode; from the mode's first notch to off.
 void notchDown(DriveContext& ctx) {
   ControlState& c = ctx.control;
-  if (c.powerHandle > 1 && rowInMode(ctx, c.powerHandle - 1)) c.powerHandle -= 1;
-  else if (c.powerHandle == firstRowOfMode(ctx, c.powerMode) + 1) c.powerHandle = 0;
+  if (c.powerHandle > 1 && rowInMode(ctx, c.powerHandle - 1))
+    c.powerHandle -= 1;
+  else if (c.powerHandle == firstRowOfMode(ctx, c.powerMode) + 1)
+    c.powerHandle = 0;
 }
 
 // Step 2 of CombinedDown without its power-handle condition: one step towards braking, through
@@ -56,8 +66,10 @@ void brakeStepDown(DriveContext& ctx) {
   ControlState& c = ctx.control;
   if (c.brakeHandle <= 1 - ctx.nB() || c.holdEngaged) return;
   if (ctx.vehicle.Hold == 1) {
-    if (c.brakeHandle == 0) c.holdEngaged = true;
-    else if (c.brakeHandle < 0 && !c.holdExitGuard) c.brakeHandle -= 1;
+    if (c.brakeHandle == 0)
+      c.holdEngaged = true;
+    else if (c.brakeHandle < 0 && !c.holdExitGuard)
+      c.brakeHandle -= 1;
     c.holdExitGuard = false;
   } else {
     c.brakeHandle -= 1;
@@ -88,15 +100,19 @@ void CombinedDown(DriveContext& ctx) {
   ControlState& c = ctx.control;
   leaveHoldTowardsBraking(c);
   if (c.powerHandle == 0) brakeStepDown(ctx);
-  if (c.brakeHandle == 0 && c.powerHandle > 1 && rowInMode(ctx, c.powerHandle - 1)) c.powerHandle -= 1;
-  else if (c.powerHandle == firstRowOfMode(ctx, c.powerMode) + 1) c.powerHandle = 0;
+  if (c.brakeHandle == 0 && c.powerHandle > 1 && rowInMode(ctx, c.powerHandle - 1))
+    c.powerHandle -= 1;
+  else if (c.powerHandle == firstRowOfMode(ctx, c.powerMode) + 1)
+    c.powerHandle = 0;
   raiseAll(ctx.train);
 }
 
 void PowerUp(DriveContext& ctx) {
   ControlState& c = ctx.control;
-  if (c.powerHandle < nP(ctx) && rowInMode(ctx, c.powerHandle + 1)) c.powerHandle += 1;
-  else if (c.powerHandle == 0 && c.powerMode > 0) c.powerHandle = firstRowOfMode(ctx, c.powerMode) + 1;
+  if (c.powerHandle < nP(ctx) && rowInMode(ctx, c.powerHandle + 1))
+    c.powerHandle += 1;
+  else if (c.powerHandle == 0 && c.powerMode > 0)
+    c.powerHandle = firstRowOfMode(ctx, c.powerMode) + 1;
   raisePower(ctx.train);
 }
 

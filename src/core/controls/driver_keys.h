@@ -20,8 +20,8 @@ void showPassengerPicture(DriveContext& ctx);
 std::optional<int32_t> announcementChannel(const DriveContext& ctx, int32_t index);
 
 // Wired to later rules; each does nothing until its rule exists.
-void doorKey(DriveContext& ctx);          // "d"/"7": Door_operate (stations and doors)
-void calloutKey(DriveContext& ctx);       // Enter: the call-out key (call-outs)
-void skipToNextSignal(DriveContext& ctx); // Shift+F3 (signals)
+void doorKey(DriveContext& ctx);           // "d"/"7": Door_operate (stations and doors)
+void calloutKey(DriveContext& ctx);        // Enter: the call-out key (call-outs)
+void skipToNextSignal(DriveContext& ctx);  // Shift+F3 (signals)
 
 }  // namespace kestrel

@@ -26,9 +26,12 @@ void brakeSounds(DriveContext& ctx) {
 
   const int32_t step = std::abs(notch);
   if (v.BrakeType == 0) {
-    if (handle == 0 && notch < 0) play(mixer, soundEntry(v.Sound_BK, step - 1));
-    else if (notch < handle) play(mixer, soundEntry(v.Sound_BR, step - 1));
-    else if (-nB < handle && handle < notch) play(mixer, soundEntry(v.Sound_BA, step));
+    if (handle == 0 && notch < 0)
+      play(mixer, soundEntry(v.Sound_BK, step - 1));
+    else if (notch < handle)
+      play(mixer, soundEntry(v.Sound_BR, step - 1));
+    else if (-nB < handle && handle < notch)
+      play(mixer, soundEntry(v.Sound_BA, step));
     return;
   }
   if (handle == -nB && handle < notch && std::fabs(ctx.train.speed) > 15) {
@@ -43,14 +46,19 @@ void brakeSounds(DriveContext& ctx) {
 void powerSounds(DriveContext& ctx) {
   const VehicleParams& v = ctx.vehicle;
   const int32_t handle = ctx.control.powerHandle, notch = ctx.train.powerNotch;
-  if (handle == 0 && notch >= 1) play(ctx.mixer, powerOffSound(v));
-  else if (handle > notch) play(ctx.mixer, soundEntry(v.Sound_PA, handle - 1));
-  else if (handle < notch) play(ctx.mixer, soundEntry(v.Sound_PA, handle));
+  if (handle == 0 && notch >= 1)
+    play(ctx.mixer, powerOffSound(v));
+  else if (handle > notch)
+    play(ctx.mixer, soundEntry(v.Sound_PA, handle - 1));
+  else if (handle < notch)
+    play(ctx.mixer, soundEntry(v.Sound_PA, handle));
 }
 
 }  // namespace
 
-std::optional<int32_t> powerOffSound(const VehicleParams& vehicle) { return soundEntry(vehicle.Sound_PR, 0); }
+std::optional<int32_t> powerOffSound(const VehicleParams& vehicle) {
+  return soundEntry(vehicle.Sound_PR, 0);
+}
 
 void playHandleSounds(DriveContext& ctx) {
   brakeSounds(ctx);

@@ -14,22 +14,39 @@ namespace {
 
 void handleKey(DriveContext& ctx, char32_t key) {
   switch (key) {
-    case U'8': CombinedUp(ctx); return;
-    case U'2': CombinedDown(ctx); return;
-    case U'5': HandlesOff(ctx); return;
-    case U'0': Emergency(ctx, true); return;
-    default: break;
+    case U'8':
+      CombinedUp(ctx);
+      return;
+    case U'2':
+      CombinedDown(ctx);
+      return;
+    case U'5':
+      HandlesOff(ctx);
+      return;
+    case U'0':
+      Emergency(ctx, true);
+      return;
+    default:
+      break;
   }
   if (ctx.vehicle.Handle == 0) {
-    if (key == U'z') CombinedUp(ctx);
-    else if (key == U'a') CombinedDown(ctx);
-    else if (key == U'q') Emergency(ctx, true);
+    if (key == U'z')
+      CombinedUp(ctx);
+    else if (key == U'a')
+      CombinedDown(ctx);
+    else if (key == U'q')
+      Emergency(ctx, true);
   } else if (ctx.vehicle.Handle == 1) {
-    if (key == U'z') PowerUp(ctx);
-    else if (key == U'a') PowerDown(ctx);
-    else if (key == U',') BrakeRelease(ctx);
-    else if (key == U'.') BrakeApply(ctx);
-    else if (key == U'/') Emergency(ctx, false);
+    if (key == U'z')
+      PowerUp(ctx);
+    else if (key == U'a')
+      PowerDown(ctx);
+    else if (key == U',')
+      BrakeRelease(ctx);
+    else if (key == U'.')
+      BrakeApply(ctx);
+    else if (key == U'/')
+      Emergency(ctx, false);
   }
 }
 
@@ -39,8 +56,10 @@ void otherKey(DriveContext& ctx, char32_t key) {
   KeyState& k = ctx.keys;
   const int32_t oneMan = ctx.line.OneMan;
   if (key == U'3') {
-    if (v.Sound_Horn4[0] != 0) k.hornHeld = true;
-    else restartOnce(ctx.mixer, v.Sound_Horn);
+    if (v.Sound_Horn4[0] != 0)
+      k.hornHeld = true;
+    else
+      restartOnce(ctx.mixer, v.Sound_Horn);
   }
   if (key == U'6') restartOnce(ctx.mixer, v.Sound_Horn2);
   if (key == U'4') k.buzzerHeld = true;
@@ -66,19 +85,21 @@ void AsciiDown(DriveContext& ctx, char32_t key) {
   ctx.sprites.setVisible("img_Lamp_EB", false);
   // 2. The swap flag exchanges "2" and "8" before anything else looks at them.
   if (ctx.program.swapKeys) {
-    if (key == U'2') key = U'8';
-    else if (key == U'8') key = U'2';
+    if (key == U'2')
+      key = U'8';
+    else if (key == U'8')
+      key = U'2';
   }
   // 3. Reverser.
   if (key == U'f' || key == U'b' || key == U'n') {
     SetReverser(ctx, key == U'f' ? 1 : (key == U'b' ? -1 : 0));
     masconupdate(ctx);
   }
-  handleKey(ctx, key);      // 4
-  masconupdate(ctx);        // 5
-  otherKey(ctx, key);       // 6
-  updateModeText(ctx);      // 7
-  playHandleSounds(ctx);    // 8
+  handleKey(ctx, key);    // 4
+  masconupdate(ctx);      // 5
+  otherKey(ctx, key);     // 6
+  updateModeText(ctx);    // 7
+  playHandleSounds(ctx);  // 8
 }
 
 void keydowns(DriveContext& ctx, VirtualKey key, KeyModifiers modifiers) {
@@ -95,15 +116,21 @@ void keydowns(DriveContext& ctx, VirtualKey key, KeyModifiers modifiers) {
         }
       }
       break;
-    case VirtualKey::ScrollLock: ctx.program.swapKeys = !ctx.program.swapKeys; break;
+    case VirtualKey::ScrollLock:
+      ctx.program.swapKeys = !ctx.program.swapKeys;
+      break;
     case VirtualKey::Up:
       if (shift && k.cabDisplayTop >= -149) k.cabDisplayTop -= 50;
       break;
     case VirtualKey::Down:
       if (shift && k.cabDisplayTop < 0) k.cabDisplayTop += 50;
       break;
-    case VirtualKey::Enter: calloutKey(ctx); break;
-    case VirtualKey::F1: k.autoRun = shift; break;
+    case VirtualKey::Enter:
+      calloutKey(ctx);
+      break;
+    case VirtualKey::F1:
+      k.autoRun = shift;
+      break;
     case VirtualKey::F11:
       if (shift && t.speed > 10) t.speed -= 10;
       break;
@@ -127,7 +154,9 @@ void keydowns(DriveContext& ctx, VirtualKey key, KeyModifiers modifiers) {
         t.MovieFrame += (forward ? 1 : -1) * (big ? 1000 : 100);
       }
       break;
-    case VirtualKey::F2: t.engineKey = shift ? 2 : 1; break;
+    case VirtualKey::F2:
+      t.engineKey = shift ? 2 : 1;
+      break;
     case VirtualKey::F3:
       if (shift) skipToNextSignal(ctx);
       k.valueDisplayVisible = !k.valueDisplayVisible;
@@ -141,7 +170,8 @@ void keydowns(DriveContext& ctx, VirtualKey key, KeyModifiers modifiers) {
         ctx.sprites.setVisible("img_other2", down);
       }
       break;
-    case VirtualKey::F4: break;
+    case VirtualKey::F4:
+      break;
   }
 }
 
@@ -149,7 +179,9 @@ void keyups(DriveContext& ctx, VirtualKey key) {
   if (key == VirtualKey::F2) ctx.train.engineKey = 0;
 }
 
-void WheelD(DriveContext& ctx) { ctx.keys.postedCharacters.push_back(U'8'); }
+void WheelD(DriveContext& ctx) {
+  ctx.keys.postedCharacters.push_back(U'8');
+}
 
 void WheelU(DriveContext& ctx) {
   ctx.keys.postedCharacters.push_back(ctx.control.brakeHandle == 1 - ctx.nB() ? U'0' : U'2');

@@ -43,8 +43,9 @@ void powerText(DriveContext& ctx) {
     c.powerText = ctx.settings.Neut2;
   } else if (c.powerHandle > 0 && c.powerHandle <= ctx.vehicle.Power) {
     const auto& modes = ctx.vehicle.PowerMode;
-    const std::string prefix =
-        c.powerMode >= 0 && c.powerMode < static_cast<int32_t>(modes.size()) ? modes[static_cast<size_t>(c.powerMode)].prefix : "";
+    const std::string prefix = c.powerMode >= 0 && c.powerMode < static_cast<int32_t>(modes.size())
+                                   ? modes[static_cast<size_t>(c.powerMode)].prefix
+                                   : "";
     c.powerText = prefix + std::to_string(c.powerHandle - firstRowOfMode(ctx, c.powerMode));
   }
 }
@@ -53,16 +54,22 @@ void brakeText(DriveContext& ctx) {
   ControlState& c = ctx.control;
   const SettingsData& s = ctx.settings;
   const int32_t nB = ctx.nB(), b = c.brakeHandle;
-  if (b == -nB) c.brakeText = s.EB;
-  else if (b == 0) c.brakeText = s.Neut;
+  if (b == -nB)
+    c.brakeText = s.EB;
+  else if (b == 0)
+    c.brakeText = s.Neut;
   // (Step 6, the power text, stands between these in the description; the two do not interact.)
   if (ctx.vehicle.BrakeType > 0 && -nB < b && b < 0 && !c.holdEngaged) c.brakeText = "B" + std::to_string(-b);
   if (c.holdEngaged) c.brakeText = s.Hold2;
   if (ctx.vehicle.BrakeType == 0) {
-    if (b == -3) c.brakeText = s.Apply;
-    else if (b == -2) c.brakeText = s.Hold;
-    else if (b == -1) c.brakeText = s.Maintain;
-    else if (b == -5) c.brakeText = s.Remove;
+    if (b == -3)
+      c.brakeText = s.Apply;
+    else if (b == -2)
+      c.brakeText = s.Hold;
+    else if (b == -1)
+      c.brakeText = s.Maintain;
+    else if (b == -5)
+      c.brakeText = s.Remove;
   }
 }
 
@@ -78,8 +85,10 @@ void notchImages(DriveContext& ctx, const char* powerName, const char* brakeName
   SpriteScene& sprites = ctx.sprites;
   sprites.setPattern(powerName, c.powerHandle);
   if (sprites.has(brakeName) && sprites.patternCount(brakeName) >= std::abs(c.brakeHandle) - 1) {
-    if (ctx.vehicle.Hold == 0) sprites.setPattern(brakeName, -c.brakeHandle);
-    else if (!c.holdEngaged) sprites.setPattern(brakeName, c.brakeHandle < 0 ? 1 - c.brakeHandle : 0);
+    if (ctx.vehicle.Hold == 0)
+      sprites.setPattern(brakeName, -c.brakeHandle);
+    else if (!c.holdEngaged)
+      sprites.setPattern(brakeName, c.brakeHandle < 0 ? 1 - c.brakeHandle : 0);
     sprites.setVisible(powerName, powerVisible);
   }
   if (c.holdEngaged) sprites.setPattern(brakeName, 1);
@@ -121,33 +130,46 @@ void updateModeText(DriveContext& ctx) {
   }
   const auto& gears = ctx.settings.Gears;
   switch (ctx.train.targetGear) {
-    case 0: c.modeText = gears[0]; break;
-    case 1: c.modeText = gears[1]; break;
-    case 2: c.modeText = v.Engine.size() == 3 ? gears[2] : gears[2] + "1"; break;
-    case 3: c.modeText = gears[2] + "2"; break;
-    case 4: c.modeText = gears[2] + "3"; break;
-    case 5: c.modeText = gears[2] + "4"; break;
-    default: break;
+    case 0:
+      c.modeText = gears[0];
+      break;
+    case 1:
+      c.modeText = gears[1];
+      break;
+    case 2:
+      c.modeText = v.Engine.size() == 3 ? gears[2] : gears[2] + "1";
+      break;
+    case 3:
+      c.modeText = gears[2] + "2";
+      break;
+    case 4:
+      c.modeText = gears[2] + "3";
+      break;
+    case 5:
+      c.modeText = gears[2] + "4";
+      break;
+    default:
+      break;
   }
 }
 
 void masconupdate(DriveContext& ctx) {
   ControlState& c = ctx.control;
-  reverserLamps(ctx);                                                       // 1
-  cancelConstSpeed(ctx);                                                    // 2
-  engageConstSpeedByNotchingBack(ctx);                                      // 3
+  reverserLamps(ctx);                                                        // 1
+  cancelConstSpeed(ctx);                                                     // 2
+  engageConstSpeedByNotchingBack(ctx);                                       // 3
   if (c.constSpeed && (ctx.train.autoEmergency || ctx.train.autoService)) {  // 4
     c.constSpeed = false;
     ctx.train.powerNotch = c.powerHandle;
   }
-  powerText(ctx);                                                           // 6
-  brakeText(ctx);                                                           // 5, 7
-  reverserText(ctx);                                                        // 8
-  ctx.sprites.setPattern("img_gearlever", ctx.train.targetGear);            // 9
+  powerText(ctx);                                                                               // 6
+  brakeText(ctx);                                                                               // 5, 7
+  reverserText(ctx);                                                                            // 8
+  ctx.sprites.setPattern("img_gearlever", ctx.train.targetGear);                                // 9
   notchImages(ctx, "img_lamp_p", "img_lamp_b", ctx.vehicle.Handle == 1 || c.brakeHandle >= 0);  // 10
-  departureCallout(ctx);                                                    // 11
-  secondNotchImages(ctx);                                                   // 12
-  updateModeText(ctx);                                                      // 13
+  departureCallout(ctx);                                                                        // 11
+  secondNotchImages(ctx);                                                                       // 12
+  updateModeText(ctx);                                                                          // 13
 }
 
 }  // namespace kestrel

@@ -8,12 +8,24 @@ namespace kestrel {
 namespace {
 
 constexpr std::array<std::pair<VirtualKey, std::string_view>, 19> kNames{{
-    {VirtualKey::Enter, "Enter"},     {VirtualKey::Backspace, "Backspace"}, {VirtualKey::ScrollLock, "ScrollLock"},
-    {VirtualKey::Up, "Up"},           {VirtualKey::Down, "Down"},           {VirtualKey::PageUp, "PageUp"},
-    {VirtualKey::PageDown, "PageDown"}, {VirtualKey::F1, "F1"},             {VirtualKey::F2, "F2"},
-    {VirtualKey::F3, "F3"},           {VirtualKey::F4, "F4"},               {VirtualKey::F5, "F5"},
-    {VirtualKey::F6, "F6"},           {VirtualKey::F7, "F7"},               {VirtualKey::F8, "F8"},
-    {VirtualKey::F9, "F9"},           {VirtualKey::F10, "F10"},             {VirtualKey::F11, "F11"},
+    {VirtualKey::Enter, "Enter"},
+    {VirtualKey::Backspace, "Backspace"},
+    {VirtualKey::ScrollLock, "ScrollLock"},
+    {VirtualKey::Up, "Up"},
+    {VirtualKey::Down, "Down"},
+    {VirtualKey::PageUp, "PageUp"},
+    {VirtualKey::PageDown, "PageDown"},
+    {VirtualKey::F1, "F1"},
+    {VirtualKey::F2, "F2"},
+    {VirtualKey::F3, "F3"},
+    {VirtualKey::F4, "F4"},
+    {VirtualKey::F5, "F5"},
+    {VirtualKey::F6, "F6"},
+    {VirtualKey::F7, "F7"},
+    {VirtualKey::F8, "F8"},
+    {VirtualKey::F9, "F9"},
+    {VirtualKey::F10, "F10"},
+    {VirtualKey::F11, "F11"},
     {VirtualKey::F12, "F12"},
 }};
 

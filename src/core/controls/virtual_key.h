@@ -7,8 +7,25 @@
 namespace kestrel {
 
 enum class VirtualKey {
-  Enter, Backspace, ScrollLock, Up, Down, PageUp, PageDown,
-  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+  Enter,
+  Backspace,
+  ScrollLock,
+  Up,
+  Down,
+  PageUp,
+  PageDown,
+  F1,
+  F2,
+  F3,
+  F4,
+  F5,
+  F6,
+  F7,
+  F8,
+  F9,
+  F10,
+  F11,
+  F12,
 };
 
 struct KeyModifiers {

@@ -23,8 +23,8 @@ CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program
       sprites_(SpriteScene::fromCatalog(records.pictures)),
       random_(randomSeed),
       mixer_(mixer),
-      ctx_{records.settings, records.vehicle, records.panel, records.line, constants_, train_, control_,
-           keys_,            program,         sprites_,        mixer,        random_},
+      ctx_{records.settings, records.vehicle, records.panel, records.line, constants_, train_,
+           control_,         keys_,           program,       sprites_,     mixer,      random_},
       startCaption_(records.settings.Start.value_or("Start")) {
   scheduler_.setHandler(Scheduler::Timer::Multimedia, [this] { MMTimer1Timer(); });
   scheduler_.setHandler(Scheduler::Timer::Tick, [this] { Timer1Timer(); });
@@ -56,8 +56,10 @@ void CabSession::start1Click() {
       const ChannelResumeMode mode = resume_[static_cast<size_t>(ch)];
       if (mode == ChannelResumeMode::None) continue;
       mixer_.stop(ch);
-      if (mode == ChannelResumeMode::Once) mixer_.playOnce(ch);
-      else mixer_.playLooped(ch);
+      if (mode == ChannelResumeMode::Once)
+        mixer_.playOnce(ch);
+      else
+        mixer_.playLooped(ch);
     }
   }
   train_.LastShownFrame -= 1;  // the next drawn frame is decoded anew
@@ -97,57 +99,107 @@ void CabSession::runEventStage(EventStage stage) {
       train_.netForce = Fixed();
       train_.resistForce = Fixed();
       break;
-    case EventStage::TractiveForce: traction::computeTractiveForce(ctx); break;
-    case EventStage::AirBrake: brakes::advanceAirBrake(ctx); break;
-    case EventStage::EngineSpeed: diesel::advanceEngineSpeed(ctx); break;
-    case EventStage::FrameAdvance: motion::advanceFrame(ctx); break;
-    case EventStage::PrecedingTrain: break;  // preceding train
-    case EventStage::Distance: motion::advanceDistance(ctx); break;
-    case EventStage::ClockAndAutoRun: motion::advanceClock(ctx); break;
-    case EventStage::MovieSync: break;  // movie playback
+    case EventStage::TractiveForce:
+      traction::computeTractiveForce(ctx);
+      break;
+    case EventStage::AirBrake:
+      brakes::advanceAirBrake(ctx);
+      break;
+    case EventStage::EngineSpeed:
+      diesel::advanceEngineSpeed(ctx);
+      break;
+    case EventStage::FrameAdvance:
+      motion::advanceFrame(ctx);
+      break;
+    case EventStage::PrecedingTrain:
+      break;  // preceding train
+    case EventStage::Distance:
+      motion::advanceDistance(ctx);
+      break;
+    case EventStage::ClockAndAutoRun:
+      motion::advanceClock(ctx);
+      break;
+    case EventStage::MovieSync:
+      break;  // movie playback
   }
 }
 
 void CabSession::runTickStage(TickStage stage) {
   DriveContext& ctx = ctx_;
   switch (stage) {
-    case TickStage::AtsWarningSound: break;  // signals and ATS
-    case TickStage::StationSection: break;   // stations
-    case TickStage::TickCount: train_.tickCount += 1; break;  // + the speed needle (cab display)
-    case TickStage::BrakeForce: brakes::updateBrakeForce(ctx); break;
-    case TickStage::Motion: motion::runTickMotion(ctx); break;
-    case TickStage::SquealAndLamps: updatePilotLamps(ctx); break;  // + the squeal (sound)
-    case TickStage::Clock: break;                                  // stations and time: timecalc
-    case TickStage::BrakeAndAirSounds: break;                      // sound
+    case TickStage::AtsWarningSound:
+      break;  // signals and ATS
+    case TickStage::StationSection:
+      break;  // stations
+    case TickStage::TickCount:
+      train_.tickCount += 1;
+      break;  // + the speed needle (cab display)
+    case TickStage::BrakeForce:
+      brakes::updateBrakeForce(ctx);
+      break;
+    case TickStage::Motion:
+      motion::runTickMotion(ctx);
+      break;
+    case TickStage::SquealAndLamps:
+      updatePilotLamps(ctx);
+      break;  // + the squeal (sound)
+    case TickStage::Clock:
+      break;  // stations and time: timecalc
+    case TickStage::BrakeAndAirSounds:
+      break;  // sound
     case TickStage::Meters:
       traction::updateVoltmeter(ctx);
       traction::updateResistanceSteps(ctx);
       traction::updateAmmeter(ctx);
       brakes::updateElectricBrake(ctx);
       break;
-    case TickStage::Compressor: brakes::runCompressor(ctx); break;
-    case TickStage::LineSounds: break;  // sound
-    case TickStage::Callouts: break;    // call-outs
-    case TickStage::GradientSampling: motion::sampleGradient(ctx); break;
-    case TickStage::SignalsAndAts: break;  // signals and ATS
-    case TickStage::Stations: break;       // stations, doors, end of run
-    case TickStage::Vigilance: break;      // vigilance device
-    case TickStage::MovieSwitching: break; // movie playback
+    case TickStage::Compressor:
+      brakes::runCompressor(ctx);
+      break;
+    case TickStage::LineSounds:
+      break;  // sound
+    case TickStage::Callouts:
+      break;  // call-outs
+    case TickStage::GradientSampling:
+      motion::sampleGradient(ctx);
+      break;
+    case TickStage::SignalsAndAts:
+      break;  // signals and ATS
+    case TickStage::Stations:
+      break;  // stations, doors, end of run
+    case TickStage::Vigilance:
+      break;  // vigilance device
+    case TickStage::MovieSwitching:
+      break;  // movie playback
     case TickStage::Transmission:
       diesel::selectGear(ctx);
       diesel::shiftGears(ctx);
       diesel::runEngineKey(ctx);
       diesel::checkStall(ctx);
       break;
-    case TickStage::Displays: showPassengerPicture(ctx); break;  // + value display, notices
+    case TickStage::Displays:
+      showPassengerPicture(ctx);
+      break;  // + value display, notices
   }
 }
 
-void CabSession::AsciiDown(char32_t key) { kestrel::AsciiDown(ctx_, key); }
-void CabSession::keydowns(VirtualKey key, KeyModifiers modifiers) { kestrel::keydowns(ctx_, key, modifiers); }
-void CabSession::keyups(VirtualKey key) { kestrel::keyups(ctx_, key); }
-void CabSession::WheelD() { kestrel::WheelD(ctx_); }
-void CabSession::WheelU() { kestrel::WheelU(ctx_); }
-void CabSession::deliverPosted() { deliverPostedCharacters(ctx_); }
+void CabSession::AsciiDown(char32_t key) {
+  kestrel::AsciiDown(ctx_, key);
+}
+void CabSession::keydowns(VirtualKey key, KeyModifiers modifiers) {
+  kestrel::keydowns(ctx_, key, modifiers);
+}
+void CabSession::keyups(VirtualKey key) {
+  kestrel::keyups(ctx_, key);
+}
+void CabSession::WheelD() {
+  kestrel::WheelD(ctx_);
+}
+void CabSession::WheelU() {
+  kestrel::WheelU(ctx_);
+}
+void CabSession::deliverPosted() {
+  deliverPostedCharacters(ctx_);
+}
 
 }  // namespace kestrel

@@ -40,48 +40,60 @@ enum class EventStage {
 
 // The tick, in order. The stages after Motion see the new speed.
 enum class TickStage {
-  AtsWarningSound,     // (signals) housekeeping of the ATS warning sound of the last tick
-  StationSection,      // (stations) the section the train is in, for the ATS line speed
-  TickCount,           // tickCount; (cab display) the speed needle, showing the speed before this tick
-  BrakeForce,          // friction factor and brake force from the pressures the events left
-  Motion,              // forces, stop clamp and the integration of the speed
-  SquealAndLamps,      // (sound) brake squeal; the pilot lamps from the new forces
-  Clock,               // (stations) timecalc: clock text and clock picture
-  BrakeAndAirSounds,   // (sound) brake and air sounds
-  Meters,              // voltmeter, resistance steps, ammeter, then the electric brake, which
-                       // overrides the ammeter while it carries current
-  Compressor,          // after the pressures of this tick's events
-  LineSounds,          // (sound) line sounds and Doppler
-  Callouts,            // (call-outs)
-  GradientSampling,    // head gradient and the mean under the train, used by the next tick's forces
-  SignalsAndAts,       // (signals) aspects, ATS and speed checks
-  Stations,            // (stations) stops, doors, end of run
-  Vigilance,           // (vigilance device)
-  MovieSwitching,      // (movie playback) may skip the rest of the tick while a switch waits
-  Transmission,        // diesel: gear selection, shifting, engine key and stall
-  Displays,            // (value display, notices) texts and notices; the passenger picture
+  AtsWarningSound,    // (signals) housekeeping of the ATS warning sound of the last tick
+  StationSection,     // (stations) the section the train is in, for the ATS line speed
+  TickCount,          // tickCount; (cab display) the speed needle, showing the speed before this tick
+  BrakeForce,         // friction factor and brake force from the pressures the events left
+  Motion,             // forces, stop clamp and the integration of the speed
+  SquealAndLamps,     // (sound) brake squeal; the pilot lamps from the new forces
+  Clock,              // (stations) timecalc: clock text and clock picture
+  BrakeAndAirSounds,  // (sound) brake and air sounds
+  Meters,             // voltmeter, resistance steps, ammeter, then the electric brake, which
+                      // overrides the ammeter while it carries current
+  Compressor,         // after the pressures of this tick's events
+  LineSounds,         // (sound) line sounds and Doppler
+  Callouts,           // (call-outs)
+  GradientSampling,   // head gradient and the mean under the train, used by the next tick's forces
+  SignalsAndAts,      // (signals) aspects, ATS and speed checks
+  Stations,           // (stations) stops, doors, end of run
+  Vigilance,          // (vigilance device)
+  MovieSwitching,     // (movie playback) may skip the rest of the tick while a switch waits
+  Transmission,       // diesel: gear selection, shifting, engine key and stall
+  Displays,           // (value display, notices) texts and notices; the passenger picture
 };
 
 inline constexpr std::array kEventStages{
-    EventStage::ResetForces,  EventStage::TractiveForce,  EventStage::AirBrake,
-    EventStage::EngineSpeed,  EventStage::FrameAdvance,   EventStage::PrecedingTrain,
-    EventStage::Distance,     EventStage::ClockAndAutoRun, EventStage::MovieSync,
+    EventStage::ResetForces, EventStage::TractiveForce,   EventStage::AirBrake,
+    EventStage::EngineSpeed, EventStage::FrameAdvance,    EventStage::PrecedingTrain,
+    EventStage::Distance,    EventStage::ClockAndAutoRun, EventStage::MovieSync,
 };
 
 inline constexpr std::array kTickStages{
-    TickStage::AtsWarningSound, TickStage::StationSection, TickStage::TickCount,
-    TickStage::BrakeForce,      TickStage::Motion,         TickStage::SquealAndLamps,
-    TickStage::Clock,           TickStage::BrakeAndAirSounds, TickStage::Meters,
-    TickStage::Compressor,      TickStage::LineSounds,     TickStage::Callouts,
-    TickStage::GradientSampling, TickStage::SignalsAndAts, TickStage::Stations,
-    TickStage::Vigilance,       TickStage::MovieSwitching, TickStage::Transmission,
+    TickStage::AtsWarningSound,
+    TickStage::StationSection,
+    TickStage::TickCount,
+    TickStage::BrakeForce,
+    TickStage::Motion,
+    TickStage::SquealAndLamps,
+    TickStage::Clock,
+    TickStage::BrakeAndAirSounds,
+    TickStage::Meters,
+    TickStage::Compressor,
+    TickStage::LineSounds,
+    TickStage::Callouts,
+    TickStage::GradientSampling,
+    TickStage::SignalsAndAts,
+    TickStage::Stations,
+    TickStage::Vigilance,
+    TickStage::MovieSwitching,
+    TickStage::Transmission,
     TickStage::Displays,
 };
 
 // What pause remembers of a channel, to play it again on resume.
 enum class ChannelResumeMode { None, Once, Looping };
 
-inline constexpr const char* kPauseCaption = "運転再開(&S)";   // shown while paused
+inline constexpr const char* kPauseCaption = "運転再開(&S)";    // shown while paused
 inline constexpr const char* kRunningCaption = "一時停止(&S)";  // shown while running
 
 class CabSession {

@@ -36,7 +36,8 @@ void setUpDrive(DriveContext& ctx, const StartOptions& options) {
   // Position, clock and distance of the start station.
   const int32_t station = options.startStation;
   const bool atStation = station >= 0 && station < static_cast<int32_t>(line.Station.size());
-  t.MovieFrame = station > 0 && atStation ? line.Station[static_cast<size_t>(station)].stopFrame() : line.StartPos;
+  t.MovieFrame =
+      station > 0 && atStation ? line.Station[static_cast<size_t>(station)].stopFrame() : line.StartPos;
   t.frameRow = -1;
   t.TickCounter = startClock(line, station);
   if (atStation) {

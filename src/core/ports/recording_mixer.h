@@ -24,14 +24,24 @@ std::optional<int64_t> waveDurationUs(const std::filesystem::path& path);
 
 class RecordingMixer final : public Mixer {
  public:
-  enum class Op { LoadWave, FreeAllWaves, SetWave, PlayOnce, PlayLooped, Stop, SetFrequency, SetVolume, Reinitialise };
+  enum class Op {
+    LoadWave,
+    FreeAllWaves,
+    SetWave,
+    PlayOnce,
+    PlayLooped,
+    Stop,
+    SetFrequency,
+    SetVolume,
+    Reinitialise
+  };
 
   struct Operation {
     int64_t timeUs = 0;
     Op op = Op::Stop;
-    int channel = -1;   // -1 for the whole mixer
-    double value = 0;   // wave id, ratio or volume
-    std::string file;   // LoadWave
+    int channel = -1;      // -1 for the whole mixer
+    double value = 0;      // wave id, ratio or volume
+    std::string file;      // LoadWave
     bool hadWave = false;  // the channel held wave data (operations without it do nothing)
   };
 

@@ -6,7 +6,9 @@ namespace kestrel::brakes {
 
 namespace {
 
-double mu(double x, double c) { return 0.25 * (1 + 0.01 * x) / (1 + c * x); }
+double mu(double x, double c) {
+  return 0.25 * (1 + 0.01 * x) / (1 + c * x);
+}
 
 }  // namespace
 
@@ -34,9 +36,17 @@ void updateBrakeForce(DriveContext& ctx) {
 
   double carsTimesPressure = 0, electricMass = 0;
   switch (veh.BrakeType2) {
-    case 0: carsTimesPressure = Mt * bcM + Tt * bcT; break;
-    case 1: carsTimesPressure = Mt * bcM + (Tt + Tct) * bcT; electricMass = Mt; break;
-    default: carsTimesPressure = (Mt + Tt) * bcM + Tct * bcT; electricMass = Mt + Tt; break;
+    case 0:
+      carsTimesPressure = Mt * bcM + Tt * bcT;
+      break;
+    case 1:
+      carsTimesPressure = Mt * bcM + (Tt + Tct) * bcT;
+      electricMass = Mt;
+      break;
+    default:
+      carsTimesPressure = (Mt + Tt) * bcM + Tct * bcT;
+      electricMass = Mt + Tt;
+      break;
   }
   // [EBPress] and [EBrakeCurr] scale the forces; a vehicle that gives 0 for either has no force
   // of that kind rather than an infinite one.

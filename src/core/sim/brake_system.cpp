@@ -12,7 +12,7 @@ struct Pressures {
   double bcM, bcT, er, bp, mr, sap;
 
   static Pressures of(const TrainState& t) {
-    return {t.bcMotor.toDouble(), t.bcTrailer.toDouble(), t.erPressure.toDouble(),
+    return {t.bcMotor.toDouble(), t.bcTrailer.toDouble(),  t.erPressure.toDouble(),
             t.bpPressure,         t.mrPressure.toDouble(), t.sapPressure.toDouble()};
   }
   void clampAtZero() {
@@ -29,9 +29,13 @@ struct Pressures {
   }
 };
 
-double feedOf(double mr) { return mr >= 490 ? 490 : mr; }
+double feedOf(double mr) {
+  return mr >= 490 ? 490 : mr;
+}
 
-void fall(double& p, double step, double k = 1.2) { p -= step / releaseDivisor(p, k); }
+void fall(double& p, double step, double k = 1.2) {
+  p -= step / releaseDivisor(p, k);
+}
 
 // Type 0, one brake-valve position without an automatic request.
 void valvePosition(DriveContext& ctx, Pressures& p, double feed, double T) {
@@ -83,8 +87,10 @@ void valvePosition(DriveContext& ctx, Pressures& p, double feed, double T) {
     p.bp -= v.BrakeUp / (0.6 * R);
   } else if (n == -5) {  // release (remove)
     for (double* bc : {&p.bcM, &p.bcT}) {
-      if (*bc < v.MAXPress && *bc < T) *bc += v.BrakeUp / R;
-      else if (*bc > T + 10) fall(*bc, v.BrakeDown / R);
+      if (*bc < v.MAXPress && *bc < T)
+        *bc += v.BrakeUp / R;
+      else if (*bc > T + 10)
+        fall(*bc, v.BrakeDown / R);
     }
   }
 }
@@ -95,15 +101,21 @@ void motorCylinder(DriveContext& ctx, double& bcM, double T) {
   const double R = ctx.R();
   const double I = ctx.train.elecBrakeCurrent;
   if (bcM + 10 < T && (I < 50 || bcM < v.ELBR)) bcM += v.BrakeUp / R;
-  if (bcM > T) fall(bcM, v.BrakeDown / R);
-  else if (I + 10 >= 50 && bcM >= v.ELBR + 5) fall(bcM, v.BrakeDown / R);
+  if (bcM > T)
+    fall(bcM, v.BrakeDown / R);
+  else if (I + 10 >= 50 && bcM >= v.ELBR + 5)
+    fall(bcM, v.BrakeDown / R);
 }
 
-bool isService(int32_t n, int32_t nB) { return -nB < n && n < 0; }
+bool isService(int32_t n, int32_t nB) {
+  return -nB < n && n < 0;
+}
 
 }  // namespace
 
-double releaseDivisor(double p, double k) { return 10 * std::pow(k, -p / 10) + 1; }
+double releaseDivisor(double p, double k) {
+  return 10 * std::pow(k, -p / 10) + 1;
+}
 
 void automaticAirBrake(DriveContext& ctx) {
   TrainState& t = ctx.train;
@@ -233,10 +245,17 @@ void advanceNotchDelays(DriveContext& ctx) {
 
 void advanceAirBrake(DriveContext& ctx) {
   switch (ctx.vehicle.BrakeType) {
-    case 0: automaticAirBrake(ctx); break;
-    case 1: electroPneumatic(ctx); break;
-    case 2: electricCommand(ctx); break;
-    default: break;  // no pressure model for other types
+    case 0:
+      automaticAirBrake(ctx);
+      break;
+    case 1:
+      electroPneumatic(ctx);
+      break;
+    case 2:
+      electricCommand(ctx);
+      break;
+    default:
+      break;  // no pressure model for other types
   }
   TrainState& t = ctx.train;
   const double mr = t.mrPressure.toDouble() - 0.2 / ctx.R();

@@ -12,9 +12,9 @@ double releaseDivisor(double p, double k = 1.2);
 // 33 ms event step 3, in order: pressure model, main-reservoir leak, notch delays.
 void advanceAirBrake(DriveContext& ctx);
 
-void automaticAirBrake(DriveContext& ctx);   // type 0
-void electroPneumatic(DriveContext& ctx);    // type 1
-void electricCommand(DriveContext& ctx);     // type 2
+void automaticAirBrake(DriveContext& ctx);  // type 0
+void electroPneumatic(DriveContext& ctx);   // type 1
+void electricCommand(DriveContext& ctx);    // type 2
 void advanceNotchDelays(DriveContext& ctx);
 
 // The notch that a delay hands over: emergency for autoEmergency, the highest service step for

@@ -6,8 +6,12 @@ namespace kestrel::diesel {
 
 namespace {
 
-bool isDiesel(const DriveContext& ctx) { return ctx.vehicle.Engine_Type == 0; }
-int32_t engineRows(const DriveContext& ctx) { return static_cast<int32_t>(ctx.vehicle.Engine.size()); }
+bool isDiesel(const DriveContext& ctx) {
+  return ctx.vehicle.Engine_Type == 0;
+}
+int32_t engineRows(const DriveContext& ctx) {
+  return static_cast<int32_t>(ctx.vehicle.Engine.size());
+}
 
 void playOnce(Mixer& mixer, int32_t channel) {
   mixer.stop(channel);
@@ -16,8 +20,12 @@ void playOnce(Mixer& mixer, int32_t channel) {
 
 }  // namespace
 
-int32_t engineStartSound(const VehicleParams& vehicle) { return vehicle.EngineSound2[1]; }
-int32_t engineStopSound(const VehicleParams& vehicle) { return vehicle.EngineSound2[2]; }
+int32_t engineStartSound(const VehicleParams& vehicle) {
+  return vehicle.EngineSound2[1];
+}
+int32_t engineStopSound(const VehicleParams& vehicle) {
+  return vehicle.EngineSound2[2];
+}
 
 void advanceEngineSpeed(DriveContext& ctx) {
   if (!isDiesel(ctx)) return;
@@ -31,9 +39,12 @@ void advanceEngineSpeed(DriveContext& ctx) {
     }
     const double target = t.engineSpeedTarget;
     if (powering) {
-      if (t.gear == engineRows(ctx)) r = target;
-      else if (std::fabs(r - target) > 5) r += r < target ? 0.6 : -0.6;
-      else if (std::fabs(r - target) > 1) r += r < target ? 0.03 : -0.03;
+      if (t.gear == engineRows(ctx))
+        r = target;
+      else if (std::fabs(r - target) > 5)
+        r += r < target ? 0.6 : -0.6;
+      else if (std::fabs(r - target) > 1)
+        r += r < target ? 0.03 : -0.03;
     } else if (r > 30) {
       r -= 1;
     }
@@ -112,7 +123,8 @@ void runEngineKey(DriveContext& ctx) {
     t.engineKeyTicks = 0;
   }
   if (t.engineState == 1 && stop && t.engineKeyTicks == 1 && ctx.control.powerHandle == 0) t.engineState = -2;
-  if (t.engineState == -2 && stop && t.engineKeyTicks == 40) playOnce(ctx.mixer, engineStopSound(ctx.vehicle));
+  if (t.engineState == -2 && stop && t.engineKeyTicks == 40)
+    playOnce(ctx.mixer, engineStopSound(ctx.vehicle));
   if (t.engineState == -2 && stop && t.engineKeyTicks == 50) {
     t.engineState = 0;
     t.engineKeyTicks = 0;

@@ -8,8 +8,10 @@ namespace kestrel::brakes {
 
 void updateElectricBrake(DriveContext& ctx) {
   if (ctx.vehicle.BrakeType2 < 1) return;
-  if (ctx.vehicle.Brake_Type == 1) electricBrakeRateModel(ctx);
-  else if (ctx.vehicle.Brake_Type == 0) electricBrakeTableModel(ctx);
+  if (ctx.vehicle.Brake_Type == 1)
+    electricBrakeRateModel(ctx);
+  else if (ctx.vehicle.Brake_Type == 0)
+    electricBrakeTableModel(ctx);
 }
 
 void electricBrakeRateModel(DriveContext& ctx) {

@@ -34,12 +34,14 @@ void lookUpSpeedUnit(DriveContext& ctx) {
   if (i != t.frameRow && t.frameRow != -1) {
     // Entering a row forwards starts it at the end of the row before; entering it backwards
     // starts at its own end. (Entering row 0 is always backwards, so it too takes its own end.)
-    if (i > t.frameRow) t.distanceRun = rows[static_cast<size_t>(i - 1)].endDistanceCm;
-    else t.distanceRun = rows[static_cast<size_t>(i)].endDistanceCm;
+    if (i > t.frameRow)
+      t.distanceRun = rows[static_cast<size_t>(i - 1)].endDistanceCm;
+    else
+      t.distanceRun = rows[static_cast<size_t>(i)].endDistanceCm;
   }
   const SpeedUnitRow& row = rows[static_cast<size_t>(i)];
-  t.UnitsPerFrame =
-      roundHalfAway(row.vStart + (row.vEnd - row.vStart) / (row.end - row.start) * (t.MovieFrame - row.start));
+  t.UnitsPerFrame = roundHalfAway(row.vStart + (row.vEnd - row.vStart) / (row.end - row.start) *
+                                                   (t.MovieFrame - row.start));
   t.frameRow = i;
 }
 

@@ -7,7 +7,9 @@ namespace kestrel::motion {
 
 namespace {
 
-double sign(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+double sign(double v) {
+  return v > 0 ? 1 : (v < 0 ? -1 : 0);
+}
 
 std::string format(const char* fmt, double value) {
   char buf[64];
@@ -17,13 +19,18 @@ std::string format(const char* fmt, double value) {
 
 }  // namespace
 
-double gradientForce(double tons, double G) { return -kG * 1000 * tons * G / std::sqrt(G * G + 1000 * 1000); }
+double gradientForce(double tons, double G) {
+  return -kG * 1000 * tons * G / std::sqrt(G * G + 1000 * 1000);
+}
 
 double runningResistance(double tons, int32_t cars, double v) {
   double s;
-  if (v > 0.1) s = -1;
-  else if (v < -0.1) s = 1;
-  else return 0;
+  if (v > 0.1)
+    s = -1;
+  else if (v < -0.1)
+    s = 1;
+  else
+    return 0;
   const double a = std::fabs(v);
   return s * kG * (tons * (1.32 + 0.0164 * a) + (0.028 + 0.0078 * (cars - 1)) * v * v);
 }
@@ -35,7 +42,9 @@ void updateTunnelFlag(DriveContext& ctx) {
     if (row.entryCm < t.distanceRun && t.distanceRun < row.exitCm) t.inTunnel = true;
 }
 
-std::string formatSpeedText(double speed) { return format("%5.1f", speed) + " km/h"; }
+std::string formatSpeedText(double speed) {
+  return format("%5.1f", speed) + " km/h";
+}
 
 std::string formatDistanceText(double d) {
   const double m = d / 100;
@@ -64,12 +73,16 @@ void runTickMotion(DriveContext& ctx) {
   auto setResist = [&](double x) { t.resistForce = Fixed::fromDouble(x); };
 
   // 1. Brake against the direction of travel.
-  if (v > 0) setNet(net() - t.brakeForce.toDouble());
-  else if (v < 0) setNet(net() + t.brakeForce.toDouble());
+  if (v > 0)
+    setNet(net() - t.brakeForce.toDouble());
+  else if (v < 0)
+    setNet(net() + t.brakeForce.toDouble());
 
   // 2. Adhesion coefficient.
-  if (powering) t.adhesionCoeff = Fixed::fromDouble(mu0 * (1 + 0.279 * av) / (1 + 0.367 * av));
-  else if (braking) t.adhesionCoeff = Fixed::fromDouble(mu0 / (1 + 0.0059 * av));
+  if (powering)
+    t.adhesionCoeff = Fixed::fromDouble(mu0 * (1 + 0.279 * av) / (1 + 0.367 * av));
+  else if (braking)
+    t.adhesionCoeff = Fixed::fromDouble(mu0 / (1 + 0.0059 * av));
   const double adhesion = t.adhesionCoeff.toDouble();
 
   // 3, 4. Gradient; tunnel resistance against the direction of travel.

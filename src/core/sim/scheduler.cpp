@@ -9,7 +9,9 @@ Scheduler::Scheduler() {
   slot(Timer::Tick).period = kTickPeriodUs;
 }
 
-void Scheduler::setHandler(Timer timer, Handler handler) { slot(timer).handler = std::move(handler); }
+void Scheduler::setHandler(Timer timer, Handler handler) {
+  slot(timer).handler = std::move(handler);
+}
 
 void Scheduler::start() {
   startTimer(Timer::Multimedia);

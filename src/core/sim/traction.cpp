@@ -49,7 +49,8 @@ double notchTableForce(const DriveContext& ctx) {
   const int32_t n = ctx.train.powerNotch;
   if (n < 1 || n > static_cast<int32_t>(ctx.vehicle.Notch.size())) return 0;
   if (ctx.control.brakeHandle != 0) return 0;
-  const double a = notchAcceleration(ctx.vehicle.Notch[static_cast<size_t>(n - 1)], std::fabs(ctx.train.speed));
+  const double a =
+      notchAcceleration(ctx.vehicle.Notch[static_cast<size_t>(n - 1)], std::fabs(ctx.train.speed));
   return a / 3.6 * ctx.tons() * 1000;
 }
 
@@ -73,7 +74,8 @@ double dieselForce(const DriveContext& ctx) {
   double effort;
   if (v < row.s1) {
     // A row with s1 = s0 has no slope to interpolate: its effort is e0 below s1.
-    effort = row.s1 == row.s0 ? row.e0 : row.e0 + std::fabs(v - row.s0) * (row.e1 - row.e0) / (row.s1 - row.s0);
+    effort =
+        row.s1 == row.s0 ? row.e0 : row.e0 + std::fabs(v - row.s0) * (row.e1 - row.e0) / (row.s1 - row.s0);
     if (t.speed < ctx.vehicle.PowerJerk) notch = std::min(notch, 2);
   } else if (v < row.s2) {
     effort = row.e1 + (v - row.s1) * (row.e2 - row.e1) / (row.s2 - row.s1);

@@ -11,8 +11,10 @@ void updateVoltmeter(DriveContext& ctx) {
   constexpr int64_t kStep = 250 * Fixed::kScale;
   const int64_t v = t.lineVoltage.raw(), target = t.lineVoltageTarget.raw();
   // 250 V per tick towards the target, ending on it rather than swinging about it.
-  if (v < target) t.lineVoltage = Fixed::fromRaw(v + kStep < target ? v + kStep : target);
-  else if (v > target) t.lineVoltage = Fixed::fromRaw(v - kStep > target ? v - kStep : target);
+  if (v < target)
+    t.lineVoltage = Fixed::fromRaw(v + kStep < target ? v + kStep : target);
+  else if (v > target)
+    t.lineVoltage = Fixed::fromRaw(v - kStep > target ? v - kStep : target);
 }
 
 void updateResistanceSteps(DriveContext& ctx) {

@@ -17,8 +17,8 @@ namespace kestrel {
 
 // Numbers derived once from the records when a drive is set up.
 struct DriveConstants {
-  int32_t nB = 0;   // brake positions: [Brake], or 4 for [BrakeType] 0
-  double R = 30;    // multimedia events per second ([Disp] TickRate)
+  int32_t nB = 0;                 // brake positions: [Brake], or 4 for [BrakeType] 0
+  double R = 30;                  // multimedia events per second ([Disp] TickRate)
   int32_t vehicleSoundCount = 0;  // N1: channels of the vehicle sounds; environment sounds follow
 
   static DriveConstants from(const SettingsData& settings, const VehicleParams& vehicle);

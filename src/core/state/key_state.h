@@ -13,12 +13,12 @@ struct ProgramInputState {
 
 // Per cab session.
 struct KeyState {
-  int32_t doorSide = 0;      // Page Up 0, Page Down 1; only displayed
-  std::string oneManText;    // shown on one-man lines
-  bool autoRun = false;      // Shift+F1 / F1; each multimedia event sets speed = UnitsPerFrame
-  bool resistanceOff = false;  // the value display's "抵抗解除" button
-  bool hornHeld = false;     // "3" with a [Sound_Horn4] sequence; the sound rules clear it
-  bool buzzerHeld = false;   // "4"; the sound rules clear it
+  int32_t doorSide = 0;              // Page Up 0, Page Down 1; only displayed
+  std::string oneManText;            // shown on one-man lines
+  bool autoRun = false;              // Shift+F1 / F1; each multimedia event sets speed = UnitsPerFrame
+  bool resistanceOff = false;        // the value display's "抵抗解除" button
+  bool hornHeld = false;             // "3" with a [Sound_Horn4] sequence; the sound rules clear it
+  bool buzzerHeld = false;           // "4"; the sound rules clear it
   bool valueDisplayVisible = false;  // F3
   int32_t cabDisplayTop = 0;         // px; Shift+Up / Shift+Down move it by 50
   int32_t announceIndex = 0;

@@ -18,17 +18,17 @@ inline constexpr int32_t kNone999 = 999;  // "nothing pending" for speeds, codes
 
 struct TrainState {
   // Motion.
-  double speed = 0;  // km/h, signed; negative while rolling backwards
+  double speed = 0;   // km/h, signed; negative while rolling backwards
   Fixed netForce;     // N
   Fixed brakeForce;   // N, >= 0
   Fixed resistForce;  // N, negative opposes forward motion
   Fixed frictionFactor;
   Fixed adhesionCoeff;
-  Fixed adhesionLimit;   // N
-  Fixed predictedSpeed;  // km/h
-  std::string slipText;  // "空転", "滑走" or empty
-  Fixed gradient;        // per mille, effective over the train
-  Fixed headGradient;    // per mille, at the head, from the slope table
+  Fixed adhesionLimit;                   // N
+  Fixed predictedSpeed;                  // km/h
+  std::string slipText;                  // "空転", "滑走" or empty
+  Fixed gradient;                        // per mille, effective over the train
+  Fixed headGradient;                    // per mille, at the head, from the slope table
   std::vector<int32_t> gradientSamples;  // one per car, newest first
   double gradientSampleAt = 0;           // cm
   bool inTunnel = false;
@@ -71,12 +71,12 @@ struct TrainState {
   int32_t shiftTicks = 0;
 
   // Brakes.
-  Fixed bcMotor;      // kPa
-  Fixed bcTrailer;    // kPa
-  Fixed erPressure;   // kPa
-  double bpPressure = 0;  // kPa
-  Fixed mrPressure;   // kPa
-  Fixed sapPressure;  // kPa
+  Fixed bcMotor;            // kPa
+  Fixed bcTrailer;          // kPa
+  Fixed erPressure;         // kPa
+  double bpPressure = 0;    // kPa
+  Fixed mrPressure;         // kPa
+  Fixed sapPressure;        // kPa
   double feedPressure = 0;  // kPa, min(mrPressure, 490)
   int32_t brakeNotch = 0, sapNotch = 0, ebNotch = 0;
   bool brakePending = false, sapPending = false, ebPending = false;

@@ -27,7 +27,8 @@ std::variant<std::vector<ScriptInput>, std::string> readScript(const std::filesy
   if (auto* e = std::get_if<ScriptError>(&parsed))
     return path.string() + ":" + std::to_string(e->line) + ": " + e->message;
   auto inputs = std::get<std::vector<ScriptInput>>(std::move(parsed));
-  if (auto e = unsupportedInput(inputs)) return path.string() + ":" + std::to_string(e->line) + ": " + e->message;
+  if (auto e = unsupportedInput(inputs))
+    return path.string() + ":" + std::to_string(e->line) + ": " + e->message;
   return inputs;
 }
 

@@ -20,15 +20,26 @@ namespace {
 
 void deliver(CabSession& session, const ScriptInput& in) {
   switch (in.kind) {
-    case ScriptInput::Kind::Key: session.AsciiDown(in.character); break;
-    case ScriptInput::Kind::VirtualKeyDown: session.keydowns(in.key, in.modifiers); break;
-    case ScriptInput::Kind::VirtualKeyUp: session.keyups(in.key); break;
-    case ScriptInput::Kind::Wheel:
-      if (in.wheelUp) session.WheelU();
-      else session.WheelD();
+    case ScriptInput::Kind::Key:
+      session.AsciiDown(in.character);
       break;
-    case ScriptInput::Kind::MenuStart: session.start1Click(); break;
-    case ScriptInput::Kind::MenuJump: break;  // refused before the drive (unsupportedInput)
+    case ScriptInput::Kind::VirtualKeyDown:
+      session.keydowns(in.key, in.modifiers);
+      break;
+    case ScriptInput::Kind::VirtualKeyUp:
+      session.keyups(in.key);
+      break;
+    case ScriptInput::Kind::Wheel:
+      if (in.wheelUp)
+        session.WheelU();
+      else
+        session.WheelD();
+      break;
+    case ScriptInput::Kind::MenuStart:
+      session.start1Click();
+      break;
+    case ScriptInput::Kind::MenuJump:
+      break;  // refused before the drive (unsupportedInput)
   }
   session.deliverPosted();
 }

@@ -72,7 +72,8 @@ struct LineParser {
   }
   bool argumentCount(size_t n) {
     if (t.size() == n + 2) return true;
-    return fail("\"" + std::string(t[1]) + "\" takes " + std::to_string(n) + " argument" + (n == 1 ? "" : "s"));
+    return fail("\"" + std::string(t[1]) + "\" takes " + std::to_string(n) + " argument" +
+                (n == 1 ? "" : "s"));
   }
 
   bool parse() {

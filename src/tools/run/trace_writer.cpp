@@ -34,9 +34,15 @@ std::string csvField(std::string_view text) {
 namespace {
 
 using S = const TraceSource&;
-std::string num(int64_t v) { return std::to_string(v); }
-std::string dec(double v) { return formatDecimal(v, 6); }
-std::string fx(Fixed v) { return v.toString(); }
+std::string num(int64_t v) {
+  return std::to_string(v);
+}
+std::string dec(double v) {
+  return formatDecimal(v, 6);
+}
+std::string fx(Fixed v) {
+  return v.toString();
+}
 
 }  // namespace
 

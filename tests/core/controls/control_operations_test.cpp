@@ -303,7 +303,8 @@ TEST_F(ControlsTest, TheDepartureCallOutRequestIsHandedOnWhenTheDoorsAreClosedAn
 TEST_F(ControlsTest, DieselModeTextFollowsTheTargetGear) {
   rig.vehicle = test::dieselRailcar();
   rig.rebuild();
-  const std::pair<int, const char*> cases[] = {{0, "中立"}, {1, "変速"}, {2, "直結"}, {3, "直結2"}, {5, "直結4"}};
+  const std::pair<int, const char*> cases[] = {
+      {0, "中立"}, {1, "変速"}, {2, "直結"}, {3, "直結2"}, {5, "直結4"}};
   for (auto [gear, text] : cases) {
     t.targetGear = gear;
     updateModeText(ctx);

@@ -18,8 +18,8 @@ struct SessionTest : ::testing::Test {
 
   CabSession& make(StartOptions options = {}) {
     session = std::make_unique<CabSession>(
-        CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer, rig.program,
-        options);
+        CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer,
+        rig.program, options);
     rig.mixer.setClock([this] { return session->scheduler().now(); });
     return *session;
   }
@@ -193,7 +193,8 @@ TEST_F(SessionTest, TheSameInputsGiveTheSameDriveBitForBit) {
     seconds(30);
     for (int i = 0; i < 6; ++i) type(U'2');
     seconds(20);
-    return std::make_tuple(s.train().speed, s.train().distanceRun, s.train().MovieFrame, s.train().bcMotor.raw());
+    return std::make_tuple(s.train().speed, s.train().distanceRun, s.train().MovieFrame,
+                           s.train().bcMotor.raw());
   };
   EXPECT_EQ(drive(), drive());
 }

@@ -1,10 +1,9 @@
 // The brake system: release divisor, notch delays with the 0.7 rule, the three pressure models,
 // the automatic brake overrides, friction factor and brake force, electric brake, compressor.
-#include "core/sim/brake_system.h"
-
 #include <gtest/gtest.h>
 
 #include "core/sim/brake_force.h"
+#include "core/sim/brake_system.h"
 #include "core/sim/compressor.h"
 #include "core/sim/electric_brake.h"
 #include "support/drive_rig.h"

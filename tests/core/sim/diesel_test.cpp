@@ -1,9 +1,8 @@
 // The diesel railcar: engine start and stop by the key, gear selection and shifting, stall and
 // engine speed.
-#include "core/sim/diesel_engine.h"
-
 #include <gtest/gtest.h>
 
+#include "core/sim/diesel_engine.h"
 #include "support/drive_rig.h"
 
 namespace kestrel {

@@ -19,7 +19,8 @@ struct FrameAdvanceTest : ::testing::Test {
   // The description's example: rows (0, 3000, 60, 60) and (3000, 6000, 60, 120); the first ends at
   // round(120 x 3000 / 2.16) = 166 667 cm, the second adds round(180 x 3000 / 2.16) = 250 000.
   void useTwoRows() {
-    rig.line.SpeedUnit = {{0, 3000, 60, 60, 166667}, {3000, 6000, 60, 120, 416667}, {6000, 9000, 120, 120, 583334}};
+    rig.line.SpeedUnit = {
+        {0, 3000, 60, 60, 166667}, {3000, 6000, 60, 120, 416667}, {6000, 9000, 120, 120, 583334}};
   }
 };
 

@@ -15,7 +15,9 @@ using Timer = Scheduler::Timer;
 
 struct Log {
   std::vector<std::string> entries;
-  void add(const Scheduler& s, const char* name) { entries.push_back(std::string(name) + "@" + std::to_string(s.now())); }
+  void add(const Scheduler& s, const char* name) {
+    entries.push_back(std::string(name) + "@" + std::to_string(s.now()));
+  }
 };
 
 struct SchedulerTest : ::testing::Test {
@@ -30,8 +32,8 @@ struct SchedulerTest : ::testing::Test {
 TEST_F(SchedulerTest, EventsRunInTimeOrderAtTheirPeriods) {
   s.start();
   s.advanceBy(200000);
-  EXPECT_EQ(log.entries, (std::vector<std::string>{"mm@33000", "mm@66000", "mm@99000", "tick@100000", "mm@132000",
-                                                   "mm@165000", "mm@198000", "tick@200000"}));
+  EXPECT_EQ(log.entries, (std::vector<std::string>{"mm@33000", "mm@66000", "mm@99000", "tick@100000",
+                                                   "mm@132000", "mm@165000", "mm@198000", "tick@200000"}));
   EXPECT_EQ(s.now(), 200000);
 }
 
@@ -96,10 +98,9 @@ TEST_F(SchedulerTest, AHandlerThatRestartsTheMultimediaEventRestartsItsPhaseWhil
   });
   s.start();
   s.advanceBy(300000);
-  EXPECT_EQ(log.entries,
-            (std::vector<std::string>{"mm@33000", "mm@66000", "mm@99000", "tick@100000", "mm@133000", "mm@166000",
-                                      "mm@199000", "tick@200000", "mm@232000", "mm@265000", "mm@298000",
-                                      "tick@300000"}));
+  EXPECT_EQ(log.entries, (std::vector<std::string>{"mm@33000", "mm@66000", "mm@99000", "tick@100000",
+                                                   "mm@133000", "mm@166000", "mm@199000", "tick@200000",
+                                                   "mm@232000", "mm@265000", "mm@298000", "tick@300000"}));
 }
 
 TEST_F(SchedulerTest, AHandlerThatStopsATimerEndsItAndAHandlerCannotAdvanceTheClock) {

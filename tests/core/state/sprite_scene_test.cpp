@@ -11,8 +11,15 @@ TEST(SpriteScene, BuildsOneSpritePerPictureWithItsPatternCellCount) {
   auto strip = std::make_shared<Picture>();
   strip->width = 100;
   strip->height = 40;
-  catalog.pictures.push_back({.name = "img_lamp_b", .picture = strip, .x = 5, .y = 6, .z = 32,
-                              .width = 20, .height = 20, .patternWidth = 20, .patternHeight = 20});
+  catalog.pictures.push_back({.name = "img_lamp_b",
+                              .picture = strip,
+                              .x = 5,
+                              .y = 6,
+                              .z = 32,
+                              .width = 20,
+                              .height = 20,
+                              .patternWidth = 20,
+                              .patternHeight = 20});
   catalog.pictures.push_back({.name = "img_Panel", .picture = strip, .z = 0, .width = 100, .height = 40});
   catalog.pictures.push_back({.name = "img_other0", .visible = false});
   SpriteScene scene = SpriteScene::fromCatalog(catalog);
