@@ -30,3 +30,8 @@ if(TARGET kestrel-run)
   find_package(nlohmann_json 3 REQUIRED)
   target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
 endif()
+
+# The runner's script parser, trace writer and drive loop are plain C++: tested directly too.
+target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/run/drive_script.cpp
+                                 ${PROJECT_SOURCE_DIR}/src/tools/run/trace_writer.cpp
+                                 ${PROJECT_SOURCE_DIR}/src/tools/run/drive_runner.cpp)

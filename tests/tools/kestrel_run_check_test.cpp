@@ -27,8 +27,13 @@ std::string slurp(const fs::path& p) {
 }
 
 Result run(const std::vector<std::string>& args) {
+  // CTest runs each test in a process of its own, in parallel: the folder is named by the test.
   static int n = 0;
-  fs::path dir = test::scratchDir("kestrel_run_" + std::to_string(n++));
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+  for (char& c : name)
+    if (c == '/') c = '_';
+  fs::path dir = test::scratchDir("kestrel_run_" + name + "_" + std::to_string(n++));
   std::string command = std::string("'") + KESTREL_RUN + "'";
   for (const auto& a : args) command += " '" + a + "'";
   command += " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";

@@ -44,12 +44,12 @@ class QuietStderr {
   int saved_ = -1;
 };
 
-LoadedSession quietLoad(const RunOptions& options, SessionPorts ports) {
+}  // namespace
+
+LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports) {
   QuietStderr quiet;
   return loadSession(sessionChoiceOf(options), ports, nullptr);
 }
-
-}  // namespace
 
 SessionChoice sessionChoiceOf(const RunOptions& options) {
   SessionChoice choice;
@@ -68,7 +68,7 @@ int runCheck(const RunOptions& options, std::ostream& out, std::ostream& err) {
   try {
     // The program itself refuses to start in a directory without railvane.dat.
     checkProgramDirectory(options.data);
-    LoadedSession session = quietLoad(options, {preferences, pictures});
+    LoadedSession session = loadQuietly(options, {preferences, pictures});
     if (options.json)
       out << sessionJson(session).dump(2) << "\n";
     else

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "core/front/session_choice.h"
+#include "core/front/session_loader.h"
 #include "tools/run/run_options.h"
 
 namespace kestrel::run {
@@ -14,6 +15,10 @@ inline constexpr int kExitUsage = 64;
 // The session choice of the options: --train names the vehicle file, relative to the content
 // directory unless absolute.
 SessionChoice sessionChoiceOf(const RunOptions& options);
+
+// Loads the session of the options as the cab window would, with the image libraries' own
+// complaints kept off stderr. Throws FatalError with the exact message.
+LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports);
 
 int runCheck(const RunOptions& options, std::ostream& out, std::ostream& err);
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/run/check_command.h"
+#include "tools/run/drive_command.h"
 #include "tools/run/run_options.h"
 
 namespace {
@@ -32,7 +33,8 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   try {
-    return runCheck(*parsed.options, std::cout, std::cerr);
+    if (parsed.options->check) return runCheck(*parsed.options, std::cout, std::cerr);
+    return runDrive(*parsed.options, std::cout, std::cerr);
   } catch (const std::exception& e) {
     // Not a data fault (those are reported by the command): a failure of the runner itself.
     std::cerr << "kestrel-run: internal error: " << e.what() << "\n";

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "tools/run/drive_script.h"
+
 namespace kestrel::run {
 
 namespace {
@@ -9,16 +11,36 @@ namespace {
 struct OptionSpec {
   const char* name;
   bool takesValue;
-  std::function<void(RunOptions&, const std::string&)> apply;
+  std::function<bool(RunOptions&, const std::string&)> apply;  // false: the value does not fit
 };
+
+bool toCount(const std::string& v, int32_t minimum, int32_t& out) {
+  int64_t n = 0;
+  if (v.empty() || v.size() > 9) return false;
+  for (char c : v) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  if (n < minimum) return false;
+  out = static_cast<int32_t>(n);
+  return true;
+}
 
 const std::vector<OptionSpec>& optionSpecs() {
   static const std::vector<OptionSpec> specs = {
-      {"--data", true, [](RunOptions& o, const std::string& v) { o.data = v; }},
-      {"--line", true, [](RunOptions& o, const std::string& v) { o.line = v; }},
-      {"--train", true, [](RunOptions& o, const std::string& v) { o.train = v; }},
-      {"--check", false, [](RunOptions& o, const std::string&) { o.check = true; }},
-      {"--json", false, [](RunOptions& o, const std::string&) { o.json = true; }},
+      {"--data", true, [](RunOptions& o, const std::string& v) { return o.data = v, true; }},
+      {"--line", true, [](RunOptions& o, const std::string& v) { return o.line = v, true; }},
+      {"--train", true, [](RunOptions& o, const std::string& v) { return o.train = v, true; }},
+      {"--check", false, [](RunOptions& o, const std::string&) { return o.check = true, true; }},
+      {"--json", false, [](RunOptions& o, const std::string&) { return o.json = true, true; }},
+      {"--station", true,
+       [](RunOptions& o, const std::string& v) { return o.driveOption = true, toCount(v, 0, o.station); }},
+      {"--script", true, [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.script = v, true; }},
+      {"--duration", true,
+       [](RunOptions& o, const std::string& v) { return o.driveOption = true, (o.durationUs = parseSeconds(v)).has_value(); }},
+      {"--trace", true, [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.trace = v, true; }},
+      {"--trace-every", true,
+       [](RunOptions& o, const std::string& v) { return o.driveOption = true, toCount(v, 1, o.traceEvery); }},
   };
   return specs;
 }
@@ -27,6 +49,8 @@ const std::vector<OptionSpec>& optionSpecs() {
 
 const char* usageText() {
   return "usage: kestrel-run --data DIR --line FILE --train FILE --check [--json]\n"
+         "       kestrel-run --data DIR --line FILE --train FILE [--station N] [--script FILE]\n"
+         "                   [--duration S] [--trace FILE] [--trace-every N]\n"
          "\n"
          "  --data DIR    content directory (the program directory); default: the working directory\n"
          "  --line FILE   line file in DIR, e.g. line_exp.dat\n"
@@ -35,7 +59,19 @@ const char* usageText() {
          "                print a summary; a faulty file prints its message on stderr (exit 2)\n"
          "  --json        with --check: print the loaded records as one JSON document instead\n"
          "\n"
-         "exit status: 0 loaded, 2 a data file is faulty, 64 bad usage\n";
+         "Without --check the drive is played as fast as the CPU allows, from the start command:\n"
+         "  --station N       start at station N of the line (default 0, the line's start)\n"
+         "  --script FILE     driver inputs, one per line: TIME ACTION ARGS, TIME in seconds of\n"
+         "                    drive time, '#' starts a comment; actions: key C (space for a blank),\n"
+         "                    vkey NAME, vkeyup NAME (Enter, Backspace, ScrollLock, Up, Down, PageUp,\n"
+         "                    PageDown, F1-F12, optionally Shift+NAME), wheel up|down, menu start\n"
+         "  --duration S      drive time in seconds; default: the last input plus 10 s\n"
+         "  --trace FILE      CSV with one row per tick, written after the tick has run\n"
+         "  --trace-every N   one row every N ticks\n"
+         "It prints one summary line: virtual and wall seconds, their ratio, speed, distance, frame.\n"
+         "\n"
+         "exit status: 0 done, 2 a data file is faulty or the script is malformed (with its line\n"
+         "number), 64 bad usage\n";
 }
 
 ParsedOptions parseRunOptions(const std::vector<std::string>& args) {
@@ -73,18 +109,21 @@ ParsedOptions parseRunOptions(const std::vector<std::string>& args) {
       result.error = std::string(spec->name) + " takes no value";
       return result;
     }
-    spec->apply(options, value);
-  }
-  if (!options.check) {
-    result.error = "no command given (--check)";
-    return result;
+    if (!spec->apply(options, value)) {
+      result.error = "bad value for " + std::string(spec->name) + ": " + value;
+      return result;
+    }
   }
   if (options.line.empty() || options.train.empty()) {
-    result.error = "--check needs --line and --train";
+    result.error = options.check ? "--check needs --line and --train" : "a drive needs --line and --train";
     return result;
   }
   if (options.json && !options.check) {
     result.error = "--json goes with --check";
+    return result;
+  }
+  if (options.check && options.driveOption) {
+    result.error = "--station, --script, --duration and --trace go with a drive, not with --check";
     return result;
   }
   result.options = options;

@@ -3,6 +3,7 @@
 // options to RunOptions and to the table in run_options.cpp.
 #include <filesystem>
 #include <optional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,14 @@ struct RunOptions {
   std::string train;                 // vehicle file, relative to the content directory unless absolute
   bool check = false;                // load as a cab session would and report
   bool json = false;                 // with --check: the loaded records as JSON
+
+  // Without --check: a drive played headless.
+  int32_t station = 0;                 // --station: start station (index into [Station])
+  std::filesystem::path script;        // --script: driver inputs at drive times
+  std::optional<int64_t> durationUs;   // --duration: drive time; default the last input + 10 s
+  std::filesystem::path trace;         // --trace: CSV, one row per tick
+  int traceEvery = 1;                  // --trace-every: one row every N ticks
+  bool driveOption = false;            // one of the above was given
 };
 
 struct ParsedOptions {

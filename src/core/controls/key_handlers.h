@@ -1,0 +1,20 @@
+#pragma once
+// The cab window's key handlers, the program's single command vocabulary: typed characters
+// (AsciiDown), virtual keys with their shift state (keydowns, keyups) and the mouse wheel, which
+// posts characters that reach AsciiDown after the message being handled.
+#include "core/controls/virtual_key.h"
+#include "core/state/drive_context.h"
+
+namespace kestrel {
+
+void AsciiDown(DriveContext& ctx, char32_t key);
+void keydowns(DriveContext& ctx, VirtualKey key, KeyModifiers modifiers);
+void keyups(DriveContext& ctx, VirtualKey key);
+
+// Post "8" (WheelD), or "0" from the highest service step and "2" otherwise (WheelU).
+void WheelD(DriveContext& ctx);
+void WheelU(DriveContext& ctx);
+// Hands every posted character to AsciiDown, in order (also those posted meanwhile).
+void deliverPostedCharacters(DriveContext& ctx);
+
+}  // namespace kestrel

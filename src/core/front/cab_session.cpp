@@ -1,0 +1,205 @@
+#include "core/front/cab_session.h"
+
+#include "core/controls/driver_keys.h"
+#include "core/controls/key_handlers.h"
+#include "core/sim/brake_force.h"
+#include "core/sim/brake_system.h"
+#include "core/sim/compressor.h"
+#include "core/sim/diesel_engine.h"
+#include "core/sim/electric_brake.h"
+#include "core/sim/frame_advance.h"
+#include "core/sim/gradient.h"
+#include "core/sim/motion.h"
+#include "core/sim/pilot_lamps.h"
+#include "core/sim/traction.h"
+#include "core/sim/traction_meters.h"
+
+namespace kestrel {
+
+CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program, StartOptions options,
+                       uint64_t randomSeed)
+    : records_(records),
+      constants_(DriveConstants::from(records.settings, records.vehicle)),
+      sprites_(SpriteScene::fromCatalog(records.pictures)),
+      random_(randomSeed),
+      mixer_(mixer),
+      ctx_{records.settings, records.vehicle, records.panel, records.line, constants_, train_,
+           control_,         keys_,           program,       sprites_,     mixer,      random_},
+      startCaption_(records.settings.Start.value_or("Start")) {
+  scheduler_.setHandler(Scheduler::Timer::Multimedia, [this] { MMTimer1Timer(); });
+  scheduler_.setHandler(Scheduler::Timer::Tick, [this] { Timer1Timer(); });
+  setUpDrive(ctx_, options);
+}
+
+void CabSession::start() {
+  train_.AtsEnabled = records_.settings.preferences.AtsOff != 1;
+  sprites_.setVisible("img_Lamp_Ats1", train_.AtsEnabled);
+  start1Click();
+}
+
+void CabSession::start1Click() {
+  if (scheduler_.running()) {
+    for (int ch = 0; ch < Mixer::kChannelCount; ++ch) {
+      if (!mixer_.hasWave(ch)) continue;
+      const bool playing = mixer_.isPlaying(ch);
+      resume_[static_cast<size_t>(ch)] =
+          !playing ? ChannelResumeMode::None
+                   : (mixer_.isLooping(ch) ? ChannelResumeMode::Looping : ChannelResumeMode::Once);
+      if (playing) mixer_.stop(ch);
+    }
+    scheduler_.pause();
+    startCaption_ = kPauseCaption;
+  } else {
+    scheduler_.resume();
+    startCaption_ = kRunningCaption;
+    for (int ch = 0; ch < Mixer::kChannelCount; ++ch) {
+      const ChannelResumeMode mode = resume_[static_cast<size_t>(ch)];
+      if (mode == ChannelResumeMode::None) continue;
+      mixer_.stop(ch);
+      if (mode == ChannelResumeMode::Once)
+        mixer_.playOnce(ch);
+      else
+        mixer_.playLooped(ch);
+    }
+  }
+  train_.LastShownFrame -= 1;  // the next drawn frame is decoded anew
+}
+
+ChannelResumeMode CabSession::resumeMode(int channel) const {
+  if (channel < 0 || channel >= Mixer::kChannelCount) return ChannelResumeMode::None;
+  return resume_[static_cast<size_t>(channel)];
+}
+
+void CabSession::close() {
+  scheduler_.pause();
+  train_.distanceToStop = 0;
+  train_.engineSpeed = 0;
+  train_.engineSpeedTarget = 0;
+  train_.autoEmergency = false;
+  train_.autoService = false;
+}
+
+void CabSession::MMTimer1Timer() {
+  for (EventStage stage : kEventStages) runEventStage(stage);
+}
+
+void CabSession::Timer1Timer() {
+  skipRestOfTick_ = false;
+  for (TickStage stage : kTickStages) {
+    runTickStage(stage);
+    if (skipRestOfTick_) break;
+  }
+  if (tickObserver_) tickObserver_();
+}
+
+void CabSession::runEventStage(EventStage stage) {
+  DriveContext& ctx = ctx_;
+  switch (stage) {
+    case EventStage::ResetForces:
+      train_.netForce = Fixed();
+      train_.resistForce = Fixed();
+      break;
+    case EventStage::TractiveForce:
+      traction::computeTractiveForce(ctx);
+      break;
+    case EventStage::AirBrake:
+      brakes::advanceAirBrake(ctx);
+      break;
+    case EventStage::EngineSpeed:
+      diesel::advanceEngineSpeed(ctx);
+      break;
+    case EventStage::FrameAdvance:
+      motion::advanceFrame(ctx);
+      break;
+    case EventStage::PrecedingTrain:
+      break;  // preceding train
+    case EventStage::Distance:
+      motion::advanceDistance(ctx);
+      break;
+    case EventStage::ClockAndAutoRun:
+      motion::advanceClock(ctx);
+      break;
+    case EventStage::MovieSync:
+      break;  // movie playback
+  }
+}
+
+void CabSession::runTickStage(TickStage stage) {
+  DriveContext& ctx = ctx_;
+  switch (stage) {
+    case TickStage::AtsWarningSound:
+      break;  // signals and ATS
+    case TickStage::StationSection:
+      break;  // stations
+    case TickStage::TickCount:
+      train_.tickCount += 1;
+      break;  // + the speed needle (cab display)
+    case TickStage::BrakeForce:
+      brakes::updateBrakeForce(ctx);
+      break;
+    case TickStage::Motion:
+      motion::runTickMotion(ctx);
+      break;
+    case TickStage::SquealAndLamps:
+      updatePilotLamps(ctx);
+      break;  // + the squeal (sound)
+    case TickStage::Clock:
+      break;  // stations and time: timecalc
+    case TickStage::BrakeAndAirSounds:
+      break;  // sound
+    case TickStage::Meters:
+      traction::updateVoltmeter(ctx);
+      traction::updateResistanceSteps(ctx);
+      traction::updateAmmeter(ctx);
+      brakes::updateElectricBrake(ctx);
+      break;
+    case TickStage::Compressor:
+      brakes::runCompressor(ctx);
+      break;
+    case TickStage::LineSounds:
+      break;  // sound
+    case TickStage::Callouts:
+      break;  // call-outs
+    case TickStage::GradientSampling:
+      motion::sampleGradient(ctx);
+      break;
+    case TickStage::SignalsAndAts:
+      break;  // signals and ATS
+    case TickStage::Stations:
+      break;  // stations, doors, end of run
+    case TickStage::Vigilance:
+      break;  // vigilance device
+    case TickStage::MovieSwitching:
+      break;  // movie playback
+    case TickStage::Transmission:
+      diesel::selectGear(ctx);
+      diesel::shiftGears(ctx);
+      diesel::runEngineKey(ctx);
+      diesel::checkStall(ctx);
+      break;
+    case TickStage::Displays:
+      showPassengerPicture(ctx);
+      break;  // + value display, notices
+  }
+}
+
+void CabSession::AsciiDown(char32_t key) {
+  kestrel::AsciiDown(ctx_, key);
+}
+void CabSession::keydowns(VirtualKey key, KeyModifiers modifiers) {
+  kestrel::keydowns(ctx_, key, modifiers);
+}
+void CabSession::keyups(VirtualKey key) {
+  kestrel::keyups(ctx_, key);
+}
+void CabSession::WheelD() {
+  kestrel::WheelD(ctx_);
+}
+void CabSession::WheelU() {
+  kestrel::WheelU(ctx_);
+}
+void CabSession::deliverPosted() {
+  deliverPostedCharacters(ctx_);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,175 @@
+#pragma once
+// CabSession: one drive from its start command to its close. It owns the drive's state, the
+// sprite scene and the virtual clock, runs the 33 ms event (MMTimer1Timer) and the tick
+// (Timer1Timer) as ordered stage lists, and takes the driver's input.
+//
+// Thread contract: everything here runs on the one thread that owns the drive — the scheduler
+// calls both handlers inside advanceBy/advanceTo on the caller's thread, so nothing is locked.
+//
+// Adding a stage: give it a name in EventStage or TickStage at its place in the order (with the
+// reason it stands there), list it in kEventStages / kTickStages, and call its rule from
+// runEventStage / runTickStage. Stages that later rules fill already stand in the lists by name.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/controls/virtual_key.h"
+#include "core/data/picture_catalog.h"
+#include "core/front/drive_setup.h"
+#include "core/sim/scheduler.h"
+#include "core/state/drive_context.h"
+
+namespace kestrel {
+
+// The 33 ms event, in order.
+enum class EventStage {
+  ResetForces,      // netForce and resistForce start from 0: only this event resets them, and the
+                    // tick relies on one having run since the previous tick
+  TractiveForce,    // the force of the effective notch, then the power-notch delay and the latch
+                    // for the ammeter; so a changed notch pulls from the following event
+  AirBrake,         // pressure model, main-reservoir leak, then the brake-notch delays
+  EngineSpeed,      // diesel: follows the speed and gear that the force was computed with
+  FrameAdvance,     // speed into frames and the [SpeedUnit] row; a row change resets distanceRun,
+                    // so it comes before the distance step
+  PrecedingTrain,   // (preceding train) moves through the frames like the player's train
+  Distance,         // distanceRun and distanceToStop
+  ClockAndAutoRun,  // TickCounter; auto-run sets the speed that the next event advances with
+  MovieSync,        // (movie playback) the sub-frame of a switched movie, which reads the clock
+};
+
+// The tick, in order. The stages after Motion see the new speed.
+enum class TickStage {
+  AtsWarningSound,    // (signals) housekeeping of the ATS warning sound of the last tick
+  StationSection,     // (stations) the section the train is in, for the ATS line speed
+  TickCount,          // tickCount; (cab display) the speed needle, showing the speed before this tick
+  BrakeForce,         // friction factor and brake force from the pressures the events left
+  Motion,             // forces, stop clamp and the integration of the speed
+  SquealAndLamps,     // (sound) brake squeal; the pilot lamps from the new forces
+  Clock,              // (stations) timecalc: clock text and clock picture
+  BrakeAndAirSounds,  // (sound) brake and air sounds
+  Meters,             // voltmeter, resistance steps, ammeter, then the electric brake, which
+                      // overrides the ammeter while it carries current
+  Compressor,         // after the pressures of this tick's events
+  LineSounds,         // (sound) line sounds and Doppler
+  Callouts,           // (call-outs)
+  GradientSampling,   // head gradient and the mean under the train, used by the next tick's forces
+  SignalsAndAts,      // (signals) aspects, ATS and speed checks
+  Stations,           // (stations) stops, doors, end of run
+  Vigilance,          // (vigilance device)
+  MovieSwitching,     // (movie playback) may skip the rest of the tick while a switch waits
+  Transmission,       // diesel: gear selection, shifting, engine key and stall
+  Displays,           // (value display, notices) texts and notices; the passenger picture
+};
+
+inline constexpr std::array kEventStages{
+    EventStage::ResetForces, EventStage::TractiveForce,   EventStage::AirBrake,
+    EventStage::EngineSpeed, EventStage::FrameAdvance,    EventStage::PrecedingTrain,
+    EventStage::Distance,    EventStage::ClockAndAutoRun, EventStage::MovieSync,
+};
+
+inline constexpr std::array kTickStages{
+    TickStage::AtsWarningSound,
+    TickStage::StationSection,
+    TickStage::TickCount,
+    TickStage::BrakeForce,
+    TickStage::Motion,
+    TickStage::SquealAndLamps,
+    TickStage::Clock,
+    TickStage::BrakeAndAirSounds,
+    TickStage::Meters,
+    TickStage::Compressor,
+    TickStage::LineSounds,
+    TickStage::Callouts,
+    TickStage::GradientSampling,
+    TickStage::SignalsAndAts,
+    TickStage::Stations,
+    TickStage::Vigilance,
+    TickStage::MovieSwitching,
+    TickStage::Transmission,
+    TickStage::Displays,
+};
+
+// What pause remembers of a channel, to play it again on resume.
+enum class ChannelResumeMode { None, Once, Looping };
+
+inline constexpr const char* kPauseCaption = "運転再開(&S)";    // shown while paused
+inline constexpr const char* kRunningCaption = "一時停止(&S)";  // shown while running
+
+class CabSession {
+ public:
+  // The loaded records; they must outlive the session and do not change during the drive.
+  struct Records {
+    const SettingsData& settings;
+    const VehicleParams& vehicle;
+    const PanelLayout& panel;
+    const LineData& line;
+    const PictureCatalog& pictures;
+  };
+
+  // Sets up the initial state of the drive (throws FatalError for a vehicle it refuses). The
+  // clocks do not run until start().
+  CabSession(Records records, Mixer& mixer, ProgramInputState& program, StartOptions options = {},
+             uint64_t randomSeed = 0);
+  CabSession(const CabSession&) = delete;
+  CabSession& operator=(const CabSession&) = delete;
+
+  // The creation epilogue's start command: ATS on unless the preference switches it off, the
+  // ATS lamp, then start1Click.
+  void start();
+  // Pause and resume: stops or starts both clocks; remembers and replays the playing sounds.
+  void start1Click();
+  bool running() const { return scheduler_.running(); }
+  const std::string& startCaption() const { return startCaption_; }
+  ChannelResumeMode resumeMode(int channel) const;
+  // The engine side of closing the cab window: clocks stopped, the values reset that the next
+  // window must not inherit.
+  void close();
+
+  // The two handlers, as the scheduler calls them.
+  void MMTimer1Timer();
+  void Timer1Timer();
+  // For a stage that must end the tick early (a movie switch that has to wait).
+  void skipRestOfTick() { skipRestOfTick_ = true; }
+
+  // Input, in the one vocabulary of the cab window. Posted characters (the wheel) are delivered
+  // by deliverPosted(), which the owner calls after the input being handled.
+  void AsciiDown(char32_t key);
+  void keydowns(VirtualKey key, KeyModifiers modifiers);
+  void keyups(VirtualKey key);
+  void WheelD();
+  void WheelU();
+  void deliverPosted();
+
+  // Called at the end of every tick (the runner's trace).
+  void setTickObserver(std::function<void()> observer) { tickObserver_ = std::move(observer); }
+
+  Scheduler& scheduler() { return scheduler_; }
+  DriveContext& context() { return ctx_; }
+  const TrainState& train() const { return train_; }
+  const ControlState& control() const { return control_; }
+  const KeyState& keys() const { return keys_; }
+  const SpriteScene& sprites() const { return sprites_; }
+  const DriveConstants& constants() const { return constants_; }
+
+ private:
+  void runEventStage(EventStage stage);
+  void runTickStage(TickStage stage);
+
+  Records records_;
+  DriveConstants constants_;
+  TrainState train_;
+  ControlState control_;
+  KeyState keys_;
+  SpriteScene sprites_;
+  DriveRandom random_;
+  Mixer& mixer_;
+  DriveContext ctx_;
+  Scheduler scheduler_;
+  std::array<ChannelResumeMode, Mixer::kChannelCount> resume_{};
+  std::string startCaption_;
+  bool skipRestOfTick_ = false;
+  std::function<void()> tickObserver_;
+};
+
+}  // namespace kestrel

@@ -1,0 +1,88 @@
+#include "tools/run/drive_command.h"
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "core/front/cab_session.h"
+#include "core/front/session_loader.h"
+#include "core/ports/memory_preference_store.h"
+#include "core/ports/recording_mixer.h"
+#include "core/util/fatal_error.h"
+#include "platform/qt/qt_picture_loader.h"
+#include "tools/run/check_command.h"
+#include "tools/run/drive_runner.h"
+
+namespace kestrel::run {
+
+namespace {
+
+// The script's inputs, or the message that stops the runner.
+std::variant<std::vector<ScriptInput>, std::string> readScript(const std::filesystem::path& path) {
+  if (path.empty()) return std::vector<ScriptInput>{};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "kestrel-run: cannot read the script " + path.string();
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto parsed = parseDriveScript(text);
+  if (auto* e = std::get_if<ScriptError>(&parsed))
+    return path.string() + ":" + std::to_string(e->line) + ": " + e->message;
+  auto inputs = std::get<std::vector<ScriptInput>>(std::move(parsed));
+  if (auto e = unsupportedInput(inputs))
+    return path.string() + ":" + std::to_string(e->line) + ": " + e->message;
+  return inputs;
+}
+
+}  // namespace
+
+int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
+  auto script = readScript(options.script);
+  if (auto* message = std::get_if<std::string>(&script)) {
+    err << *message << "\n";
+    return kExitDataFault;
+  }
+  const auto& inputs = std::get<std::vector<ScriptInput>>(script);
+
+  MemoryPreferenceStore preferences;  // a first start: every preference at its default
+  QtPictureLoader pictures;
+  RecordingMixer mixer;
+  ProgramInputState program;
+  std::unique_ptr<LoadedSession> loaded;
+  std::unique_ptr<CabSession> session;
+  try {
+    loaded = std::make_unique<LoadedSession>(loadQuietly(options, {preferences, pictures}));
+    if (options.station >= static_cast<int32_t>(loaded->line.Station.size()) && options.station > 0)
+      throw FatalError("kestrel-run: the line has no station " + std::to_string(options.station));
+    session = std::make_unique<CabSession>(
+        CabSession::Records{loaded->settings, loaded->vehicle, loaded->panel, loaded->line, loaded->pictures},
+        mixer, program, StartOptions{options.station});
+  } catch (const FatalError& e) {
+    err << e.message() << "\n";
+    return kExitDataFault;
+  }
+  mixer.setClock([&session] { return session->scheduler().now(); });
+
+  std::ofstream traceFile;
+  std::unique_ptr<TraceWriter> trace;
+  if (!options.trace.empty()) {
+    traceFile.open(options.trace, std::ios::binary);
+    if (!traceFile) {
+      err << "kestrel-run: cannot write the trace " << options.trace.string() << "\n";
+      return kExitDataFault;
+    }
+    trace = std::make_unique<TraceWriter>(traceFile, options.traceEvery);
+    trace->writeHeader();
+  }
+  const int64_t duration = options.durationUs ? *options.durationUs : defaultDurationUs(inputs);
+  const DriveResult result = playDrive(*session, inputs, duration, trace.get());
+  if (traceFile.is_open()) {
+    traceFile.flush();
+    if (!traceFile) {
+      err << "kestrel-run: cannot write the trace " << options.trace.string() << "\n";
+      return kExitDataFault;
+    }
+  }
+  out << summaryLine(result) << "\n";
+  return kExitOk;
+}
+
+}  // namespace kestrel::run

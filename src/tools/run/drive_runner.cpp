@@ -1,0 +1,88 @@
+#include "tools/run/drive_runner.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace kestrel::run {
+
+int64_t defaultDurationUs(const std::vector<ScriptInput>& inputs) {
+  return (inputs.empty() ? 0 : inputs.back().timeUs) + 10000000;
+}
+
+std::optional<ScriptError> unsupportedInput(const std::vector<ScriptInput>& inputs) {
+  for (const ScriptInput& in : inputs)
+    if (in.kind == ScriptInput::Kind::MenuJump)
+      return ScriptError{in.line, "\"menu jump\" needs the station jump, which is not built yet"};
+  return std::nullopt;
+}
+
+namespace {
+
+void deliver(CabSession& session, const ScriptInput& in) {
+  switch (in.kind) {
+    case ScriptInput::Kind::Key:
+      session.AsciiDown(in.character);
+      break;
+    case ScriptInput::Kind::VirtualKeyDown:
+      session.keydowns(in.key, in.modifiers);
+      break;
+    case ScriptInput::Kind::VirtualKeyUp:
+      session.keyups(in.key);
+      break;
+    case ScriptInput::Kind::Wheel:
+      if (in.wheelUp)
+        session.WheelU();
+      else
+        session.WheelD();
+      break;
+    case ScriptInput::Kind::MenuStart:
+      session.start1Click();
+      break;
+    case ScriptInput::Kind::MenuJump:
+      break;  // refused before the drive (unsupportedInput)
+  }
+  session.deliverPosted();
+}
+
+}  // namespace
+
+DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& inputs, int64_t durationUs,
+                      TraceWriter* trace) {
+  Scheduler& clock = session.scheduler();
+  if (trace)
+    session.setTickObserver([&session, &clock, trace] {
+      trace->tick({clock.now(), session.train(), session.control()});
+    });
+  const auto wallStart = std::chrono::steady_clock::now();
+  const int64_t start = clock.now();
+  session.start();
+  for (const ScriptInput& in : inputs) {
+    if (in.timeUs > durationUs) break;
+    clock.advanceBy(start + in.timeUs - clock.now());
+    deliver(session, in);
+  }
+  clock.advanceBy(start + durationUs - clock.now());
+  session.setTickObserver(nullptr);
+
+  DriveResult r;
+  r.virtualUs = clock.now() - start;
+  r.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+  r.speed = session.train().speed;
+  r.distanceRun = session.train().distanceRun;
+  r.movieFrame = session.train().MovieFrame;
+  return r;
+}
+
+std::string summaryLine(const DriveResult& r) {
+  const double virtualSeconds = static_cast<double>(r.virtualUs) / 1e6;
+  char ratio[32] = "-";
+  if (r.wallSeconds > 0) std::snprintf(ratio, sizeof ratio, "%.0fx", virtualSeconds / r.wallSeconds);
+  char buf[256];
+  std::snprintf(buf, sizeof buf,
+                "drive: %s s virtual in %.3f s wall (%s real time), speed %s km/h, distance %s cm, frame %d",
+                formatSeconds(r.virtualUs).c_str(), r.wallSeconds, ratio, formatDecimal(r.speed, 2).c_str(),
+                formatDecimal(r.distanceRun, 2).c_str(), r.movieFrame);
+  return buf;
+}
+
+}  // namespace kestrel::run

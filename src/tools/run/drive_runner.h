@@ -1,0 +1,36 @@
+#pragma once
+// Plays a scripted drive on a cab session as fast as the CPU allows: the start command at virtual
+// time 0, each input after every event due at or before its time, the characters it posts right
+// after it, and the clock run on to the end.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/front/cab_session.h"
+#include "tools/run/drive_script.h"
+#include "tools/run/trace_writer.h"
+
+namespace kestrel::run {
+
+struct DriveResult {
+  int64_t virtualUs = 0;
+  double wallSeconds = 0;
+  double speed = 0;
+  double distanceRun = 0;
+  int32_t movieFrame = 0;
+};
+
+// The drive's end when none is given: the last input plus 10 s.
+int64_t defaultDurationUs(const std::vector<ScriptInput>& inputs);
+
+// The first input that this build cannot play (the station jump, until it exists).
+std::optional<ScriptError> unsupportedInput(const std::vector<ScriptInput>& inputs);
+
+// `trace` may be null. Inputs after `durationUs` are not played.
+DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& inputs, int64_t durationUs,
+                      TraceWriter* trace);
+
+// "drive: 600.000000 s virtual in 0.412 s wall (1456x real time), speed 0.00 km/h, ..."
+std::string summaryLine(const DriveResult& result);
+
+}  // namespace kestrel::run

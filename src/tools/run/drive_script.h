@@ -1,0 +1,47 @@
+#pragma once
+// The driver inputs of a headless drive: one input per line, "TIME ACTION ARGS", TIME in seconds
+// of drive time (non-decreasing, at most microsecond precision), "#" starts a comment.
+//
+//   key C             a typed character ("space" for a blank)
+//   vkey NAME         a virtual key pressed: Enter, Backspace, ScrollLock, Up, Down, PageUp,
+//   vkeyup NAME       PageDown, F1 .. F12, optionally "Shift+NAME"; or released
+//   wheel up|down     the mouse wheel
+//   menu start        the "Start" menu: pause / resume
+//   menu jump N       the "Move" menu: jump to station N
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "core/controls/virtual_key.h"
+
+namespace kestrel::run {
+
+struct ScriptInput {
+  enum class Kind { Key, VirtualKeyDown, VirtualKeyUp, Wheel, MenuStart, MenuJump };
+
+  int64_t timeUs = 0;
+  int line = 0;  // in the script file, from 1
+  Kind kind = Kind::Key;
+  char32_t character = 0;              // Key
+  VirtualKey key = VirtualKey::Enter;  // VirtualKeyDown, VirtualKeyUp
+  KeyModifiers modifiers;
+  bool wheelUp = false;  // Wheel
+  int32_t station = 0;   // MenuJump
+};
+
+struct ScriptError {
+  int line = 0;
+  std::string message;
+};
+
+using ParsedScript = std::variant<std::vector<ScriptInput>, ScriptError>;
+
+ParsedScript parseDriveScript(std::string_view text);
+
+// Seconds with at most six decimals ("12", "0.033"), exactly, as microseconds.
+std::optional<int64_t> parseSeconds(std::string_view text);
+
+}  // namespace kestrel::run

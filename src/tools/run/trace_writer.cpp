@@ -1,0 +1,98 @@
+#include "tools/run/trace_writer.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace kestrel::run {
+
+std::string formatDecimal(double value, int places) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", places, value);
+  std::string s = buf;
+  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  return s;
+}
+
+std::string formatSeconds(int64_t us) {
+  char buf[32];
+  const int64_t a = us < 0 ? -us : us;
+  std::snprintf(buf, sizeof buf, "%s%lld.%06lld", us < 0 ? "-" : "", static_cast<long long>(a / 1000000),
+                static_cast<long long>(a % 1000000));
+  return buf;
+}
+
+std::string csvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+namespace {
+
+using S = const TraceSource&;
+std::string num(int64_t v) {
+  return std::to_string(v);
+}
+std::string dec(double v) {
+  return formatDecimal(v, 6);
+}
+std::string fx(Fixed v) {
+  return v.toString();
+}
+
+}  // namespace
+
+const std::vector<TraceColumn>& traceColumns() {
+  static const std::vector<TraceColumn> columns{
+      {"t_s", [](S s) { return formatSeconds(s.timeUs); }},
+      {"TickCounter", [](S s) { return num(s.train.TickCounter); }},
+      {"speed_kmh", [](S s) { return dec(s.train.speed); }},
+      {"distanceRun_cm", [](S s) { return dec(s.train.distanceRun); }},
+      {"distanceToStop_cm", [](S s) { return dec(s.train.distanceToStop); }},
+      {"MovieFrame", [](S s) { return num(s.train.MovieFrame); }},
+      {"reverser", [](S s) { return num(s.control.reverser); }},
+      {"powerHandle", [](S s) { return num(s.control.powerHandle); }},
+      {"powerNotch", [](S s) { return num(s.train.powerNotch); }},
+      {"brakeHandle", [](S s) { return num(s.control.brakeHandle); }},
+      {"brakeNotch", [](S s) { return num(s.train.brakeNotch); }},
+      {"netForce_N", [](S s) { return fx(s.train.netForce); }},
+      {"resistForce_N", [](S s) { return fx(s.train.resistForce); }},
+      {"brakeForce_N", [](S s) { return fx(s.train.brakeForce); }},
+      {"bcMotor_kPa", [](S s) { return fx(s.train.bcMotor); }},
+      {"bcTrailer_kPa", [](S s) { return fx(s.train.bcTrailer); }},
+      {"bp_kPa", [](S s) { return dec(s.train.bpPressure); }},
+      {"er_kPa", [](S s) { return fx(s.train.erPressure); }},
+      {"mr_kPa", [](S s) { return fx(s.train.mrPressure); }},
+      {"sap_kPa", [](S s) { return fx(s.train.sapPressure); }},
+      {"elecBrakeCurrent_A", [](S s) { return dec(s.train.elecBrakeCurrent); }},
+      {"ammeter_A", [](S s) { return num(s.train.ammeter); }},
+      {"lineVoltage_V", [](S s) { return fx(s.train.lineVoltage); }},
+      {"gradient_permil", [](S s) { return fx(s.train.gradient); }},
+      {"adhesionCoeff", [](S s) { return fx(s.train.adhesionCoeff); }},
+      {"slipText", [](S s) { return s.train.slipText; }},
+      {"engineSpeed", [](S s) { return dec(s.train.engineSpeed); }},
+      {"gear", [](S s) { return num(s.train.gear); }},
+  };
+  return columns;
+}
+
+TraceWriter::TraceWriter(std::ostream& out, int every) : out_(out), every_(every < 1 ? 1 : every) {}
+
+void TraceWriter::writeHeader() {
+  const auto& columns = traceColumns();
+  for (size_t i = 0; i < columns.size(); ++i) out_ << (i ? "," : "") << csvField(columns[i].name);
+  out_ << "\r\n";
+}
+
+void TraceWriter::tick(const TraceSource& source) {
+  if (ticks_++ % every_ != 0) return;
+  const auto& columns = traceColumns();
+  for (size_t i = 0; i < columns.size(); ++i) out_ << (i ? "," : "") << csvField(columns[i].value(source));
+  out_ << "\r\n";
+}
+
+}  // namespace kestrel::run

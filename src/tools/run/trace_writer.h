@@ -1,0 +1,51 @@
+#pragma once
+// The drive trace: a CSV file (RFC 4180, UTF-8, a header row) with one row per tick, or every Nth
+// tick, written after the tick has run. Columns are declared once, in order, in traceColumns();
+// later rules append theirs at the end. A column is never renamed or reordered, so that traces
+// stay comparable.
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/state/control_state.h"
+#include "core/state/train_state.h"
+
+namespace kestrel::run {
+
+struct TraceSource {
+  int64_t timeUs;  // the tick's virtual time
+  const TrainState& train;
+  const ControlState& control;
+};
+
+struct TraceColumn {
+  std::string_view name;
+  std::function<std::string(const TraceSource&)> value;
+};
+
+const std::vector<TraceColumn>& traceColumns();
+
+// Decimal text of a double with `places` decimals; never "-0.000".
+std::string formatDecimal(double value, int places);
+// Microseconds as seconds with six decimals, exactly.
+std::string formatSeconds(int64_t us);
+// One CSV field, quoted when it holds a comma, a quote or a line break.
+std::string csvField(std::string_view text);
+
+class TraceWriter {
+ public:
+  // Writes a row for tick 1, 1 + every, 1 + 2 every, ...
+  TraceWriter(std::ostream& out, int every);
+  void writeHeader();
+  void tick(const TraceSource& source);
+
+ private:
+  std::ostream& out_;
+  int every_;
+  int64_t ticks_ = 0;
+};
+
+}  // namespace kestrel::run

@@ -1,0 +1,204 @@
+// kestrel-run's drive mode on the quick demo: a scripted drive that accelerates, coasts, brakes and
+// stops, read back from its trace; determinism, pause, trace thinning, and the exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "support/test_paths.h"
+#include "tools/demo_files.h"
+
+namespace kestrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct Trace {
+  std::vector<std::string> header;
+  std::vector<std::map<std::string, std::string>> rows;
+  double num(size_t row, const std::string& column) const { return std::stod(rows.at(row).at(column)); }
+};
+
+// The trace's rows by column name (the demo's texts hold no commas or quotes).
+Trace readTrace(const fs::path& path) {
+  Trace t;
+  std::istringstream in(slurp(path));
+  std::string line;
+  auto fields = [](std::string l) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    std::vector<std::string> out;
+    std::stringstream s(l);
+    std::string f;
+    while (std::getline(s, f, ',')) out.push_back(f);
+    if (!l.empty() && l.back() == ',') out.emplace_back();
+    return out;
+  };
+  std::getline(in, line);
+  t.header = fields(line);
+  while (std::getline(in, line)) {
+    const auto f = fields(line);
+    std::map<std::string, std::string> row;
+    for (size_t i = 0; i < t.header.size() && i < f.size(); ++i) row[t.header[i]] = f[i];
+    t.rows.push_back(row);
+  }
+  return t;
+}
+
+struct DriveTest : ::testing::Test {
+  fs::path dir;
+  void SetUp() override {
+    dir = test::scratchDir(std::string("kestrel_run_drive_") +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  }
+  fs::path write(const std::string& name, const std::string& text) {
+    std::ofstream(dir / name, std::ios::binary) << text;
+    return dir / name;
+  }
+  Result run(std::vector<std::string> args) {
+    std::string command = std::string("'") + KESTREL_RUN + "'";
+    for (const auto& a : args) command += " '" + a + "'";
+    command += " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir / "out"), slurp(dir / "err")};
+  }
+  std::vector<std::string> driveArgs(const std::string& train = "train_313-1000_10cars.dat") {
+    return {"--data", test::quickDemo().string(), "--line", "line_local.dat", "--train", train};
+  }
+};
+
+// Brake released and full power at once, coasting from 60 s, full service from 90 s.
+constexpr const char* kPowerCoastBrake =
+    "0 key 5\n"
+    "0.1 key 8\n0.2 key 8\n0.3 key 8\n0.4 key 8   # P4\n"
+    "60 key 5     # coast\n"
+    "90 key 2\n90.1 key 2\n90.2 key 2\n90.3 key 2\n90.4 key 2\n90.5 key 2\n90.6 key 2  # B7\n";
+
+TEST_F(DriveTest, TheTrainAcceleratesCoastsBrakesAndStopsAtExactlyZero) {
+  auto args = driveArgs();
+  for (const std::string& a :
+       std::vector<std::string>{"--script", write("drive.txt", kPowerCoastBrake).string(), "--trace",
+                                (dir / "trace.csv").string(), "--duration", "150"})
+    args.push_back(a);
+  const Result r = run(args);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("drive: 150.000000 s virtual in ", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("speed 0.00 km/h"), std::string::npos) << r.out;
+
+  const Trace t = readTrace(dir / "trace.csv");
+  ASSERT_EQ(t.rows.size(), 1500u);
+  EXPECT_EQ(t.header.front(), "t_s");
+  EXPECT_EQ(t.header.back(), "gear");
+  // One row per tick, at the tick's time.
+  EXPECT_EQ(t.rows[0].at("t_s"), "0.100000");
+  EXPECT_EQ(t.rows[1499].at("t_s"), "150.000000");
+  double lastFrame = 0;
+  for (size_t i = 0; i < t.rows.size(); ++i) {
+    const double v = t.num(i, "speed_kmh");
+    EXPECT_GE(v, 0.0) << t.rows[i].at("t_s");  // never rolls back
+    EXPECT_GE(t.num(i, "MovieFrame"), lastFrame);
+    lastFrame = t.num(i, "MovieFrame");
+  }
+  // Powering: the speed rises through the first minute.
+  EXPECT_GT(t.num(599, "speed_kmh"), t.num(299, "speed_kmh"));
+  EXPECT_GT(t.num(299, "speed_kmh"), 20.0);
+  EXPECT_EQ(t.rows[599].at("powerNotch"), "4");
+  // Coasting: no tractive force, the resistance slows it a little.
+  EXPECT_EQ(t.num(800, "netForce_N"), 0.0);
+  EXPECT_LT(t.num(890, "speed_kmh"), t.num(700, "speed_kmh"));
+  // Braking: the delayed notch reaches B7, the cylinders fill, the train stops and stays.
+  EXPECT_EQ(t.rows[1000].at("brakeNotch"), "-7");
+  EXPECT_GT(t.num(1000, "bcTrailer_kPa"), 100.0);
+  EXPECT_EQ(t.rows[1499].at("speed_kmh"), "0.000000");
+  EXPECT_EQ(t.rows[1400].at("distanceRun_cm"), t.rows[1499].at("distanceRun_cm"));
+}
+
+TEST_F(DriveTest, TheSameScriptGivesTheSameTraceBitForBit) {
+  const auto script = write("drive.txt", kPowerCoastBrake);
+  std::string traces[2];
+  for (int i = 0; i < 2; ++i) {
+    auto args = driveArgs("train_kiha25.dat");
+    for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace",
+                                                         (dir / "t.csv").string(), "--duration", "120"})
+      args.push_back(a);
+    ASSERT_EQ(run(args).status, 0);
+    traces[i] = slurp(dir / "t.csv");
+  }
+  EXPECT_EQ(traces[0], traces[1]);
+  EXPECT_GT(traces[0].size(), 100000u);
+}
+
+TEST_F(DriveTest, MenuStartPausesTheDriveAndTraceEveryThinsTheRows) {
+  auto args = driveArgs();
+  const auto script = write("pause.txt", "0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
+  for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace",
+                                                       (dir / "t.csv").string(), "--trace-every", "10"})
+    args.push_back(a);
+  const Result r = run(args);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("drive: 40.000000 s virtual", 0), 0u) << r.out;  // the last input + 10 s
+  const Trace t = readTrace(dir / "t.csv");
+  // 200 ticks before the pause and 100 after it; every tenth is written: ticks 1, 11, ... 291.
+  ASSERT_EQ(t.rows.size(), 30u);
+  EXPECT_EQ(t.rows[19].at("t_s"), "19.100000");
+  EXPECT_EQ(t.rows[20].at("t_s"), "30.100000");  // no tick ran while paused
+  EXPECT_GT(t.num(20, "speed_kmh"), 0.0);
+}
+
+TEST_F(DriveTest, AMalformedScriptStopsTheRunnerWithItsLineNumber) {
+  auto args = driveArgs();
+  const auto script = write("bad.txt", "# comment\n0 key 8\n1.5 vkey F13\n");
+  args.push_back("--script");
+  args.push_back(script.string());
+  Result r = run(args);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, script.string() + ":3: unknown virtual key \"F13\"\n");
+  EXPECT_EQ(r.out, "");
+
+  args.back() = write("jump.txt", "0 menu jump 1\n").string();
+  r = run(args);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("jump.txt:1: "), std::string::npos) << r.err;
+
+  args.back() = (dir / "missing.txt").string();
+  EXPECT_EQ(run(args).status, 2);
+}
+
+TEST_F(DriveTest, UsageAndDataFaults) {
+  auto args = driveArgs();
+  args.push_back("--trace-every");
+  args.push_back("0");
+  EXPECT_EQ(run(args).status, 64);
+  args = driveArgs();
+  args.push_back("--check");
+  args.push_back("--duration");
+  args.push_back("5");
+  EXPECT_EQ(run(args).status, 64);
+  EXPECT_EQ(run({"--data", test::quickDemo().string(), "--line", "line_local.dat"}).status, 64);
+  args = driveArgs();
+  args.push_back("--station");
+  args.push_back("999");
+  const Result r = run(args);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "kestrel-run: the line has no station 999\n");
+  // A faulty data file: the loader's exact message.
+  EXPECT_EQ(
+      run({"--data", (dir / "nothing").string(), "--line", "line_local.dat", "--train", "t.dat"}).status, 2);
+}
+
+}  // namespace
+}  // namespace kestrel
