@@ -112,7 +112,8 @@ DriveContext& DriveRig::rebuild() {
   constants = DriveConstants::from(settings, vehicle);
   if (!ctx)
     ctx = std::make_unique<DriveContext>(DriveContext{settings, vehicle, panel, line, constants, train,
-                                                      control, keys, program, sprites, mixer, random});
+                                                      control, keys, program, sprites, mixer, random,
+                                                      callouts});
   return *ctx;
 }
 

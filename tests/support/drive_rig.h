@@ -7,6 +7,7 @@
 #include "core/data/picture_catalog.h"
 #include "core/ports/recording_mixer.h"
 #include "core/state/drive_context.h"
+#include "support/recording_callouts.h"
 
 namespace kestrel::test {
 
@@ -36,6 +37,7 @@ struct DriveRig {
   ProgramInputState program;
   SpriteScene sprites;
   DriveRandom random;
+  RecordingCallouts callouts;  // what the rules fired
   std::unique_ptr<DriveContext> ctx;
 
   DriveRig() { rebuild(); }

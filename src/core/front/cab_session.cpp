@@ -24,7 +24,8 @@ CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program
       random_(randomSeed),
       mixer_(mixer),
       ctx_{records.settings, records.vehicle, records.panel, records.line, constants_, train_,
-           control_,         keys_,           program,       sprites_,     mixer,      random_},
+           control_,         keys_,           program,       sprites_,     mixer,      random_,
+           callouts_},
       startCaption_(records.settings.Start.value_or("Start")) {
   scheduler_.setHandler(Scheduler::Timer::Multimedia, [this] { MMTimer1Timer(); });
   scheduler_.setHandler(Scheduler::Timer::Tick, [this] { Timer1Timer(); });

@@ -164,6 +164,7 @@ class CabSession {
   SpriteScene sprites_;
   DriveRandom random_;
   Mixer& mixer_;
+  CalloutPoints callouts_;  // call-outs do nothing until the drive has a call-out queue
   DriveContext ctx_;
   Scheduler scheduler_;
   std::array<ChannelResumeMode, Mixer::kChannelCount> resume_{};

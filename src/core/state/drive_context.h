@@ -7,6 +7,7 @@
 #include "core/data/settings_data.h"
 #include "core/data/vehicle_params.h"
 #include "core/ports/mixer.h"
+#include "core/state/callout_points.h"
 #include "core/state/control_state.h"
 #include "core/state/drive_random.h"
 #include "core/state/key_state.h"
@@ -47,6 +48,7 @@ struct DriveContext {
   SpriteScene& sprites;
   Mixer& mixer;
   DriveRandom& random;
+  CalloutPoints& callouts;
 
   int32_t nB() const { return constants.nB; }
   double R() const { return constants.R; }
