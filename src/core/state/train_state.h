@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/state/callout_state.h"
+#include "core/state/sound_state.h"
 #include "core/util/fixed.h"
 
 namespace kestrel {
@@ -107,6 +109,16 @@ struct TrainState {
   // then raises departureCalloutDue for the call-out queue (StationKanko kind 4).
   bool departureCalloutRequest = false;
   bool departureCalloutDue = false;
+
+  // Kept by the signal and station rules, read by the call-outs: the code of the signal whose
+  // approach section holds the train (999 when none), and the station whose platform the train
+  // is at or last was at (index into [Station]).
+  int32_t currentCode = kNone999;
+  int32_t currentStation = 0;
+
+  // The sound rules and the call-outs.
+  SoundState sound;
+  CalloutState callout;
 };
 
 }  // namespace kestrel
