@@ -88,7 +88,9 @@ void showPassengerPicture(DriveContext& ctx) {
 }
 
 void doorKey(DriveContext&) {}
-void calloutKey(DriveContext&) {}
+void calloutKey(DriveContext& ctx) {
+  ctx.callouts.calloutKey();
+}
 void skipToNextSignal(DriveContext&) {}
 
 }  // namespace kestrel

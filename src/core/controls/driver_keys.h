@@ -21,7 +21,7 @@ std::optional<int32_t> announcementChannel(const DriveContext& ctx, int32_t inde
 
 // Wired to later rules; each does nothing until its rule exists.
 void doorKey(DriveContext& ctx);           // "d"/"7": Door_operate (stations and doors)
-void calloutKey(DriveContext& ctx);        // Enter: the call-out key (call-outs)
+void calloutKey(DriveContext& ctx);        // Enter: the call-out key, served by the call-out queue
 void skipToNextSignal(DriveContext& ctx);  // Shift+F3 (signals)
 
 }  // namespace kestrel
