@@ -43,6 +43,17 @@ std::string dec(double v) {
 std::string fx(Fixed v) {
   return v.toString();
 }
+// The channels playing, in order, separated by blanks.
+std::string playing(const Mixer* mixer) {
+  std::string out;
+  if (!mixer) return out;
+  for (int ch = 0; ch < Mixer::kChannelCount; ++ch) {
+    if (!mixer->isPlaying(ch)) continue;
+    if (!out.empty()) out += ' ';
+    out += std::to_string(ch);
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -76,6 +87,7 @@ const std::vector<TraceColumn>& traceColumns() {
       {"slipText", [](S s) { return s.train.slipText; }},
       {"engineSpeed", [](S s) { return dec(s.train.engineSpeed); }},
       {"gear", [](S s) { return num(s.train.gear); }},
+      {"playing", [](S s) { return playing(s.mixer); }},
   };
   return columns;
 }
