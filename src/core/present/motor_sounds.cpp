@@ -1,6 +1,7 @@
 // The motor sounds of an electric train and the engine sounds of a diesel railcar: the
 // [EngineSound1] rows on the motor channels, their pitch following the speed (or the engine
-// speed), their level following the handles, under one master level.
+// speed), their level following the handles, under one master level. Speed factor, level and
+// master level are percentages: their product over 1 000 000 is the share of full volume.
 #include <cmath>
 
 #include "core/present/sound_layout.h"
@@ -57,6 +58,7 @@ void motorSounds(DriveContext& ctx) {
     } else {
       s.motorSpeedFactor[i] = 1.0;
     }
+    if (s.motorSpeedFactor[i] < 1) s.motorSpeedFactor[i] = 1.0;
     int32_t& level = s.motorLevel[i];
     if (electricRowActive(ctx, r.type))
       level = 100;
