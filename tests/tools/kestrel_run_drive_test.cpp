@@ -184,8 +184,8 @@ TEST_F(DriveTest, SoundLogAndThePlayingColumnShowWhatWouldHaveSounded) {
   // The buzzer ([Buzzer] = sound 14 of the demo trains) held for two seconds, then power.
   const auto script = write("buzz.txt", "0 key 4\n2 keyup 4\n3 key 5\n3.1 key 8\n3.2 key 8\n");
   for (const std::string& a :
-       std::vector<std::string>{"--script", script.string(), "--trace", (dir / "t.csv").string(), "--sound-log",
-                                (dir / "sound.log").string(), "--duration", "6"})
+       std::vector<std::string>{"--script", script.string(), "--trace", (dir / "t.csv").string(),
+                                "--sound-log", (dir / "sound.log").string(), "--duration", "6"})
     args.push_back(a);
   const Result r = run(args);
   ASSERT_EQ(r.status, 0) << r.err;
@@ -211,7 +211,8 @@ TEST_F(DriveTest, SoundLogAndThePlayingColumnShowWhatWouldHaveSounded) {
   EXPECT_FALSE(last.empty());
   for (int ch : last) {
     const std::string c = std::to_string(ch) + "\n";
-    EXPECT_TRUE(log.find(" playLooped " + c) != std::string::npos || log.find(" playOnce " + c) != std::string::npos)
+    EXPECT_TRUE(log.find(" playLooped " + c) != std::string::npos ||
+                log.find(" playOnce " + c) != std::string::npos)
         << ch;
   }
 }

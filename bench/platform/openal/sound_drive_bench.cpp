@@ -88,8 +88,9 @@ void BM_DriveWithFortyChannels(benchmark::State& state) {
     mixer = std::make_unique<OpenAlMixer>();
   LoadedSession loaded = loadDemo(*mixer);
   ProgramInputState program;
-  CabSession session({loaded.settings, loaded.vehicle, loaded.panel, loaded.line, loaded.pictures, &loaded.sounds},
-                     *mixer, program);
+  CabSession session(
+      {loaded.settings, loaded.vehicle, loaded.panel, loaded.line, loaded.pictures, &loaded.sounds}, *mixer,
+      program);
   if (auto* recording = dynamic_cast<RecordingMixer*>(mixer.get()))
     recording->setClock([&session] { return session.scheduler().now(); });
   double cpu = 0;
@@ -110,7 +111,8 @@ void BM_DriveWithFortyChannels(benchmark::State& state) {
     const int64_t startUs = session.scheduler().now();
     while (std::chrono::steady_clock::now() - start < 10s) {
       std::this_thread::sleep_for(5ms);
-      const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+      const auto elapsed =
+          std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
       session.scheduler().advanceBy(startUs + elapsed.count() - session.scheduler().now());
       if (auto* recording = dynamic_cast<RecordingMixer*>(mixer.get())) recording->clearOperations();
     }

@@ -16,9 +16,9 @@
 #include "core/data/settings_data.h"
 #include "core/data/vehicle_params.h"
 #include "core/front/session_choice.h"
-#include "core/present/sound_bank.h"
 #include "core/ports/picture_loader.h"
 #include "core/ports/preference_store.h"
+#include "core/present/sound_bank.h"
 
 namespace kestrel {
 

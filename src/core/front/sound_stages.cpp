@@ -29,18 +29,18 @@ SessionStages withSoundStages(SessionStages stages, Mixer& mixer) {
         loadVehicleSounds(*m, s.vehicle, s.choice.vehicleFolder(), s.sounds);
       },
       std::move(stages.createRunningSounds));
-  stages.createEnvironmentSounds = then(
-      [m](LoadedSession& s) { loadEnvironmentSounds(*m, s.line, s.choice.programDirectory, s.sounds); },
-      std::move(stages.createEnvironmentSounds));
+  stages.createEnvironmentSounds =
+      then([m](LoadedSession& s) { loadEnvironmentSounds(*m, s.line, s.choice.programDirectory, s.sounds); },
+           std::move(stages.createEnvironmentSounds));
   stages.createCalloutSounds = then(
       [m](LoadedSession& s) {
         loadCalloutAndMotorSounds(*m, s.vehicle, s.line, s.choice.vehicleFolder(), s.choice.programDirectory,
                                   s.sounds);
       },
       std::move(stages.createCalloutSounds));
-  stages.loadSounds = then(
-      [m](LoadedSession& s) { setSoundsOnChannels(*m, SoundLayout::of(s.vehicle, s.line), s.sounds); },
-      std::move(stages.loadSounds));
+  stages.loadSounds =
+      then([m](LoadedSession& s) { setSoundsOnChannels(*m, SoundLayout::of(s.vehicle, s.line), s.sounds); },
+           std::move(stages.loadSounds));
   return stages;
 }
 

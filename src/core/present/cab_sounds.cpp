@@ -49,7 +49,8 @@ void brakeAndAirSounds(DriveContext& ctx) {
 void emergencySound(DriveContext& ctx) {
   SoundState& s = ctx.train.sound;
   const bool on = ctx.train.autoEmergency;
-  if (on && !s.lastAutoEmergency && ctx.vehicle.Sound_EB[0] != 0) restartOnce(ctx.mixer, ctx.vehicle.Sound_EB[0]);
+  if (on && !s.lastAutoEmergency && ctx.vehicle.Sound_EB[0] != 0)
+    restartOnce(ctx.mixer, ctx.vehicle.Sound_EB[0]);
   s.lastAutoEmergency = on;
 }
 

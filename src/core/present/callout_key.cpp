@@ -9,25 +9,52 @@ namespace kestrel {
 int32_t currentSignalRow(const LineData& line, int32_t frame) {
   int32_t found = -1;
   for (size_t i = 0; i < line.Signal.size(); ++i)
-    if (line.Signal[i].approachStart() <= frame && frame < line.Signal[i].position()) found = static_cast<int32_t>(i);
+    if (line.Signal[i].approachStart() <= frame && frame < line.Signal[i].position())
+      found = static_cast<int32_t>(i);
   return found;
 }
 
 int32_t aspectClip(int32_t code) {
   switch (code) {
-    case 1: case 7: case 10: case 13: case 17: case 21: case 26: case 30:
+    case 1:
+    case 7:
+    case 10:
+    case 13:
+    case 17:
+    case 21:
+    case 26:
+    case 30:
       return 0;  // stop
-    case 18: case 22:
+    case 18:
+    case 22:
       return 1;  // restricted
-    case 4: case 8: case 11: case 14: case 19: case 23: case 27: case 31:
+    case 4:
+    case 8:
+    case 11:
+    case 14:
+    case 19:
+    case 23:
+    case 27:
+    case 31:
       return 2;  // caution
-    case 5: case 15: case 24:
+    case 5:
+    case 15:
+    case 24:
       return 3;  // reduced speed
-    case 3: case 6: case 9: case 12: case 16: case 20: case 25: case 28: case 33:
+    case 3:
+    case 6:
+    case 9:
+    case 12:
+    case 16:
+    case 20:
+    case 25:
+    case 28:
+    case 33:
       return 4;  // clear
     case 2:
       return 5;
-    case 29: case 34:
+    case 29:
+    case 34:
       return 21;  // high-speed clear
     default:
       return -1;

@@ -80,7 +80,13 @@ void CalloutQueue::Timekanko(int scheduledTime, int kind) {
     return;
   }
   if (d > 3600) return;
-  kanko_queue_add(d <= 900 ? 6 : d <= 1350 ? 7 : d <= 1800 ? 8 : d <= 2250 ? 9 : d <= 2700 ? 10 : d <= 3150 ? 11 : 12);
+  kanko_queue_add(d <= 900    ? 6
+                  : d <= 1350 ? 7
+                  : d <= 1800 ? 8
+                  : d <= 2250 ? 9
+                  : d <= 2700 ? 10
+                  : d <= 3150 ? 11
+                              : 12);
   const bool late = scheduledTime < now;
   kanko_queue_add(late ? (kind == 0 ? 13 : 14) : (kind == 0 ? 15 : 16));
 }

@@ -37,8 +37,8 @@ void limitRequests(DriveContext& ctx, CalloutState& c) {
                             [&](const SpeedLimitRow& r) { return r.startCm > t.distanceRun && r.f(2) >= 1; });
   if (ahead != rows.end()) {
     const double v = t.speed, limit = ahead->limit();
-    const double needed = limit < v ? roundHalfEven((limit + v) * (v - limit) / 21.6 + v) * 100.0
-                                     : roundHalfEven(v) * 200.0;
+    const double needed =
+        limit < v ? roundHalfEven((limit + v) * (v - limit) / 21.6 + v) * 100.0 : roundHalfEven(v) * 200.0;
     if (roundHalfEven(ahead->startCm - t.distanceRun) < needed) c.limitRequests[0] = ahead->f(2) - 1;
   }
   for (const SpeedLimitRow& r : rows)

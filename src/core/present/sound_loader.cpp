@@ -38,7 +38,8 @@ void checkSoundLayout(const SoundLayout& layout) {
 void loadVehicleSounds(Mixer& mixer, const VehicleParams& vehicle, const std::filesystem::path& vehicleFolder,
                        SoundBank& bank) {
   bank.vehicle.clear();
-  for (const std::string& name : vehicle.DriveSound) bank.vehicle.push_back(load(mixer, vehicleFolder, name, bank));
+  for (const std::string& name : vehicle.DriveSound)
+    bank.vehicle.push_back(load(mixer, vehicleFolder, name, bank));
 }
 
 void loadEnvironmentSounds(Mixer& mixer, const LineData& line, const std::filesystem::path& programDirectory,
@@ -53,14 +54,18 @@ void loadCalloutAndMotorSounds(Mixer& mixer, const VehicleParams& vehicle, const
                                const std::filesystem::path& programDirectory, SoundBank& bank) {
   CalloutClips& clips = bank.clips;
   clips = CalloutClips{};
-  for (const std::string& name : line.KankoSound1) clips.table.push_back(load(mixer, programDirectory, name, bank));
+  for (const std::string& name : line.KankoSound1)
+    clips.table.push_back(load(mixer, programDirectory, name, bank));
   for (const KankoSound2Row& row : line.KankoSound2)
     clips.table.push_back(load(mixer, programDirectory, row.file, bank));
-  for (const std::string& name : line.OtherKanko) clips.other.push_back(load(mixer, programDirectory, name, bank));
-  for (const std::string& name : line.LimitKanko) clips.limit.push_back(load(mixer, programDirectory, name, bank));
+  for (const std::string& name : line.OtherKanko)
+    clips.other.push_back(load(mixer, programDirectory, name, bank));
+  for (const std::string& name : line.LimitKanko)
+    clips.limit.push_back(load(mixer, programDirectory, name, bank));
 
   bank.motor.clear();
-  for (const EngineSound1Row& row : vehicle.EngineSound1) bank.motor.push_back(load(mixer, vehicleFolder, row.file, bank));
+  for (const EngineSound1Row& row : vehicle.EngineSound1)
+    bank.motor.push_back(load(mixer, vehicleFolder, row.file, bank));
   bank.engineSet.clear();
   for (const EngineSound3Row& row : vehicle.EngineSound3)
     bank.engineSet.push_back(load(mixer, vehicleFolder, row.file, bank));

@@ -56,10 +56,10 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
         loadQuietly(options, {preferences, pictures}, withSoundStages({}, mixer)));
     if (options.station >= static_cast<int32_t>(loaded->line.Station.size()) && options.station > 0)
       throw FatalError("kestrel-run: the line has no station " + std::to_string(options.station));
-    session = std::make_unique<CabSession>(
-        CabSession::Records{loaded->settings, loaded->vehicle, loaded->panel, loaded->line, loaded->pictures,
-                            &loaded->sounds},
-        mixer, program, StartOptions{options.station});
+    session =
+        std::make_unique<CabSession>(CabSession::Records{loaded->settings, loaded->vehicle, loaded->panel,
+                                                         loaded->line, loaded->pictures, &loaded->sounds},
+                                     mixer, program, StartOptions{options.station});
   } catch (const FatalError& e) {
     err << e.message() << "\n";
     return kExitDataFault;

@@ -41,17 +41,18 @@ struct SoundStagesTest : ::testing::Test {
 
 TEST_F(SoundStagesTest, SetsAreLoadedAfterTheirStatusTextsAndSetOnTheirChannels) {
   std::vector<std::string> log;  // status texts, with the number of waves loaded before each
-  LoadedSession s = load(fixtureChoice(test::sourceDir() / "tests/fixtures/content"), [&](std::string_view text) {
-    log.push_back(std::string(text) + " " + std::to_string(mixer.operationsOn(-1, Op::LoadWave).size()));
-  });
+  LoadedSession s =
+      load(fixtureChoice(test::sourceDir() / "tests/fixtures/content"), [&](std::string_view text) {
+        log.push_back(std::string(text) + " " + std::to_string(mixer.operationsOn(-1, Op::LoadWave).size()));
+      });
   // 4 vehicle sounds, 3 environment sounds, 3 call-out clips (one [KankoSound1] line, one
   // [KankoSound2] row, one [OtherKanko] row; the other lines are empty), 1 motor sound.
-  EXPECT_EQ(log, (std::vector<std::string>{
-                     "設定ファイルを読み込んでいます 0", "運転台を描画しています 0",
-                     "DirectSoundオブジェクトを作成しています(走行音) 0",
-                     "DirectSoundオブジェクトを作成しています(環境音) 4",
-                     "DirectSoundオブジェクトを作成しています(喚呼) 7", "サウンドを読み込んでいます 11",
-                     "環境をセットアップしています 11"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"設定ファイルを読み込んでいます 0", "運転台を描画しています 0",
+                                      "DirectSoundオブジェクトを作成しています(走行音) 0",
+                                      "DirectSoundオブジェクトを作成しています(環境音) 4",
+                                      "DirectSoundオブジェクトを作成しています(喚呼) 7",
+                                      "サウンドを読み込んでいます 11", "環境をセットアップしています 11"}));
   ASSERT_EQ(s.sounds.loaded.size(), 11u);
   EXPECT_EQ(s.sounds.loaded[0].path.filename(), "motor.wav");
 
@@ -100,7 +101,8 @@ TEST_F(SoundStagesTest, SoundsThatNeedMoreChannelsThanTheMixerHasAreRefused) {
   EXPECT_EQ(messageOf(fixtureChoice(dir, "fits.dat")), "loaded");
   test::writeCp932File(dir / "overflow.dat", train(310));
   EXPECT_EQ(messageOf(fixtureChoice(dir, "overflow.dat")),
-            "サウンドのチャンネルが足りません: 走行音 314 + 環境音 3 + モーター音 1 + エンジン音 0 + 喚呼と放送 3 = "
+            "サウンドのチャンネルが足りません: 走行音 314 + 環境音 3 + モーター音 1 + エンジン音 0 + "
+            "喚呼と放送 3 = "
             "321 チャンネル (上限 320)");
 }
 

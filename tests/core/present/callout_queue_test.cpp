@@ -88,7 +88,7 @@ TEST_F(CalloutTest, ClipsPlayOneAfterTheOtherOnTheCalloutChannel) {
 }
 
 TEST_F(CalloutTest, ClipsNotLoadedQueueNothing) {
-  queue.kanko_queue_add(30);   // beyond the table
+  queue.kanko_queue_add(30);  // beyond the table
   queue.kanko_queue_add(-1);
   EXPECT_EQ(queue.size(), 0u);
 }
@@ -131,8 +131,8 @@ class FailingMixer final : public Mixer {
 
 TEST_F(CalloutTest, APlayingErrorIsReportedAndTheClipTriedAgain) {
   FailingMixer mixer;
-  DriveContext ctx{rig.settings, rig.vehicle, rig.panel,  rig.line,   rig.constants, rig.train, rig.control,
-                   rig.keys,     rig.program, rig.sprites, mixer,     rig.random,    queue};
+  DriveContext ctx{rig.settings, rig.vehicle, rig.panel,   rig.line, rig.constants, rig.train, rig.control,
+                   rig.keys,     rig.program, rig.sprites, mixer,    rig.random,    queue};
   queue.attach(ctx);
   std::vector<std::string> messages;
   queue.setMessageSink([&](const std::string& m) { messages.push_back(m); });
@@ -154,16 +154,16 @@ TEST_F(CalloutTest, TimeCalloutBands) {
     Strings clips;
   };
   const std::vector<Case> cases = {
-      {-300, 1, {"clip 18"}},              // 10 s ago: on time
-      {450, 0, {"clip 17"}},               // 15 s early is still on time
-      {-1200, 0, {"clip 7", "clip 13"}},   // 40 s late
-      {-451, 1, {"clip 6", "clip 14"}},    // just over 15 s late
-      {1200, 0, {"clip 7", "clip 15"}},    // 40 s early
-      {3600, 1, {"clip 12", "clip 16"}},   // two minutes early
+      {-300, 1, {"clip 18"}},             // 10 s ago: on time
+      {450, 0, {"clip 17"}},              // 15 s early is still on time
+      {-1200, 0, {"clip 7", "clip 13"}},  // 40 s late
+      {-451, 1, {"clip 6", "clip 14"}},   // just over 15 s late
+      {1200, 0, {"clip 7", "clip 15"}},   // 40 s early
+      {3600, 1, {"clip 12", "clip 16"}},  // two minutes early
       {2250, 1, {"clip 9", "clip 16"}},
       {-3150, 0, {"clip 11", "clip 13"}},
       {3601, 0, {}},
-      {5400, 1, {}},                       // 3 minutes early
+      {5400, 1, {}},  // 3 minutes early
   };
   for (const Case& c : cases) {
     queue.clear();
@@ -335,9 +335,9 @@ TEST_F(CalloutTest, CrossingsPendingInTheirRangeAreCalledOutOnTheMove) {
 
 struct StationCalloutTest : CalloutTest {
   StationCalloutTest() {
-    rig.line.StationKanko = {row<3>({2, 4, 22}), row<3>({2, 4, 100000}), row<3>({2, 0, 1}),
-                             row<3>({2, 1, 100000 - 1200}), row<3>({2, 2, 5}), row<3>({2, 3, 6}),
-                             row<3>({2, 5, 999}), row<3>({3, 0, 9})};
+    rig.line.StationKanko = {
+        row<3>({2, 4, 22}), row<3>({2, 4, 100000}), row<3>({2, 0, 1}),   row<3>({2, 1, 100000 - 1200}),
+        row<3>({2, 2, 5}),  row<3>({2, 3, 6}),      row<3>({2, 5, 999}), row<3>({3, 0, 9})};
     rig.train.currentStation = 2;
     rig.train.currentCode = 1;
   }
@@ -345,12 +345,12 @@ struct StationCalloutTest : CalloutTest {
 
 TEST_F(StationCalloutTest, EachTypePlaysTheRowsOfItsKind) {
   const std::vector<std::pair<int, Strings>> cases = {
-      {0, {"clip 22"}},              // the stand: clips only
-      {1, {"clip 1"}},               // doors opened
-      {2, {"clip 7", "clip 13"}},    // departure sound: a time row
-      {3, {"clip 19", "clip 5"}},    // doors closed
-      {4, {"clip 20", "clip 6"}},    // first notch
-      {5, {"clip 0"}},               // 999: the call-out key, here the stop signal
+      {0, {"clip 22"}},            // the stand: clips only
+      {1, {"clip 1"}},             // doors opened
+      {2, {"clip 7", "clip 13"}},  // departure sound: a time row
+      {3, {"clip 19", "clip 5"}},  // doors closed
+      {4, {"clip 20", "clip 6"}},  // first notch
+      {5, {"clip 0"}},             // 999: the call-out key, here the stop signal
   };
   for (const auto& [type, clips] : cases) {
     queue.clear();

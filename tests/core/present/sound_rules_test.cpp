@@ -92,7 +92,7 @@ TEST_F(SoundRulesTest, PitchFollowsTheReferenceSpeedAndVolumeTheAttenuation) {
 }
 
 TEST_F(SoundRulesTest, OneShotAndSlowPassSoundsPlayOncePerPass) {
-  rig.line.Sound = {row<8>({0, 1000, 2000, 60, 0, 0, 0, 0}),  // once near its start
+  rig.line.Sound = {row<8>({0, 1000, 2000, 60, 0, 0, 0, 0}),   // once near its start
                     row<8>({1, 3000, 4000, 25, 0, 0, 0, 1})};  // once in its window at 25 km/h or less
   rig.addWave(kEnv, 5000000);
   rig.addWave(kEnv + 1, 5000000);
