@@ -132,7 +132,9 @@ void engineSounds(DriveContext& ctx) {
 
   // The idle sound runs while the engine does (also while the stop key is being held); asking
   // the channel rather than remembering keeps it right after a pause or a station jump.
+  // A vehicle without [EngineSound2] has no idle sound (0 is "none", not the first sound).
   const int32_t idle = ctx.vehicle.EngineSound2[0];
+  if (idle == 0) return;
   const bool running = t.engineState == 1 || t.engineState == -2;
   if (running && !mixer.isPlaying(idle))
     mixer.playLooped(idle);

@@ -350,6 +350,12 @@ TEST_F(EngineSoundTest, IdleSoundRunsWithTheEngine) {
   rig.train.engineState = -1;  // cranking: the start sound plays, not the idle
   sound::engineSounds(c());
   EXPECT_FALSE(rig.mixer.isPlaying(63));
+
+  rig.vehicle.EngineSound2 = {};  // no [EngineSound2]: no idle sound, channel 0 stays quiet
+  rig.addWave(0);
+  rig.train.engineState = 1;
+  sound::engineSounds(c());
+  EXPECT_FALSE(rig.mixer.isPlaying(0));
 }
 
 TEST_F(SoundRulesTest, SectionSoundRunsFromTheDoorsClosingToTheLastStation) {
