@@ -80,8 +80,10 @@ struct DriveTest : ::testing::Test {
   }
 };
 
-// Brake released and full power at once, coasting from 60 s, full service from 90 s.
+// The doors closed (the drive begins at a platform with them open, and the line is one-man),
+// brake released and full power at once, coasting from 60 s, full service from 90 s.
 constexpr const char* kPowerCoastBrake =
+    "0 key d\n"
     "0 key 5\n"
     "0.1 key 8\n0.2 key 8\n0.3 key 8\n0.4 key 8   # P4\n"
     "60 key 5     # coast\n"
@@ -144,7 +146,7 @@ TEST_F(DriveTest, TheSameScriptGivesTheSameTraceBitForBit) {
 
 TEST_F(DriveTest, MenuStartPausesTheDriveAndTraceEveryThinsTheRows) {
   auto args = driveArgs();
-  const auto script = write("pause.txt", "0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
+  const auto script = write("pause.txt", "0 key d\n0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
   for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace",
                                                        (dir / "t.csv").string(), "--trace-every", "10"})
     args.push_back(a);

@@ -4,6 +4,7 @@
 #include "core/controls/key_handlers.h"
 #include "core/sim/brake_force.h"
 #include "core/sim/brake_system.h"
+#include "core/sim/clock.h"
 #include "core/sim/compressor.h"
 #include "core/sim/diesel_engine.h"
 #include "core/sim/electric_brake.h"
@@ -11,6 +12,8 @@
 #include "core/sim/gradient.h"
 #include "core/sim/motion.h"
 #include "core/sim/pilot_lamps.h"
+#include "core/sim/pre_train.h"
+#include "core/sim/stations.h"
 #include "core/sim/traction.h"
 #include "core/sim/traction_meters.h"
 
@@ -113,7 +116,8 @@ void CabSession::runEventStage(EventStage stage) {
       motion::advanceFrame(ctx);
       break;
     case EventStage::PrecedingTrain:
-      break;  // preceding train
+      advancePreTrain(ctx);
+      break;
     case EventStage::Distance:
       motion::advanceDistance(ctx);
       break;
@@ -131,7 +135,8 @@ void CabSession::runTickStage(TickStage stage) {
     case TickStage::AtsWarningSound:
       break;  // signals and ATS
     case TickStage::StationSection:
-      break;  // stations
+      lookUpStationSection(ctx);
+      break;
     case TickStage::TickCount:
       train_.tickCount += 1;
       break;  // + the speed needle (cab display)
@@ -145,7 +150,8 @@ void CabSession::runTickStage(TickStage stage) {
       updatePilotLamps(ctx);
       break;  // + the squeal (sound)
     case TickStage::Clock:
-      break;  // stations and time: timecalc
+      timecalc(ctx, train_.TickCounter);
+      break;
     case TickStage::BrakeAndAirSounds:
       break;  // sound
     case TickStage::Meters:
@@ -167,7 +173,9 @@ void CabSession::runTickStage(TickStage stage) {
     case TickStage::SignalsAndAts:
       break;  // signals and ATS
     case TickStage::Stations:
-      break;  // stations, doors, end of run
+      removePreTrain(ctx);
+      runStations(ctx);
+      break;
     case TickStage::Vigilance:
       break;  // vigilance device
     case TickStage::MovieSwitching:

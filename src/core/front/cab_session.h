@@ -32,7 +32,7 @@ enum class EventStage {
   EngineSpeed,      // diesel: follows the speed and gear that the force was computed with
   FrameAdvance,     // speed into frames and the [SpeedUnit] row; a row change resets distanceRun,
                     // so it comes before the distance step
-  PrecedingTrain,   // (preceding train) moves through the frames like the player's train
+  PrecedingTrain,   // moves through the frames like the player's train, only while ahead of it
   Distance,         // distanceRun and distanceToStop
   ClockAndAutoRun,  // TickCounter; auto-run sets the speed that the next event advances with
   MovieSync,        // (movie playback) the sub-frame of a switched movie, which reads the clock
@@ -41,12 +41,12 @@ enum class EventStage {
 // The tick, in order. The stages after Motion see the new speed.
 enum class TickStage {
   AtsWarningSound,    // (signals) housekeeping of the ATS warning sound of the last tick
-  StationSection,     // (stations) the section the train is in, for the ATS line speed
+  StationSection,     // the station section the train is in, for the ATS line speed
   TickCount,          // tickCount; (cab display) the speed needle, showing the speed before this tick
   BrakeForce,         // friction factor and brake force from the pressures the events left
   Motion,             // forces, stop clamp and the integration of the speed
   SquealAndLamps,     // (sound) brake squeal; the pilot lamps from the new forces
-  Clock,              // (stations) timecalc: clock text and clock picture
+  Clock,              // timecalc: clock text and clock face
   BrakeAndAirSounds,  // (sound) brake and air sounds
   Meters,             // voltmeter, resistance steps, ammeter, then the electric brake, which
                       // overrides the ammeter while it carries current
@@ -55,7 +55,7 @@ enum class TickStage {
   Callouts,           // (call-outs)
   GradientSampling,   // head gradient and the mean under the train, used by the next tick's forces
   SignalsAndAts,      // (signals) aspects, ATS and speed checks
-  Stations,           // (stations) stops, doors, end of run
+  Stations,           // the preceding train's removal; stops, doors, end of run
   Vigilance,          // (vigilance device)
   MovieSwitching,     // (movie playback) may skip the rest of the tick while a switch waits
   Transmission,       // diesel: gear selection, shifting, engine key and stall
