@@ -2,6 +2,7 @@
 
 #include "core/controls/driver_keys.h"
 #include "core/controls/key_handlers.h"
+#include "core/controls/mascon_update.h"
 #include "core/sim/brake_force.h"
 #include "core/sim/brake_system.h"
 #include "core/sim/clock.h"
@@ -20,7 +21,7 @@
 namespace kestrel {
 
 CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program, StartOptions options,
-                       uint64_t randomSeed)
+                       uint64_t randomSeed, MovieSource movie)
     : records_(records),
       constants_(DriveConstants::from(records.settings, records.vehicle)),
       sprites_(SpriteScene::fromCatalog(records.pictures)),
@@ -29,10 +30,12 @@ CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program
       ctx_{records.settings, records.vehicle, records.panel, records.line, constants_, train_,
            control_,         keys_,           program,       sprites_,     mixer,      random_,
            callouts_},
+      movie_(std::move(movie), multimedia_),
       startCaption_(records.settings.Start.value_or("Start")) {
   scheduler_.setHandler(Scheduler::Timer::Multimedia, [this] { MMTimer1Timer(); });
   scheduler_.setHandler(Scheduler::Timer::Tick, [this] { Timer1Timer(); });
   setUpDrive(ctx_, options);
+  movie_.setUp(ctx_);
 }
 
 void CabSession::start() {
@@ -81,6 +84,7 @@ void CabSession::close() {
   train_.engineSpeedTarget = 0;
   train_.autoEmergency = false;
   train_.autoService = false;
+  movie_.close();
 }
 
 void CabSession::MMTimer1Timer() {
@@ -125,7 +129,8 @@ void CabSession::runEventStage(EventStage stage) {
       motion::advanceClock(ctx);
       break;
     case EventStage::MovieSync:
-      break;  // movie playback
+      movie_.updateSubFrame(ctx);
+      break;
   }
 }
 
@@ -179,7 +184,12 @@ void CabSession::runTickStage(TickStage stage) {
     case TickStage::Vigilance:
       break;  // vigilance device
     case TickStage::MovieSwitching:
-      break;  // movie playback
+      if (movie_.switchMovies(ctx)) {
+        skipRestOfTick();
+        break;
+      }
+      if (holdAtLineEnds(ctx)) masconupdate(ctx);  // the handle texts show the power handle at 0
+      break;
     case TickStage::Transmission:
       diesel::selectGear(ctx);
       diesel::shiftGears(ctx);
