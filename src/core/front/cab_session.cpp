@@ -3,6 +3,7 @@
 #include "core/controls/driver_keys.h"
 #include "core/controls/key_handlers.h"
 #include "core/controls/mascon_update.h"
+#include "core/front/station_jump.h"
 #include "core/sim/brake_force.h"
 #include "core/sim/brake_system.h"
 #include "core/sim/clock.h"
@@ -85,6 +86,13 @@ void CabSession::close() {
   train_.autoEmergency = false;
   train_.autoService = false;
   movie_.close();
+}
+
+bool CabSession::StationClick(int32_t station) {
+  if (station < 0 || station >= static_cast<int32_t>(records_.line.Station.size())) return false;
+  movie_.returnToMainMovie(ctx_);
+  movie_.clearDoneFlags(ctx_);
+  return kestrel::StationClick(ctx_, station);
 }
 
 void CabSession::MMTimer1Timer() {

@@ -129,6 +129,12 @@ class CabSession {
   // window must not inherit, the route movie closed.
   void close();
 
+  // The "Move" menu (and the game controller's station key): the jump to station `station`,
+  // back to the main movie first when a station or branch movie plays. The caller sets the
+  // window caption back to the line name. False, and nothing done, for a station outside
+  // [Station].
+  bool StationClick(int32_t station);
+
   // The two handlers, as the scheduler calls them.
   void MMTimer1Timer();
   void Timer1Timer();
@@ -154,7 +160,8 @@ class CabSession {
   const KeyState& keys() const { return keys_; }
   const SpriteScene& sprites() const { return sprites_; }
   const DriveConstants& constants() const { return constants_; }
-  // The movie switching (the cab display takes the spare frame of a branch switch from it).
+  // The movie switching (the restore of a drive returns to the main movie through it; the cab
+  // display takes the spare frame of a branch switch from it).
   MoviePlayback& moviePlayback() { return movie_; }
 
  private:

@@ -1,6 +1,6 @@
 // The movie switching inside a cab session: the switch stops and restarts the 33 ms event (its
-// phase restarting), a branch movie at the filming speed advances one frame per event, and
-// closing the session closes the movie.
+// phase restarting), a branch movie at the filming speed advances one frame per event, the
+// station jump returns to the main movie, and closing the session closes the movie.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -57,6 +57,31 @@ TEST_F(MovieSessionTest, ABranchSwitchRestartsTheEventAndItsMovieRunsOneFramePer
     EXPECT_EQ(s.train().SubFrame, s.train().MovieFrame - 200);
     sub = s.train().SubFrame;
   }
+}
+
+TEST_F(MovieSessionTest, TheStationJumpReturnsToTheMainMovieAndTheRowsPlayAgain) {
+  CabSession& s = *session;
+  s.start();
+  s.AsciiDown(U'5');
+  s.keydowns(VirtualKey::F1, KeyModifiers::shifted());
+  Scheduler& clock = s.scheduler();
+  while (s.train().MovieMode != 2 && clock.now() < 60000000) clock.advanceBy(100000);
+  ASSERT_EQ(s.train().MovieMode, 2);
+  log.entries.clear();
+  EXPECT_FALSE(s.StationClick(2));
+  EXPECT_EQ(s.train().MovieMode, 2);
+  ASSERT_TRUE(s.StationClick(0));
+  EXPECT_EQ(log.entries, (std::vector<std::string>{"close", "open kestrel_line.avi"}));
+  EXPECT_EQ(s.train().MovieMode, 0);
+  EXPECT_EQ(s.train().MovieFrame, 100);
+  EXPECT_TRUE(clock.isRunning(Scheduler::Timer::Multimedia));
+  // Played to its end, the branch may play again after a jump.
+  s.AsciiDown(U'5');
+  while (!s.train().movie.rowDone[0] && clock.now() < 120000000) clock.advanceBy(100000);
+  ASSERT_TRUE(s.train().movie.rowDone[0]);
+  EXPECT_EQ(s.train().MovieMode, 0);
+  ASSERT_TRUE(s.StationClick(0));
+  EXPECT_EQ(s.train().movie.rowDone, std::vector<bool>{false});
 }
 
 TEST_F(MovieSessionTest, ClosingTheSessionClosesTheMovie) {
