@@ -104,7 +104,7 @@ TEST_F(DriveTest, TheTrainAcceleratesCoastsBrakesAndStopsAtExactlyZero) {
   const Trace t = readTrace(dir / "trace.csv");
   ASSERT_EQ(t.rows.size(), 1500u);
   EXPECT_EQ(t.header.front(), "t_s");
-  EXPECT_EQ(t.header.back(), "gear");
+  EXPECT_EQ(t.header.back(), "MovieDirection");
   // One row per tick, at the tick's time.
   EXPECT_EQ(t.rows[0].at("t_s"), "0.100000");
   EXPECT_EQ(t.rows[1499].at("t_s"), "150.000000");
@@ -171,10 +171,11 @@ TEST_F(DriveTest, AMalformedScriptStopsTheRunnerWithItsLineNumber) {
   EXPECT_EQ(r.err, script.string() + ":3: unknown virtual key \"F13\"\n");
   EXPECT_EQ(r.out, "");
 
-  args.back() = write("jump.txt", "0 menu jump 1\n").string();
+  // The local line's last station has no entry in the "Move" menu.
+  args.back() = write("jump.txt", "0 menu jump 1\n5 menu jump 3\n").string();
   r = run(args);
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("jump.txt:1: "), std::string::npos) << r.err;
+  EXPECT_EQ(r.err, (dir / "jump.txt").string() + ":2: the \"Move\" menu has no station 3\n");
 
   args.back() = (dir / "missing.txt").string();
   EXPECT_EQ(run(args).status, 2);
