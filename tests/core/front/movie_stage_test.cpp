@@ -17,8 +17,9 @@ LoadedSession load(MovieReader& reader, std::string& message) {
   test::FakePictureLoader pictures;
   SessionStages stages;
   stages.openMovie = openRouteMovieStage(reader, &message);
-  return loadSession({test::sourceDir() / "tests/fixtures/content", "line_local.dat", "", "train_313-1000_10cars.dat"},
-                     {store, pictures}, nullptr, stages);
+  return loadSession(
+      {test::sourceDir() / "tests/fixtures/content", "line_local.dat", "", "train_313-1000_10cars.dat"},
+      {store, pictures}, nullptr, stages);
 }
 
 TEST(MovieStage, TheMainMovieIsPathDataNameAvi) {
