@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "core/state/movie_state.h"
+#include "core/state/pre_train_state.h"
+#include "core/state/station_state.h"
 #include "core/util/fixed.h"
 
 namespace kestrel {
@@ -107,6 +110,15 @@ struct TrainState {
   // then raises departureCalloutDue for the call-out queue (StationKanko kind 4).
   bool departureCalloutRequest = false;
   bool departureCalloutDue = false;
+
+  // Stations, doors and the clock; the preceding train; the movie switching.
+  StationState stations;
+  PreTrainState preTrain;
+  MovieSwitchState movie;
+
+  // The return to the title (BackClick): 0 none; 1 to 255 the fade in progress, which the
+  // presentation advances, closing the cab window when it passes 255.
+  int32_t FadeLevel = 0;
 };
 
 }  // namespace kestrel

@@ -46,9 +46,9 @@ class QuietStderr {
 
 }  // namespace
 
-LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports) {
+LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports, const SessionStages& stages) {
   QuietStderr quiet;
-  return loadSession(sessionChoiceOf(options), ports, nullptr);
+  return loadSession(sessionChoiceOf(options), ports, nullptr, stages);
 }
 
 SessionChoice sessionChoiceOf(const RunOptions& options) {
