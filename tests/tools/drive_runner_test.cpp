@@ -54,14 +54,26 @@ TEST_F(DriveRunnerTest, MenuStartPausesTheDriveWhileItsClockRunsOn) {
   EXPECT_TRUE(session->running());
 }
 
-TEST_F(DriveRunnerTest, InputsBeyondTheDurationAreNotPlayedAndTheJumpIsRefusedUntilItExists) {
+TEST_F(DriveRunnerTest, InputsBeyondTheDurationAreNotPlayed) {
   const auto inputs = script("1 key 5\n20 key 0\n");
   playDrive(*session, inputs, 2000000, nullptr);
   EXPECT_EQ(session->control().brakeHandle, 0);
-  EXPECT_EQ(unsupportedInput(inputs), std::nullopt);
-  const auto jump = unsupportedInput(script("1 key 5\n2 menu jump 1\n"));
-  ASSERT_TRUE(jump);
-  EXPECT_EQ(jump->line, 2);
+}
+
+TEST_F(DriveRunnerTest, AJumpMustNameAStationOfTheMoveMenu) {
+  LineData line;
+  for (int type : {0, 1, 2, 0}) {
+    StationRow r;
+    r.field[2] = type;
+    line.Station.push_back(r);
+  }
+  EXPECT_EQ(jumpOutsideMenu(script("1 key 5\n2 menu jump 0\n3 menu jump 2\n"), line), std::nullopt);
+  for (const char* refused : {"2 menu jump 1\n", "2 menu jump 3\n", "2 menu jump 4\n"}) {
+    const auto e = jumpOutsideMenu(script(std::string("1 key 5\n") + refused), line);
+    ASSERT_TRUE(e) << refused;
+    EXPECT_EQ(e->line, 2);
+    EXPECT_EQ(e->message.rfind("the \"Move\" menu has no station ", 0), 0u) << e->message;
+  }
 }
 
 TEST_F(DriveRunnerTest, SummaryLine) {

@@ -81,8 +81,10 @@ struct DriveTest : ::testing::Test {
   }
 };
 
-// Brake released and full power at once, coasting from 60 s, full service from 90 s.
+// The doors closed (the drive begins at a platform with them open, and the line is one-man),
+// brake released and full power at once, coasting from 60 s, full service from 90 s.
 constexpr const char* kPowerCoastBrake =
+    "0 key d\n"
     "0 key 5\n"
     "0.1 key 8\n0.2 key 8\n0.3 key 8\n0.4 key 8   # P4\n"
     "60 key 5     # coast\n"
@@ -145,7 +147,7 @@ TEST_F(DriveTest, TheSameScriptGivesTheSameTraceBitForBit) {
 
 TEST_F(DriveTest, MenuStartPausesTheDriveAndTraceEveryThinsTheRows) {
   auto args = driveArgs();
-  const auto script = write("pause.txt", "0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
+  const auto script = write("pause.txt", "0 key d\n0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
   for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace",
                                                        (dir / "t.csv").string(), "--trace-every", "10"})
     args.push_back(a);
@@ -170,10 +172,11 @@ TEST_F(DriveTest, AMalformedScriptStopsTheRunnerWithItsLineNumber) {
   EXPECT_EQ(r.err, script.string() + ":3: unknown virtual key \"F13\"\n");
   EXPECT_EQ(r.out, "");
 
-  args.back() = write("jump.txt", "0 menu jump 1\n").string();
+  // The local line's last station has no entry in the "Move" menu.
+  args.back() = write("jump.txt", "0 menu jump 1\n5 menu jump 3\n").string();
   r = run(args);
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("jump.txt:1: "), std::string::npos) << r.err;
+  EXPECT_EQ(r.err, (dir / "jump.txt").string() + ":2: the \"Move\" menu has no station 3\n");
 
   args.back() = (dir / "missing.txt").string();
   EXPECT_EQ(run(args).status, 2);

@@ -4,6 +4,7 @@
 
 #include "core/controls/control_operations.h"
 #include "core/ports/mixer_actions.h"
+#include "core/sim/doors.h"
 #include "core/util/rounding.h"
 
 namespace kestrel {
@@ -87,7 +88,10 @@ void showPassengerPicture(DriveContext& ctx) {
   }
 }
 
-void doorKey(DriveContext&) {}
+void doorKey(DriveContext& ctx) {
+  Door_operate(ctx);
+}
+
 void calloutKey(DriveContext& ctx) {
   ctx.callouts.calloutKey();
 }

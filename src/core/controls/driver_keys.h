@@ -19,8 +19,9 @@ void showPassengerPicture(DriveContext& ctx);
 // Mixer channel of announcement i (0 the [Announce] header's sound); nullopt beyond the table.
 std::optional<int32_t> announcementChannel(const DriveContext& ctx, int32_t index);
 
+// "d"/"7" on one-man lines: Door_operate.
+void doorKey(DriveContext& ctx);
 // Wired to later rules; each does nothing until its rule exists.
-void doorKey(DriveContext& ctx);           // "d"/"7": Door_operate (stations and doors)
 void calloutKey(DriveContext& ctx);        // Enter: the call-out key, served by the call-out queue
 void skipToNextSignal(DriveContext& ctx);  // Shift+F3 (signals)
 

@@ -2,9 +2,12 @@
 
 #include "core/controls/driver_keys.h"
 #include "core/controls/key_handlers.h"
+#include "core/controls/mascon_update.h"
+#include "core/front/station_jump.h"
 #include "core/present/sound_rules.h"
 #include "core/sim/brake_force.h"
 #include "core/sim/brake_system.h"
+#include "core/sim/clock.h"
 #include "core/sim/compressor.h"
 #include "core/sim/diesel_engine.h"
 #include "core/sim/electric_brake.h"
@@ -12,13 +15,15 @@
 #include "core/sim/gradient.h"
 #include "core/sim/motion.h"
 #include "core/sim/pilot_lamps.h"
+#include "core/sim/pre_train.h"
+#include "core/sim/stations.h"
 #include "core/sim/traction.h"
 #include "core/sim/traction_meters.h"
 
 namespace kestrel {
 
 CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program, StartOptions options,
-                       uint64_t randomSeed)
+                       uint64_t randomSeed, MovieSource movie)
     : records_(records),
       constants_(DriveConstants::from(records.settings, records.vehicle)),
       sprites_(SpriteScene::fromCatalog(records.pictures)),
@@ -27,12 +32,14 @@ CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program
       ctx_{records.settings, records.vehicle, records.panel, records.line, constants_, train_,
            control_,         keys_,           program,       sprites_,     mixer,      random_,
            callouts_},
+      movie_(std::move(movie), multimedia_),
       startCaption_(records.settings.Start.value_or("Start")) {
   scheduler_.setHandler(Scheduler::Timer::Multimedia, [this] { MMTimer1Timer(); });
   scheduler_.setHandler(Scheduler::Timer::Tick, [this] { Timer1Timer(); });
   callouts_.attach(ctx_);
   if (records.sounds) callouts_.setClips(records.sounds->clips);
   setUpDrive(ctx_, options);
+  movie_.setUp(ctx_);
   sound::prepare(ctx_);
 }
 
@@ -82,11 +89,19 @@ bool CabSession::close() {
   train_.engineSpeedTarget = 0;
   train_.autoEmergency = false;
   train_.autoService = false;
+  movie_.close();
   for (int ch = 0; ch < Mixer::kChannelCount; ++ch)
     if (mixer_.hasWave(ch)) mixer_.stop(ch);
   callouts_.clear();
   mixer_.freeAllWaves();
   return mixer_.reinitialise();
+}
+
+bool CabSession::StationClick(int32_t station) {
+  if (station < 0 || station >= static_cast<int32_t>(records_.line.Station.size())) return false;
+  movie_.returnToMainMovie(ctx_);
+  movie_.clearDoneFlags(ctx_);
+  return kestrel::StationClick(ctx_, station);
 }
 
 void CabSession::MMTimer1Timer() {
@@ -122,7 +137,8 @@ void CabSession::runEventStage(EventStage stage) {
       motion::advanceFrame(ctx);
       break;
     case EventStage::PrecedingTrain:
-      break;  // preceding train
+      advancePreTrain(ctx);
+      break;
     case EventStage::Distance:
       motion::advanceDistance(ctx);
       break;
@@ -130,7 +146,8 @@ void CabSession::runEventStage(EventStage stage) {
       motion::advanceClock(ctx);
       break;
     case EventStage::MovieSync:
-      break;  // movie playback
+      movie_.updateSubFrame(ctx);
+      break;
   }
 }
 
@@ -140,7 +157,8 @@ void CabSession::runTickStage(TickStage stage) {
     case TickStage::AtsWarningSound:
       break;  // signals and ATS
     case TickStage::StationSection:
-      break;  // stations
+      lookUpStationSection(ctx);
+      break;
     case TickStage::TickCount:
       train_.tickCount += 1;
       break;  // + the speed needle (cab display)
@@ -155,7 +173,8 @@ void CabSession::runTickStage(TickStage stage) {
       updatePilotLamps(ctx);
       break;
     case TickStage::Clock:
-      break;  // stations and time: timecalc
+      timecalc(ctx, train_.TickCounter);
+      break;
     case TickStage::BrakeAndAirSounds:
       sound::brakeAndAirSounds(ctx);
       break;
@@ -180,11 +199,18 @@ void CabSession::runTickStage(TickStage stage) {
     case TickStage::SignalsAndAts:
       break;  // signals and ATS
     case TickStage::Stations:
-      break;  // stations, doors, end of run
+      removePreTrain(ctx);
+      runStations(ctx);
+      break;
     case TickStage::Vigilance:
       break;  // vigilance device
     case TickStage::MovieSwitching:
-      break;  // movie playback
+      if (movie_.switchMovies(ctx)) {
+        skipRestOfTick();
+        break;
+      }
+      if (holdAtLineEnds(ctx)) masconupdate(ctx);  // the handle texts show the power handle at 0
+      break;
     case TickStage::Transmission:
       diesel::selectGear(ctx);
       diesel::shiftGears(ctx);

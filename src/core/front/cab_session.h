@@ -18,6 +18,7 @@
 #include "core/data/picture_catalog.h"
 #include "core/front/drive_setup.h"
 #include "core/present/callout_queue.h"
+#include "core/present/movie_playback.h"
 #include "core/present/sound_bank.h"
 #include "core/sim/scheduler.h"
 #include "core/state/drive_context.h"
@@ -34,22 +35,22 @@ enum class EventStage {
   EngineSpeed,      // diesel: follows the speed and gear that the force was computed with
   FrameAdvance,     // speed into frames and the [SpeedUnit] row; a row change resets distanceRun,
                     // so it comes before the distance step
-  PrecedingTrain,   // (preceding train) moves through the frames like the player's train
+  PrecedingTrain,   // moves through the frames like the player's train, only while ahead of it
   Distance,         // distanceRun and distanceToStop
   ClockAndAutoRun,  // TickCounter; auto-run sets the speed that the next event advances with
-  MovieSync,        // (movie playback) the sub-frame of a switched movie, which reads the clock
+  MovieSync,        // the sub-frame of a switched movie, which reads the clock
 };
 
 // The tick, in order. The stages after Motion see the new speed.
 enum class TickStage {
   AtsWarningSound,    // (signals) housekeeping of the ATS warning sound of the last tick
-  StationSection,     // (stations) the section the train is in, for the ATS line speed
+  StationSection,     // the station section the train is in, for the ATS line speed
   TickCount,          // tickCount; (cab display) the speed needle, showing the speed before this tick
   BrakeForce,         // friction factor and brake force from the pressures the events left
   Motion,             // forces, stop clamp and the integration of the speed
   SquealAndLamps,     // brake squeal from this tick's pressures and speed; the pilot lamps from
                       // the new forces
-  Clock,              // (stations) timecalc: clock text and clock picture
+  Clock,              // timecalc: clock text and clock face
   BrakeAndAirSounds,  // the emergency-brake sound, the held horn and buzzer
   Meters,             // voltmeter, resistance steps, ammeter, then the electric brake, which
                       // overrides the ammeter while it carries current
@@ -60,9 +61,10 @@ enum class TickStage {
                       // step of the call-out queue
   GradientSampling,   // head gradient and the mean under the train, used by the next tick's forces
   SignalsAndAts,      // (signals) aspects, ATS and speed checks
-  Stations,           // (stations) stops, doors, end of run
+  Stations,           // the preceding train's removal; stops, doors, end of run
   Vigilance,          // (vigilance device)
-  MovieSwitching,     // (movie playback) may skip the rest of the tick while a switch waits
+  MovieSwitching,     // station and branch movies (may skip the rest of the tick while a switch
+                      // waits), then the ends of the line, which see the frame the switch left
   Transmission,       // diesel: gear selection, shifting, engine key and stall
   Displays,           // (value display, notices) texts and notices; the passenger picture
 };
@@ -117,9 +119,10 @@ class CabSession {
   };
 
   // Sets up the initial state of the drive (throws FatalError for a vehicle it refuses). The
-  // clocks do not run until start().
+  // clocks do not run until start(). `movie` is the route movie, opened by the loader's movie
+  // stage (or not: the drive then runs without pictures); the session switches and closes it.
   CabSession(Records records, Mixer& mixer, ProgramInputState& program, StartOptions options = {},
-             uint64_t randomSeed = 0);
+             uint64_t randomSeed = 0, MovieSource movie = {});
   CabSession(const CabSession&) = delete;
   CabSession& operator=(const CabSession&) = delete;
 
@@ -132,10 +135,17 @@ class CabSession {
   const std::string& startCaption() const { return startCaption_; }
   ChannelResumeMode resumeMode(int channel) const;
   // The engine side of closing the cab window: clocks stopped, the values reset that the next
-  // window must not inherit, every channel in use stopped, the call-out queue emptied, the sound
-  // data freed and the mixer initialised again. False when the mixer could not be initialised
-  // (the desktop then shows kSoundReinitialiseFailed and ends the program).
+  // window must not inherit, the route movie closed, every channel in use stopped, the call-out
+  // queue emptied, the sound data freed and the mixer initialised again. False when the mixer
+  // could not be initialised (the desktop then shows kSoundReinitialiseFailed and ends the
+  // program).
   bool close();
+
+  // The "Move" menu (and the game controller's station key): the jump to station `station`,
+  // back to the main movie first when a station or branch movie plays. The caller sets the
+  // window caption back to the line name. False, and nothing done, for a station outside
+  // [Station].
+  bool StationClick(int32_t station);
 
   // The two handlers, as the scheduler calls them.
   void MMTimer1Timer();
@@ -168,8 +178,23 @@ class CabSession {
   const SpriteScene& sprites() const { return sprites_; }
   const DriveConstants& constants() const { return constants_; }
   const CalloutQueue& calloutQueue() const { return callouts_; }
+  // The movie switching (the restore of a drive returns to the main movie through it; the cab
+  // display takes the spare frame of a branch switch from it).
+  MoviePlayback& moviePlayback() { return movie_; }
 
  private:
+  // The 33 ms event as the movie switches stop and start it.
+  class MultimediaLink final : public MultimediaTimer {
+   public:
+    explicit MultimediaLink(Scheduler& s) : s_(s) {}
+    bool running() const override { return s_.isRunning(Scheduler::Timer::Multimedia); }
+    void stop() override { s_.stopTimer(Scheduler::Timer::Multimedia); }
+    void start() override { s_.startTimer(Scheduler::Timer::Multimedia); }
+
+   private:
+    Scheduler& s_;
+  };
+
   void runEventStage(EventStage stage);
   void runTickStage(TickStage stage);
 
@@ -184,6 +209,8 @@ class CabSession {
   CalloutQueue callouts_;
   DriveContext ctx_;
   Scheduler scheduler_;
+  MultimediaLink multimedia_{scheduler_};
+  MoviePlayback movie_;
   std::array<ChannelResumeMode, Mixer::kChannelCount> resume_{};
   std::string startCaption_;
   bool skipRestOfTick_ = false;

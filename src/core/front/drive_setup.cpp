@@ -4,7 +4,10 @@
 
 #include "core/controls/mascon_update.h"
 #include "core/data/vehicle_loader.h"
+#include "core/sim/clock.h"
 #include "core/sim/motion.h"
+#include "core/sim/pre_train.h"
+#include "core/sim/stations.h"
 
 namespace kestrel {
 
@@ -66,6 +69,11 @@ void setUpDrive(DriveContext& ctx, const StartOptions& options) {
   t.lineVoltageTarget = Fixed::fromInt(1500);
   t.powerNotch = 0;
   t.gear = 0;
+
+  // Stations, doors and clock; the preceding train.
+  setUpStations(ctx, atStation ? station : -1);
+  setUpPreTrain(ctx, station);
+  timecalc(ctx, t.TickCounter);
 
   masconupdate(ctx);
   motion::updateTexts(ctx);

@@ -1,7 +1,8 @@
 #pragma once
 // The initial state of a drive, set once the records are loaded: the start position, clock and
 // distance of the start station, the handles (reverser forward, power off, brake at emergency),
-// the initial pressures, the engine running and the line voltage rising to 1500 V.
+// the initial pressures, the engine running and the line voltage rising to 1500 V; the stations
+// (a type-0 start station begins with the doors open), the clock text and the preceding train.
 #include <cstdint>
 
 #include "core/state/drive_context.h"

@@ -141,10 +141,11 @@ void CalloutQueue::addTime(int32_t value, int kind) {
 
 void CalloutQueue::StationKanko(int type) {
   if (!ctx_ || type < 0 || type > 5) return;
-  if (type == 3) kanko_queue_add(19);  // doors closed
-  if (type == 4) kanko_queue_add(20);  // first notch
+  // Type 4 starts with the first-notch clip 20. Type 3's doors-closed clip 19 is queued by the
+  // door rule itself, right before it fires type 3.
+  if (type == 4) kanko_queue_add(20);
   const int32_t kind = kStationKind[static_cast<size_t>(type)];
-  const int32_t station = train().currentStation;
+  const int32_t station = train().stations.currentStation;
   for (const IntRow<3>& row : ctx_->line.StationKanko) {
     if (row.f(1) != station || row.f(2) != kind) continue;
     const int32_t value = row.f(3);

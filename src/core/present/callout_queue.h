@@ -67,9 +67,10 @@ class CalloutQueue final : public CalloutPoints {
 // The tick's part of the call-out key: the due further call-out ([Time] windows give the time
 // check), the two limit call-out requests and the level crossings pending.
 void updateCalloutTriggers(DriveContext& ctx);
-// The call-out state a restored drive or a station jump starts from: signal markers idle, no
-// departure call-out asked for, nothing due, no limit request, the [Time] checks not yet made,
-// and the crossing list refilled with the [Cross] rows that hold the new MovieFrame.
+// The call-out state a restored drive or a station jump starts from (resetPositionWorkingValues):
+// signal markers idle, no departure call-out asked for, nothing due, no limit request, the [Time]
+// checks not yet made, and the crossing list emptied; the next tick refills it with the [Cross]
+// rows that hold the new MovieFrame, so the reset may run before MovieFrame has its new value.
 void resetCallouts(DriveContext& ctx);
 // The [Signal] row whose approach section holds the frame (the last such row), or -1.
 int32_t currentSignalRow(const LineData& line, int32_t frame);

@@ -79,11 +79,7 @@ void resetCallouts(DriveContext& ctx) {
   c.lastPlayedMark = CalloutState::kNoMark;
   c.timeChecked.assign(c.timeChecked.size(), false);
   c.crossingPending.clear();
-  const int32_t f = ctx.train.MovieFrame;
-  for (size_t i = 0; i < ctx.line.Cross.size(); ++i) {
-    c.crossInside[i] = crossingHolds(ctx.line.Cross[i], f);
-    if (c.crossInside[i]) c.crossingPending.push_back(static_cast<int32_t>(i));
-  }
+  c.crossInside.assign(c.crossInside.size(), false);  // every row holding the train is entered anew
 }
 
 }  // namespace kestrel

@@ -145,7 +145,7 @@ void sectionSound(DriveContext& ctx, int stationCalloutType) {
   if (ctx.line.Sound2.size() != 1) return;
   const IntRow<3>& row = ctx.line.Sound2.front();
   const int32_t channel = environmentChannel(ctx, row.f(1));
-  const int32_t l = ctx.train.currentStation;
+  const int32_t l = ctx.train.stations.currentStation;
   if (stationCalloutType == 5 && row.f(2) <= l && l < row.f(3)) {
     if (!ctx.mixer.isPlaying(channel)) ctx.mixer.playLooped(channel);
   } else if (stationCalloutType == 1 && l == row.f(3)) {

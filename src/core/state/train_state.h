@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "core/state/callout_state.h"
+#include "core/state/movie_state.h"
+#include "core/state/pre_train_state.h"
 #include "core/state/sound_state.h"
+#include "core/state/station_state.h"
 #include "core/util/fixed.h"
 
 namespace kestrel {
@@ -110,11 +113,18 @@ struct TrainState {
   bool departureCalloutRequest = false;
   bool departureCalloutDue = false;
 
-  // Kept by the signal and station rules, read by the call-outs: the code of the signal whose
-  // approach section holds the train (999 when none), and the station whose platform the train
-  // is at or last was at (index into [Station]).
+  // Stations, doors and the clock; the preceding train; the movie switching.
+  StationState stations;
+  PreTrainState preTrain;
+  MovieSwitchState movie;
+
+  // The return to the title (BackClick): 0 none; 1 to 255 the fade in progress, which the
+  // presentation advances, closing the cab window when it passes 255.
+  int32_t FadeLevel = 0;
+
+  // Kept by the signal rules, read by the call-outs: the code of the signal whose approach
+  // section holds the train (999 when none).
   int32_t currentCode = kNone999;
-  int32_t currentStation = 0;
 
   // The sound rules and the call-outs.
   SoundState sound;

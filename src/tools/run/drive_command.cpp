@@ -6,8 +6,10 @@
 #include <tuple>
 
 #include "core/front/cab_session.h"
+#include "core/front/movie_stage.h"
 #include "core/front/session_loader.h"
 #include "core/front/sound_stages.h"
+#include "core/ports/avi_frame_count_reader.h"
 #include "core/ports/memory_preference_store.h"
 #include "core/ports/recording_mixer.h"
 #include "core/util/fatal_error.h"
@@ -29,10 +31,7 @@ std::variant<std::vector<ScriptInput>, std::string> readScript(const std::filesy
   auto parsed = parseDriveScript(text);
   if (auto* e = std::get_if<ScriptError>(&parsed))
     return path.string() + ":" + std::to_string(e->line) + ": " + e->message;
-  auto inputs = std::get<std::vector<ScriptInput>>(std::move(parsed));
-  if (auto e = unsupportedInput(inputs))
-    return path.string() + ":" + std::to_string(e->line) + ": " + e->message;
-  return inputs;
+  return std::get<std::vector<ScriptInput>>(std::move(parsed));
 }
 
 }  // namespace
@@ -49,21 +48,31 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
   QtPictureLoader pictures;
   RecordingMixer mixer;
   ProgramInputState program;
+  // The movie counters and switches run on the frame counts of the AVI headers; nothing is decoded.
+  AviFrameCountReader movie;
+  std::string movieMessage;
+  SessionStages stages;
+  stages.openMovie = openRouteMovieStage(movie, &movieMessage);
   std::unique_ptr<LoadedSession> loaded;
   std::unique_ptr<CabSession> session;
   try {
     loaded = std::make_unique<LoadedSession>(
-        loadQuietly(options, {preferences, pictures}, withSoundStages({}, mixer)));
+        loadQuietly(options, {preferences, pictures}, withSoundStages(stages, mixer)));
     if (options.station >= static_cast<int32_t>(loaded->line.Station.size()) && options.station > 0)
       throw FatalError("kestrel-run: the line has no station " + std::to_string(options.station));
+    if (auto e = jumpOutsideMenu(inputs, loaded->line))
+      throw FatalError(options.script.string() + ":" + std::to_string(e->line) + ": " + e->message);
     session =
         std::make_unique<CabSession>(CabSession::Records{loaded->settings, loaded->vehicle, loaded->panel,
                                                          loaded->line, loaded->pictures, &loaded->sounds},
-                                     mixer, program, StartOptions{options.station});
+                                     mixer, program, StartOptions{options.station}, 0,
+                                     MovieSource{&movie, loaded->choice.programDirectory});
   } catch (const FatalError& e) {
     err << e.message() << "\n";
     return kExitDataFault;
   }
+  // The desktop program shows this in a message box and drives on; so does the runner.
+  if (!movieMessage.empty()) err << movieMessage << "\n";
   mixer.setClock([&session] { return session->scheduler().now(); });
 
   std::ofstream traceFile;

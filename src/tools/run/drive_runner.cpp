@@ -1,7 +1,10 @@
 #include "tools/run/drive_runner.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+
+#include "core/data/jump_menu.h"
 
 namespace kestrel::run {
 
@@ -9,10 +12,15 @@ int64_t defaultDurationUs(const std::vector<ScriptInput>& inputs) {
   return (inputs.empty() ? 0 : inputs.back().timeUs) + 10000000;
 }
 
-std::optional<ScriptError> unsupportedInput(const std::vector<ScriptInput>& inputs) {
-  for (const ScriptInput& in : inputs)
-    if (in.kind == ScriptInput::Kind::MenuJump)
-      return ScriptError{in.line, "\"menu jump\" needs the station jump, which is not built yet"};
+std::optional<ScriptError> jumpOutsideMenu(const std::vector<ScriptInput>& inputs, const LineData& line) {
+  const auto entries = jumpMenuEntries(line);
+  for (const ScriptInput& in : inputs) {
+    if (in.kind != ScriptInput::Kind::MenuJump) continue;
+    const bool listed = std::any_of(entries.begin(), entries.end(),
+                                    [&](const JumpMenuEntry& e) { return e.station == in.station; });
+    if (!listed)
+      return ScriptError{in.line, "the \"Move\" menu has no station " + std::to_string(in.station)};
+  }
   return std::nullopt;
 }
 
@@ -42,7 +50,8 @@ void deliver(CabSession& session, const ScriptInput& in) {
       session.start1Click();
       break;
     case ScriptInput::Kind::MenuJump:
-      break;  // refused before the drive (unsupportedInput)
+      session.StationClick(in.station);
+      break;
   }
   session.deliverPosted();
 }

@@ -24,8 +24,9 @@ struct DriveResult {
 // The drive's end when none is given: the last input plus 10 s.
 int64_t defaultDurationUs(const std::vector<ScriptInput>& inputs);
 
-// The first input that this build cannot play (the station jump, until it exists).
-std::optional<ScriptError> unsupportedInput(const std::vector<ScriptInput>& inputs);
+// The first "menu jump" to a station that the line's "Move" menu does not offer (stations of
+// type 0 or 2, the last excepted).
+std::optional<ScriptError> jumpOutsideMenu(const std::vector<ScriptInput>& inputs, const LineData& line);
 
 // `trace` may be null. Inputs after `durationUs` are not played. `afterTick` runs after every
 // tick (after its trace row) and once more at the end of the drive.

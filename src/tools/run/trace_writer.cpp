@@ -87,6 +87,22 @@ const std::vector<TraceColumn>& traceColumns() {
       {"slipText", [](S s) { return s.train.slipText; }},
       {"engineSpeed", [](S s) { return dec(s.train.engineSpeed); }},
       {"gear", [](S s) { return num(s.train.gear); }},
+      // Stations, doors and time; the preceding train.
+      {"clock", [](S s) { return s.train.stations.clockText; }},
+      {"currentStation", [](S s) { return num(s.train.stations.currentStation); }},
+      {"nextStopStation", [](S s) { return num(s.train.stations.nextStopStation); }},
+      {"stopTarget_cm", [](S s) { return dec(s.train.stopTarget); }},
+      {"doorsOpen", [](S s) { return num(s.train.doorsOpen); }},
+      {"doorsCommandedOpen", [](S s) { return num(s.train.doorsCommandedOpen); }},
+      {"stationText", [](S s) { return s.train.stations.stationText; }},
+      {"preTrainFrame", [](S s) { return num(s.train.preTrain.preTrainFrame); }},
+      {"runEnded", [](S s) { return num(s.train.stations.runEnded); }},
+      // The movie.
+      {"MovieMode", [](S s) { return num(s.train.MovieMode); }},
+      {"SubFrame", [](S s) { return num(s.train.SubFrame); }},
+      {"LastShownFrame", [](S s) { return num(s.train.LastShownFrame); }},
+      {"MovieDirection", [](S s) { return num(s.train.MovieDirection); }},
+      // The sounds.
       {"playing", [](S s) { return playing(s.mixer); }},
   };
   return columns;

@@ -194,11 +194,16 @@ TEST_F(KeysTest, F3TogglesTheValueDisplayAndTheKeysOfLaterRulesDoNothingYet) {
   EXPECT_EQ(t.MovieFrame, before.MovieFrame);
   EXPECT_EQ(t.TickCounter, before.TickCounter);
   EXPECT_TRUE(rig.mixer.operations().empty());
-  // So does the door key on a one-man line.
-  rig.line.OneMan = 1;
+}
+
+TEST_F(KeysTest, TheDoorKeyWorksOnlyOnOneManLines) {
+  t.speed = 0;
   type(U"d");
   EXPECT_FALSE(t.doorsOpen);
-  EXPECT_FALSE(t.doorsCommandedOpen);
+  rig.line.OneMan = 1;
+  type(U"7");
+  EXPECT_TRUE(t.doorsOpen);
+  EXPECT_TRUE(t.doorsCommandedOpen);
 }
 
 TEST_F(KeysTest, AtsResetOnlyAtEmergencyAndStandstill) {

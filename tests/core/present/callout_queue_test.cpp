@@ -324,8 +324,10 @@ TEST_F(CalloutTest, CrossingsPendingInTheirRangeAreCalledOutOnTheMove) {
   updateCalloutTriggers(rig.c());
   EXPECT_TRUE(rig.train.callout.crossingPending.empty());
 
+  resetCallouts(rig.c());  // a restore: the next tick refills the list for the new frame
+  EXPECT_TRUE(rig.train.callout.crossingPending.empty());
   rig.train.MovieFrame = 650;
-  resetCallouts(rig.c());  // a restore refills the list with the rows that hold the train
+  updateCalloutTriggers(rig.c());
   EXPECT_EQ(rig.train.callout.crossingPending, (std::vector<int32_t>{1}));
   rig.train.speed = 0;  // standing: the signal comes first
   queue.clear();
@@ -338,7 +340,7 @@ struct StationCalloutTest : CalloutTest {
     rig.line.StationKanko = {
         row<3>({2, 4, 22}), row<3>({2, 4, 100000}), row<3>({2, 0, 1}),   row<3>({2, 1, 100000 - 1200}),
         row<3>({2, 2, 5}),  row<3>({2, 3, 6}),      row<3>({2, 5, 999}), row<3>({3, 0, 9})};
-    rig.train.currentStation = 2;
+    rig.train.stations.currentStation = 2;
     rig.train.currentCode = 1;
   }
 };
@@ -348,7 +350,7 @@ TEST_F(StationCalloutTest, EachTypePlaysTheRowsOfItsKind) {
       {0, {"clip 22"}},            // the stand: clips only
       {1, {"clip 1"}},             // doors opened
       {2, {"clip 7", "clip 13"}},  // departure sound: a time row
-      {3, {"clip 19", "clip 5"}},  // doors closed
+      {3, {"clip 5"}},             // doors closed: the door rule queues clip 19 before
       {4, {"clip 20", "clip 6"}},  // first notch
       {5, {"clip 0"}},             // 999: the call-out key, here the stop signal
   };

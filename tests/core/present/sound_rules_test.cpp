@@ -361,21 +361,21 @@ TEST_F(EngineSoundTest, IdleSoundRunsWithTheEngine) {
 TEST_F(SoundRulesTest, SectionSoundRunsFromTheDoorsClosingToTheLastStation) {
   rig.line.Sound2 = {row<3>({3, 1, 4})};
   rig.addWave(kEnv + 3);
-  rig.train.currentStation = 0;
+  rig.train.stations.currentStation = 0;
   sound::sectionSound(c(), 5);
   EXPECT_FALSE(rig.mixer.isPlaying(kEnv + 3));
-  rig.train.currentStation = 1;
+  rig.train.stations.currentStation = 1;
   sound::sectionSound(c(), 5);
   EXPECT_TRUE(rig.mixer.isLooping(kEnv + 3));
-  rig.train.currentStation = 2;
+  rig.train.stations.currentStation = 2;
   sound::sectionSound(c(), 1);  // a stop on the way does not stop it
   EXPECT_TRUE(rig.mixer.isLooping(kEnv + 3));
-  rig.train.currentStation = 4;
+  rig.train.stations.currentStation = 4;
   sound::sectionSound(c(), 1);
   EXPECT_FALSE(rig.mixer.isPlaying(kEnv + 3));
 
   rig.line.Sound2.push_back(row<3>({2, 0, 9}));  // two rows: the table is not used
-  rig.train.currentStation = 1;
+  rig.train.stations.currentStation = 1;
   sound::sectionSound(c(), 5);
   EXPECT_FALSE(rig.mixer.isPlaying(kEnv + 3));
 }

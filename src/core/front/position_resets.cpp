@@ -1,0 +1,24 @@
+#include "core/front/position_resets.h"
+
+#include "core/present/callout_queue.h"
+#include "core/present/sound_rules.h"
+#include "core/sim/stations.h"
+
+namespace kestrel {
+
+void resetPositionWorkingValues(DriveContext& ctx) {
+  // Stations: the per-station visit flags, the arrival clock, the values stored at a visit.
+  clearStationVisits(ctx);
+  // ATS and the speed pattern: nothing checked ("none"). The signal rules add the rest of their
+  // state here: aspects and codes 999, pattern values 999 / 1000, the signal call-out markers.
+  ctx.train.checkSpeed = kNone999;
+  // Call-outs: the departure call-out request, the due further call-out 999, the limit call-out
+  // requests, the [Time] row flags, the signal call-out markers and the crossing list (refilled
+  // for the new MovieFrame by the next tick).
+  resetCallouts(ctx);
+  // Sound rules: the started flags of [Sound] and [Switch] rows. Trackside pictures: the sign
+  // values for the new MovieFrame.
+  sound::clearPositionFlags(ctx);
+}
+
+}  // namespace kestrel
