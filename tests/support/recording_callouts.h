@@ -16,6 +16,7 @@ class RecordingCallouts final : public CalloutPoints {
     calls.push_back("Timekanko " + std::to_string(time) + " " + std::to_string(kind));
   }
   void Timecheck(int flag) override { calls.push_back("Timecheck " + std::to_string(flag)); }
+  void calloutKey() override { calls.push_back("calloutKey"); }
 
   std::vector<std::string> calls;
 };

@@ -34,8 +34,9 @@ TEST(DriveScript, EveryActionWithCommentsAndBlankLines) {
       "4 wheel up\n"
       "4.000001 wheel down\n"
       "5 menu start\n"
-      "6 menu jump 3\n");
-  ASSERT_EQ(in.size(), 10u);
+      "6 menu jump 3\n"
+      "7 keyup 3\n");
+  ASSERT_EQ(in.size(), 11u);
   EXPECT_EQ(in[0].kind, ScriptInput::Kind::Key);
   EXPECT_EQ(in[0].character, U'8');
   EXPECT_EQ(in[0].timeUs, 0);
@@ -57,6 +58,8 @@ TEST(DriveScript, EveryActionWithCommentsAndBlankLines) {
   EXPECT_EQ(in[9].kind, ScriptInput::Kind::MenuJump);
   EXPECT_EQ(in[9].station, 3);
   EXPECT_EQ(in[9].line, 12);
+  EXPECT_EQ(in[10].kind, ScriptInput::Kind::KeyUp);
+  EXPECT_EQ(in[10].character, U'3');
 }
 
 TEST(DriveScript, AMalformedLineIsReportedWithItsNumber) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -104,7 +105,7 @@ TEST_F(DriveTest, TheTrainAcceleratesCoastsBrakesAndStopsAtExactlyZero) {
   const Trace t = readTrace(dir / "trace.csv");
   ASSERT_EQ(t.rows.size(), 1500u);
   EXPECT_EQ(t.header.front(), "t_s");
-  EXPECT_EQ(t.header.back(), "MovieDirection");
+  EXPECT_EQ(t.header.back(), "playing");
   // One row per tick, at the tick's time.
   EXPECT_EQ(t.rows[0].at("t_s"), "0.100000");
   EXPECT_EQ(t.rows[1499].at("t_s"), "150.000000");
@@ -179,6 +180,44 @@ TEST_F(DriveTest, AMalformedScriptStopsTheRunnerWithItsLineNumber) {
 
   args.back() = (dir / "missing.txt").string();
   EXPECT_EQ(run(args).status, 2);
+}
+
+TEST_F(DriveTest, SoundLogAndThePlayingColumnShowWhatWouldHaveSounded) {
+  auto args = driveArgs();
+  // The buzzer ([Buzzer] = sound 14 of the demo trains) held for two seconds, then power.
+  const auto script = write("buzz.txt", "0 key 4\n2 keyup 4\n3 key 5\n3.1 key 8\n3.2 key 8\n");
+  for (const std::string& a :
+       std::vector<std::string>{"--script", script.string(), "--trace", (dir / "t.csv").string(),
+                                "--sound-log", (dir / "sound.log").string(), "--duration", "6"})
+    args.push_back(a);
+  const Result r = run(args);
+  ASSERT_EQ(r.status, 0) << r.err;
+
+  const std::string log = slurp(dir / "sound.log");
+  EXPECT_EQ(log.rfind("0.000000 loadWave -1 0 ", 0), 0u) << log.substr(0, 200);
+  EXPECT_NE(log.find("\n0.100000 playLooped 14\n"), std::string::npos);
+  EXPECT_NE(log.find("\n2.100000 stop 14\n"), std::string::npos);
+
+  auto playing = [](const std::string& field) {
+    std::vector<int> channels;
+    std::istringstream in(field);
+    for (int ch; in >> ch;) channels.push_back(ch);
+    return channels;
+  };
+  auto has = [](const std::vector<int>& v, int ch) { return std::find(v.begin(), v.end(), ch) != v.end(); };
+  const Trace t = readTrace(dir / "t.csv");
+  ASSERT_EQ(t.rows.size(), 60u);
+  EXPECT_TRUE(has(playing(t.rows[10].at("playing")), 14));   // 1.1 s: held
+  EXPECT_FALSE(has(playing(t.rows[25].at("playing")), 14));  // 2.6 s: released
+  // What the column shows at the end was started by an operation in the log.
+  const auto last = playing(t.rows.back().at("playing"));
+  EXPECT_FALSE(last.empty());
+  for (int ch : last) {
+    const std::string c = std::to_string(ch) + "\n";
+    EXPECT_TRUE(log.find(" playLooped " + c) != std::string::npos ||
+                log.find(" playOnce " + c) != std::string::npos)
+        << ch;
+  }
 }
 
 TEST_F(DriveTest, UsageAndDataFaults) {

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "core/ports/avi_frame_count_reader.h"
+#include "core/ports/recording_mixer.h"
 #include "platform/ffmpeg/ffmpeg_movie_reader.h"
 #include "support/test_paths.h"
 #include "tools/demo_files.h"
@@ -22,6 +23,12 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr double kHalfWidthCm = 500;  // the demo's platform windows: [Station] field 4
+
+// The doors count as closed once the door-close sound has ended: its length in 1/30 s, rounded up.
+int32_t doorCloseTicks() {
+  const auto us = waveDurationUs(test::quickDemo() / "sound" / "train" / "doorclose.wav");
+  return us ? static_cast<int32_t>((*us * 30 + 999999) / 1000000) : 0;
+}
 
 std::string slurp(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -131,13 +138,14 @@ TEST_F(RapidRunTest, EveryStopOpensAndClosesTheDoorsOnTimeAndTheRunEnds) {
       EXPECT_EQ(rows[at].at("currentStation"), std::to_string(s.station));
     }
     if (s.departure == 0) break;
-    // They close at the scheduled departure time (within the second), and the train moves off
-    // within ten seconds of it (the brakes take some seconds to release).
+    // They close at the scheduled departure time, shut once the door-close sound has ended
+    // (within the second), and the train moves off within ten seconds of it (the brakes take
+    // some seconds to release).
     const auto closed = find(rows, at, [](const Row& r) { return r.at("doorsOpen") == "0"; });
     ASSERT_TRUE(closed);
     const double closedAt = num(rows[*closed], "TickCounter");
-    EXPECT_GE(closedAt, s.departure);
-    EXPECT_LT(closedAt, s.departure + 30);
+    EXPECT_GE(closedAt, s.departure + doorCloseTicks());
+    EXPECT_LT(closedAt, s.departure + doorCloseTicks() + 30);
     const auto left = find(rows, *closed, [](const Row& r) { return num(r, "speed_kmh") > 0; });
     ASSERT_TRUE(left);
     EXPECT_LT(num(rows[*left], "TickCounter") - s.departure, 10 * 30);
@@ -187,10 +195,13 @@ TEST_F(RapidRunTest, TheMoveMenuPutsTheTrainAtItsStationOnTheTimetable) {
   EXPECT_EQ(jumped.at("speed_kmh"), "0.000000");
   EXPECT_EQ(jumped.at("brakeHandle"), "-7");
   EXPECT_EQ(jumped.at("doorsOpen"), "1");  // the stop is made at once
-  // The departure sound ends at 10:02:20, when the doors close.
+  // The departure sound ends at 10:02:20, when the doors close; they are shut once the
+  // door-close sound has ended.
   const auto closed = find(rows, 50, [](const Row& r) { return r.at("doorsOpen") == "0"; });
   ASSERT_TRUE(closed);
-  EXPECT_EQ(rows[*closed].at("clock"), "10:02:20");
+  const double shutAt = std::stod(rows[*closed].at("TickCounter"));
+  EXPECT_GE(shutAt, 1084200 + doorCloseTicks());
+  EXPECT_LT(shutAt, 1084200 + doorCloseTicks() + 30);
   EXPECT_EQ(rows[*closed].at("nextStopStation"), "3");
   // The preceding train has left every station by then.
   EXPECT_EQ(jumped.at("preTrainFrame"), "0");

@@ -5,6 +5,9 @@
 
 #include <sstream>
 
+#include "core/ports/recording_mixer.h"
+#include "tools/run/sound_log.h"
+
 namespace kestrel::run {
 namespace {
 
@@ -43,7 +46,7 @@ TEST(TraceWriter, HeaderNamesTheDeclaredColumnsInOrder) {
       "brakeHandle,brakeNotch,netForce_N,resistForce_N,brakeForce_N,bcMotor_kPa,bcTrailer_kPa,bp_kPa,er_kPa,"
       "mr_kPa,sap_kPa,elecBrakeCurrent_A,ammeter_A,lineVoltage_V,gradient_permil,adhesionCoeff,slipText,"
       "engineSpeed,gear,clock,currentStation,nextStopStation,stopTarget_cm,doorsOpen,doorsCommandedOpen,"
-      "stationText,preTrainFrame,runEnded,MovieMode,SubFrame,LastShownFrame,MovieDirection\r\n");
+      "stationText,preTrainFrame,runEnded,MovieMode,SubFrame,LastShownFrame,MovieDirection,playing\r\n");
 }
 
 TEST(TraceWriter, RowsCarryTheStateAfterTheTickEveryNthTick) {
@@ -98,6 +101,62 @@ TEST(TraceWriter, RowsCarryTheStateAfterTheTickEveryNthTick) {
   EXPECT_EQ(column("preTrainFrame"), "456");
   EXPECT_EQ(column("MovieMode"), "2");
   EXPECT_EQ(column("SubFrame"), "17");
+}
+
+TEST(TraceWriter, PlayingListsTheChannelsSoundingAtTheEndOfTheTick) {
+  TrainState t;
+  ControlState c;
+  int64_t now = 0;
+  RecordingMixer mixer([&] { return now; });
+  for (int ch : {3, 71, 250}) mixer.setWave(ch, mixer.registerWave("w", 1000000));
+  mixer.playLooped(71);
+  mixer.playOnce(3);
+  mixer.playOnce(250);
+  mixer.playOnce(12);  // no wave: does not sound
+  std::ostringstream out;
+  TraceWriter w(out, 1);
+  size_t column = 0;
+  while (traceColumns().at(column).name != "playing") ++column;
+  auto lastField = [&] {
+    std::string text = out.str();
+    text.pop_back();  // '\n'
+    text.pop_back();  // '\r'
+    const auto row = split(text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1));
+    return row.at(column);
+  };
+  w.tick({100000, t, c, &mixer});
+  EXPECT_EQ(lastField(), "3 71 250");
+  now = 1000000;  // the one-shot sounds have ended
+  w.tick({200000, t, c, &mixer});
+  EXPECT_EQ(lastField(), "71");
+  w.tick({300000, t, c});  // no mixer: empty
+  EXPECT_EQ(lastField(), "");
+}
+
+TEST(SoundLog, OneLinePerOperationWithItsTime) {
+  int64_t now = 0;
+  RecordingMixer mixer([&] { return now; });
+  const WaveId wave = mixer.registerWave("w", 1000000);
+  now = 1500000;
+  mixer.setWave(7, wave);
+  mixer.playLooped(7);
+  mixer.setFrequencyRatio(7, 0.5);
+  mixer.setVolume(7, -1398);
+  mixer.stop(8);  // no wave there
+  mixer.freeAllWaves();
+  std::ostringstream out;
+  flushSoundLog(mixer, &out);
+  EXPECT_EQ(out.str(),
+            "1.500000 setWave 7 0\n"
+            "1.500000 playLooped 7\n"
+            "1.500000 setFrequency 7 0.500000\n"
+            "1.500000 setVolume 7 -1398\n"
+            "1.500000 stop 8 nowave\n"
+            "1.500000 freeAllWaves -1\n");
+  EXPECT_TRUE(mixer.operations().empty());
+  flushSoundLog(mixer, nullptr);  // without a log the record is only dropped
+  RecordingMixer::Operation load{2000000, RecordingMixer::Op::LoadWave, -1, 4, "sound/a.wav", false};
+  EXPECT_EQ(soundLogLine(load), "2.000000 loadWave -1 4 sound/a.wav");
 }
 
 TEST(TraceWriter, FieldsWithCommasQuotesOrLineBreaksAreQuoted) {

@@ -92,7 +92,9 @@ void doorKey(DriveContext& ctx) {
   Door_operate(ctx);
 }
 
-void calloutKey(DriveContext&) {}
+void calloutKey(DriveContext& ctx) {
+  ctx.callouts.calloutKey();
+}
 void skipToNextSignal(DriveContext&) {}
 
 }  // namespace kestrel

@@ -22,7 +22,7 @@ std::optional<int32_t> announcementChannel(const DriveContext& ctx, int32_t inde
 // "d"/"7" on one-man lines: Door_operate.
 void doorKey(DriveContext& ctx);
 // Wired to later rules; each does nothing until its rule exists.
-void calloutKey(DriveContext& ctx);        // Enter: the call-out key (call-outs)
+void calloutKey(DriveContext& ctx);        // Enter: the call-out key, served by the call-out queue
 void skipToNextSignal(DriveContext& ctx);  // Shift+F3 (signals)
 
 }  // namespace kestrel

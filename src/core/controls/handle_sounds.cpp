@@ -47,7 +47,7 @@ void powerSounds(DriveContext& ctx) {
   const VehicleParams& v = ctx.vehicle;
   const int32_t handle = ctx.control.powerHandle, notch = ctx.train.powerNotch;
   if (handle == 0 && notch >= 1)
-    play(ctx.mixer, powerOffSound(v));
+    play(ctx.mixer, powerOffSound(v, notch));
   else if (handle > notch)
     play(ctx.mixer, soundEntry(v.Sound_PA, handle - 1));
   else if (handle < notch)
@@ -56,7 +56,8 @@ void powerSounds(DriveContext& ctx) {
 
 }  // namespace
 
-std::optional<int32_t> powerOffSound(const VehicleParams& vehicle) {
+std::optional<int32_t> powerOffSound(const VehicleParams& vehicle, int32_t notch) {
+  if (auto entry = soundEntry(vehicle.Sound_PR, notch - 1)) return entry;
   return soundEntry(vehicle.Sound_PR, 0);
 }
 

@@ -57,12 +57,12 @@ void otherKey(DriveContext& ctx, char32_t key) {
   const int32_t oneMan = ctx.line.OneMan;
   if (key == U'3') {
     if (v.Sound_Horn4[0] != 0)
-      k.hornHeld = true;
+      k.hornHeld = k.hornPressed = true;
     else
       restartOnce(ctx.mixer, v.Sound_Horn);
   }
   if (key == U'6') restartOnce(ctx.mixer, v.Sound_Horn2);
-  if (key == U'4') k.buzzerHeld = true;
+  if (key == U'4') k.buzzerHeld = k.buzzerPressed = true;
   if ((key == U'd' || key == U'7') && oneMan > 0) doorKey(ctx);
   if (key == U'r' && ctx.control.brakeHandle == -ctx.nB() && std::fabs(t.speed) < 0.1) atsReset(ctx);
   if (key == U' ' && v.ATS_Type == 0) atsAcknowledge(ctx);
@@ -177,6 +177,11 @@ void keydowns(DriveContext& ctx, VirtualKey key, KeyModifiers modifiers) {
 
 void keyups(DriveContext& ctx, VirtualKey key) {
   if (key == VirtualKey::F2) ctx.train.engineKey = 0;
+}
+
+void keyupChar(DriveContext& ctx, char32_t key) {
+  if (key == U'3') ctx.keys.hornHeld = false;
+  if (key == U'4') ctx.keys.buzzerHeld = false;
 }
 
 void WheelD(DriveContext& ctx) {

@@ -10,6 +10,9 @@ namespace kestrel {
 void AsciiDown(DriveContext& ctx, char32_t key);
 void keydowns(DriveContext& ctx, VirtualKey key, KeyModifiers modifiers);
 void keyups(DriveContext& ctx, VirtualKey key);
+// The release of a typed character's key ("3" or "4", also from the numeric pad): ends the held
+// horn and buzzer. The desktop calls it on every key release that typed a character.
+void keyupChar(DriveContext& ctx, char32_t key);
 
 // Post "8" (WheelD), or "0" from the highest service step and "2" otherwise (WheelU).
 void WheelD(DriveContext& ctx);

@@ -4,6 +4,7 @@
 #include "core/controls/key_handlers.h"
 #include "core/controls/mascon_update.h"
 #include "core/front/station_jump.h"
+#include "core/present/sound_rules.h"
 #include "core/sim/brake_force.h"
 #include "core/sim/brake_system.h"
 #include "core/sim/clock.h"
@@ -35,8 +36,11 @@ CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program
       startCaption_(records.settings.Start.value_or("Start")) {
   scheduler_.setHandler(Scheduler::Timer::Multimedia, [this] { MMTimer1Timer(); });
   scheduler_.setHandler(Scheduler::Timer::Tick, [this] { Timer1Timer(); });
+  callouts_.attach(ctx_);
+  if (records.sounds) callouts_.setClips(records.sounds->clips);
   setUpDrive(ctx_, options);
   movie_.setUp(ctx_);
+  sound::prepare(ctx_);
 }
 
 void CabSession::start() {
@@ -78,7 +82,7 @@ ChannelResumeMode CabSession::resumeMode(int channel) const {
   return resume_[static_cast<size_t>(channel)];
 }
 
-void CabSession::close() {
+bool CabSession::close() {
   scheduler_.pause();
   train_.distanceToStop = 0;
   train_.engineSpeed = 0;
@@ -86,6 +90,11 @@ void CabSession::close() {
   train_.autoEmergency = false;
   train_.autoService = false;
   movie_.close();
+  for (int ch = 0; ch < Mixer::kChannelCount; ++ch)
+    if (mixer_.hasWave(ch)) mixer_.stop(ch);
+  callouts_.clear();
+  mixer_.freeAllWaves();
+  return mixer_.reinitialise();
 }
 
 bool CabSession::StationClick(int32_t station) {
@@ -160,13 +169,15 @@ void CabSession::runTickStage(TickStage stage) {
       motion::runTickMotion(ctx);
       break;
     case TickStage::SquealAndLamps:
+      sound::brakeSqueal(ctx);
       updatePilotLamps(ctx);
-      break;  // + the squeal (sound)
+      break;
     case TickStage::Clock:
       timecalc(ctx, train_.TickCounter);
       break;
     case TickStage::BrakeAndAirSounds:
-      break;  // sound
+      sound::brakeAndAirSounds(ctx);
+      break;
     case TickStage::Meters:
       traction::updateVoltmeter(ctx);
       traction::updateResistanceSteps(ctx);
@@ -177,9 +188,11 @@ void CabSession::runTickStage(TickStage stage) {
       brakes::runCompressor(ctx);
       break;
     case TickStage::LineSounds:
-      break;  // sound
+      sound::lineSounds(ctx);
+      break;
     case TickStage::Callouts:
-      break;  // call-outs
+      callouts_.runTick();
+      break;
     case TickStage::GradientSampling:
       motion::sampleGradient(ctx);
       break;
@@ -218,6 +231,9 @@ void CabSession::keydowns(VirtualKey key, KeyModifiers modifiers) {
 }
 void CabSession::keyups(VirtualKey key) {
   kestrel::keyups(ctx_, key);
+}
+void CabSession::keyupChar(char32_t key) {
+  kestrel::keyupChar(ctx_, key);
 }
 void CabSession::WheelD() {
   kestrel::WheelD(ctx_);

@@ -17,7 +17,9 @@
 #include "core/controls/virtual_key.h"
 #include "core/data/picture_catalog.h"
 #include "core/front/drive_setup.h"
+#include "core/present/callout_queue.h"
 #include "core/present/movie_playback.h"
+#include "core/present/sound_bank.h"
 #include "core/sim/scheduler.h"
 #include "core/state/drive_context.h"
 
@@ -46,14 +48,17 @@ enum class TickStage {
   TickCount,          // tickCount; (cab display) the speed needle, showing the speed before this tick
   BrakeForce,         // friction factor and brake force from the pressures the events left
   Motion,             // forces, stop clamp and the integration of the speed
-  SquealAndLamps,     // (sound) brake squeal; the pilot lamps from the new forces
+  SquealAndLamps,     // brake squeal from this tick's pressures and speed; the pilot lamps from
+                      // the new forces
   Clock,              // timecalc: clock text and clock face
-  BrakeAndAirSounds,  // (sound) brake and air sounds
+  BrakeAndAirSounds,  // the emergency-brake sound, the held horn and buzzer
   Meters,             // voltmeter, resistance steps, ammeter, then the electric brake, which
                       // overrides the ammeter while it carries current
   Compressor,         // after the pressures of this tick's events
-  LineSounds,         // (sound) line sounds and Doppler
-  Callouts,           // (call-outs)
+  LineSounds,         // attenuation, environment sounds, points, Doppler, then the motor or engine
+                      // sounds, all from the new speed and frame
+  Callouts,           // the first-notch call-out asked for, what is due at the position, then one
+                      // step of the call-out queue
   GradientSampling,   // head gradient and the mean under the train, used by the next tick's forces
   SignalsAndAts,      // (signals) aspects, ATS and speed checks
   Stations,           // the preceding train's removal; stops, doors, end of run
@@ -95,6 +100,7 @@ inline constexpr std::array kTickStages{
 // What pause remembers of a channel, to play it again on resume.
 enum class ChannelResumeMode { None, Once, Looping };
 
+inline constexpr const char* kSoundReinitialiseFailed = "DirectSoundを初期化できませんでした。";
 inline constexpr const char* kPauseCaption = "運転再開(&S)";    // shown while paused
 inline constexpr const char* kRunningCaption = "一時停止(&S)";  // shown while running
 
@@ -107,6 +113,9 @@ class CabSession {
     const PanelLayout& panel;
     const LineData& line;
     const PictureCatalog& pictures;
+    // The waves the loader set on the channels and the call-out clips; without it the drive
+    // has no call-out clips.
+    const SoundBank* sounds = nullptr;
   };
 
   // Sets up the initial state of the drive (throws FatalError for a vehicle it refuses). The
@@ -126,8 +135,11 @@ class CabSession {
   const std::string& startCaption() const { return startCaption_; }
   ChannelResumeMode resumeMode(int channel) const;
   // The engine side of closing the cab window: clocks stopped, the values reset that the next
-  // window must not inherit, the route movie closed.
-  void close();
+  // window must not inherit, the route movie closed, every channel in use stopped, the call-out
+  // queue emptied, the sound data freed and the mixer initialised again. False when the mixer
+  // could not be initialised (the desktop then shows kSoundReinitialiseFailed and ends the
+  // program).
+  bool close();
 
   // The "Move" menu (and the game controller's station key): the jump to station `station`,
   // back to the main movie first when a station or branch movie plays. The caller sets the
@@ -146,9 +158,14 @@ class CabSession {
   void AsciiDown(char32_t key);
   void keydowns(VirtualKey key, KeyModifiers modifiers);
   void keyups(VirtualKey key);
+  // The release of a typed character's key (the held horn "3" and buzzer "4").
+  void keyupChar(char32_t key);
   void WheelD();
   void WheelU();
   void deliverPosted();
+
+  // Where the call-out queue reports "喚呼の再生エラー".
+  void setMessageSink(CalloutQueue::MessageSink sink) { callouts_.setMessageSink(std::move(sink)); }
 
   // Called at the end of every tick (the runner's trace).
   void setTickObserver(std::function<void()> observer) { tickObserver_ = std::move(observer); }
@@ -160,6 +177,7 @@ class CabSession {
   const KeyState& keys() const { return keys_; }
   const SpriteScene& sprites() const { return sprites_; }
   const DriveConstants& constants() const { return constants_; }
+  const CalloutQueue& calloutQueue() const { return callouts_; }
   // The movie switching (the restore of a drive returns to the main movie through it; the cab
   // display takes the spare frame of a branch switch from it).
   MoviePlayback& moviePlayback() { return movie_; }
@@ -188,7 +206,7 @@ class CabSession {
   SpriteScene sprites_;
   DriveRandom random_;
   Mixer& mixer_;
-  CalloutPoints callouts_;  // call-outs do nothing until the drive has a call-out queue
+  CalloutQueue callouts_;
   DriveContext ctx_;
   Scheduler scheduler_;
   MultimediaLink multimedia_{scheduler_};

@@ -1,5 +1,7 @@
 #include "core/front/position_resets.h"
 
+#include "core/present/callout_queue.h"
+#include "core/present/sound_rules.h"
 #include "core/sim/stations.h"
 
 namespace kestrel {
@@ -10,12 +12,13 @@ void resetPositionWorkingValues(DriveContext& ctx) {
   // ATS and the speed pattern: nothing checked ("none"). The signal rules add the rest of their
   // state here: aspects and codes 999, pattern values 999 / 1000, the signal call-out markers.
   ctx.train.checkSpeed = kNone999;
-  // Call-outs: the departure call-out request. The call-out rules add theirs here: the due
-  // further call-out 999, the limit call-out requests, the [Time] row flags, the crossing list.
-  ctx.train.departureCalloutRequest = false;
-  ctx.train.departureCalloutDue = false;
+  // Call-outs: the departure call-out request, the due further call-out 999, the limit call-out
+  // requests, the [Time] row flags, the signal call-out markers and the crossing list (refilled
+  // for the new MovieFrame by the next tick).
+  resetCallouts(ctx);
   // Sound rules: the started flags of [Sound] and [Switch] rows. Trackside pictures: the sign
   // values for the new MovieFrame.
+  sound::clearPositionFlags(ctx);
 }
 
 }  // namespace kestrel

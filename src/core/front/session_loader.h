@@ -18,6 +18,7 @@
 #include "core/front/session_choice.h"
 #include "core/ports/picture_loader.h"
 #include "core/ports/preference_store.h"
+#include "core/present/sound_bank.h"
 
 namespace kestrel {
 
@@ -36,6 +37,8 @@ struct LoadedSession {
   PanelLayout panel;
   LineData line;
   PictureCatalog pictures;
+  // The waves of the sound stages (withSoundStages); empty without them.
+  SoundBank sounds;
   // Findings that do not stop a drive (a [SoundData] file that cannot be read, positions outside
   // every [SpeedUnit] row); kestrel-run --check prints them.
   std::vector<std::string> warnings;

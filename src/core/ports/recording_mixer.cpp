@@ -58,8 +58,9 @@ WaveId RecordingMixer::registerWave(std::string name, int64_t durationUs) {
 WaveId RecordingMixer::loadWave(const std::filesystem::path& path) {
   const auto duration = waveDurationUs(path);
   if (!duration) throw FatalError(path.string() + ": not a readable wave file");
-  record(Op::LoadWave, -1, 0, path.string());
-  return registerWave(path.string(), *duration);
+  const WaveId wave = registerWave(path.string(), *duration);
+  record(Op::LoadWave, -1, wave, path.string());
+  return wave;
 }
 
 void RecordingMixer::freeAllWaves() {

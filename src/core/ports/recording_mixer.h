@@ -40,7 +40,7 @@ class RecordingMixer final : public Mixer {
     int64_t timeUs = 0;
     Op op = Op::Stop;
     int channel = -1;      // -1 for the whole mixer
-    double value = 0;      // wave id, ratio or volume
+    double value = 0;      // wave id (LoadWave: the new one), ratio or volume
     std::string file;      // LoadWave
     bool hadWave = false;  // the channel held wave data (operations without it do nothing)
   };

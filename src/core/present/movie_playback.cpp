@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/ports/mixer_actions.h"
+#include "core/present/sound_rules.h"
 #include "core/util/path_lookup.h"
 #include "core/util/rounding.h"
 
@@ -212,10 +213,7 @@ bool holdAtLineEnds(DriveContext& ctx) {
   t.speed = 0;
   ctx.control.powerHandle = 0;
   t.powerNotch = 0;
-  const int32_t last = ctx.constants.vehicleSoundCount + static_cast<int32_t>(ctx.line.SoundData.size()) +
-                       22 + static_cast<int32_t>(ctx.line.KankoSound2.size());
-  for (int32_t ch = 1; ch <= std::min(last, Mixer::kChannelCount - 1); ++ch)
-    if (ctx.mixer.isPlaying(ch)) ctx.mixer.stop(ch);
+  sound::stopAllSounds(ctx.mixer);
   return true;
 }
 

@@ -82,8 +82,8 @@ class MoviePlayback {
 // Tick, after the switching: the ends of the line in the main movie. Backing below frame 1 stops
 // the train at frame 1; running past the first [MovieStop] frame (by fewer than 500 frames)
 // stops it there; after turning back, backing towards it stops it at the frame beyond it. A stop
-// sets the speed, the power handle and the power notch to 0 and stops channels 1 to
-// N1 + N2 + 22 + [KankoSound2] rows. Returns true when it stopped the train.
+// sets the speed, the power handle and the power notch to 0 and stops all sounds
+// (sound::stopAllSounds: every channel from 1 up). Returns true when it stopped the train.
 bool holdAtLineEnds(DriveContext& ctx);
 
 }  // namespace kestrel

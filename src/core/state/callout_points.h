@@ -17,6 +17,8 @@ class CalloutPoints {
   virtual void Timekanko(int /*scheduledTime*/, int /*kind*/) {}
   // The time check of the [Time] rows whose window holds the train.
   virtual void Timecheck(int /*flag*/) {}
+  // The call-out key (Enter): the further, limit, signal or crossing call-out due now.
+  virtual void calloutKey() {}
 };
 
 }  // namespace kestrel

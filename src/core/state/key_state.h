@@ -17,8 +17,10 @@ struct KeyState {
   std::string oneManText;            // shown on one-man lines
   bool autoRun = false;              // Shift+F1 / F1; each multimedia event sets speed = UnitsPerFrame
   bool resistanceOff = false;        // the value display's "抵抗解除" button
-  bool hornHeld = false;             // "3" with a [Sound_Horn4] sequence; the sound rules clear it
-  bool buzzerHeld = false;           // "4"; the sound rules clear it
+  bool hornHeld = false;             // "3" with a [Sound_Horn4] sequence, until its key is released
+  bool buzzerHeld = false;           // "4", until its key is released
+  bool hornPressed = false;          // set with hornHeld; the sound rules take it on their next tick,
+  bool buzzerPressed = false;        // so that a press released before that tick still sounds
   bool valueDisplayVisible = false;  // F3
   int32_t cabDisplayTop = 0;         // px; Shift+Up / Shift+Down move it by 50
   int32_t announceIndex = 0;

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "core/state/callout_state.h"
 #include "core/state/movie_state.h"
 #include "core/state/pre_train_state.h"
+#include "core/state/sound_state.h"
 #include "core/state/station_state.h"
 #include "core/util/fixed.h"
 
@@ -119,6 +121,14 @@ struct TrainState {
   // The return to the title (BackClick): 0 none; 1 to 255 the fade in progress, which the
   // presentation advances, closing the cab window when it passes 255.
   int32_t FadeLevel = 0;
+
+  // Kept by the signal rules, read by the call-outs: the code of the signal whose approach
+  // section holds the train (999 when none).
+  int32_t currentCode = kNone999;
+
+  // The sound rules and the call-outs.
+  SoundState sound;
+  CalloutState callout;
 };
 
 }  // namespace kestrel

@@ -254,7 +254,7 @@ class VehicleWriter {
   }
 
   void motorSounds() {
-    d_.comment("モーター音: ファイル,種類,速度s0,s1,s2,音程p0,p1,p2,音量w0,w1,w2");
+    d_.comment("モーター音: ファイル,種類,速度s0,s1,s2,音程p0,p1,p2,音量w0,w1,w2 (%)");
     d_.line("[EngineSound1]");
     auto row = [&](const std::string& file, const Wave& w, int type, std::vector<const char*> values) {
       if (!a_.has(file)) a_.wave(file, w);
@@ -262,15 +262,17 @@ class VehicleWriter {
       for (const char* v : values) d_.line(v);
     };
     if (diesel()) {
-      row(sdir() + "engine.wav", synth::engineIdle(), -1, {"25", "60", "110", "0.8", "1.6", "2.4", "0.5", "0.8", "1.0"});
+      row(sdir() + "engine.wav", synth::engineIdle(), -1, {"25", "60", "110", "0.8", "1.6", "2.4", "50", "80", "100"});
     } else {
       const double base = v_.kind == Kind::Emu313 ? 180.0 : 240.0;
-      row(sdir() + "motor.wav", synth::motorWhine(base, 5), 0, {"0", "40", "130", "0.35", "1.0", "2.6", "0.3", "1.0", "0.8"});
-      row(sdir() + "regen.wav", synth::motorWhine(base * 1.1, 4), 1, {"0", "40", "130", "0.35", "1.0", "2.6", "0.2", "0.8", "0.7"});
-      row(sdir() + "gear.wav", synth::motorWhine(90.0, 2), 2, {"0", "60", "130", "0.3", "1.0", "2.0", "0.05", "0.4", "0.6"});
+      row(sdir() + "motor.wav", synth::motorWhine(base, 5), 0, {"0", "40", "130", "0.35", "1.0", "2.6", "30", "100", "80"});
+      row(sdir() + "regen.wav", synth::motorWhine(base * 1.1, 4), 1, {"0", "40", "130", "0.35", "1.0", "2.6", "20", "80", "70"});
+      row(sdir() + "gear.wav", synth::motorWhine(90.0, 2), 2, {"0", "60", "130", "0.3", "1.0", "2.0", "5", "40", "60"});
     }
     d_.end();
-    if (diesel()) d_.line("[EngineSound2]").line(num(kIdle)).line(num(kEngineStart)).line("0").line("0");
+    // Idle, start and stop sounds of the engine; the fourth value is not used.
+    if (diesel())
+      d_.line("[EngineSound2]").line(num(kIdle)).line(num(kEngineStart)).line(num(kEngineStop)).line("0");
   }
 
   // The cab panel: 800 x 160 at the bottom of the cab surface; gauges, lamps and indicators.

@@ -3,10 +3,12 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <tuple>
 
 #include "core/front/cab_session.h"
 #include "core/front/movie_stage.h"
 #include "core/front/session_loader.h"
+#include "core/front/sound_stages.h"
 #include "core/ports/avi_frame_count_reader.h"
 #include "core/ports/memory_preference_store.h"
 #include "core/ports/recording_mixer.h"
@@ -14,6 +16,7 @@
 #include "platform/qt/qt_picture_loader.h"
 #include "tools/run/check_command.h"
 #include "tools/run/drive_runner.h"
+#include "tools/run/sound_log.h"
 
 namespace kestrel::run {
 
@@ -53,15 +56,17 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
   std::unique_ptr<LoadedSession> loaded;
   std::unique_ptr<CabSession> session;
   try {
-    loaded = std::make_unique<LoadedSession>(loadQuietly(options, {preferences, pictures}, stages));
+    loaded = std::make_unique<LoadedSession>(
+        loadQuietly(options, {preferences, pictures}, withSoundStages(stages, mixer)));
     if (options.station >= static_cast<int32_t>(loaded->line.Station.size()) && options.station > 0)
       throw FatalError("kestrel-run: the line has no station " + std::to_string(options.station));
     if (auto e = jumpOutsideMenu(inputs, loaded->line))
       throw FatalError(options.script.string() + ":" + std::to_string(e->line) + ": " + e->message);
-    session = std::make_unique<CabSession>(
-        CabSession::Records{loaded->settings, loaded->vehicle, loaded->panel, loaded->line, loaded->pictures},
-        mixer, program, StartOptions{options.station}, 0,
-        MovieSource{&movie, loaded->choice.programDirectory});
+    session =
+        std::make_unique<CabSession>(CabSession::Records{loaded->settings, loaded->vehicle, loaded->panel,
+                                                         loaded->line, loaded->pictures, &loaded->sounds},
+                                     mixer, program, StartOptions{options.station}, 0,
+                                     MovieSource{&movie, loaded->choice.programDirectory});
   } catch (const FatalError& e) {
     err << e.message() << "\n";
     return kExitDataFault;
@@ -81,12 +86,26 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
     trace = std::make_unique<TraceWriter>(traceFile, options.traceEvery);
     trace->writeHeader();
   }
+  std::ofstream soundLogFile;
+  if (!options.soundLog.empty()) {
+    soundLogFile.open(options.soundLog, std::ios::binary);
+    if (!soundLogFile) {
+      err << "kestrel-run: cannot write the sound log " << options.soundLog.string() << "\n";
+      return kExitDataFault;
+    }
+  }
+  // The mixer's record is written out (or dropped) after every tick, so it never grows.
+  std::ostream* soundLog = soundLogFile.is_open() ? &soundLogFile : nullptr;
+  const auto afterTick = [&mixer, soundLog] { flushSoundLog(mixer, soundLog); };
+
   const int64_t duration = options.durationUs ? *options.durationUs : defaultDurationUs(inputs);
-  const DriveResult result = playDrive(*session, inputs, duration, trace.get());
-  if (traceFile.is_open()) {
-    traceFile.flush();
-    if (!traceFile) {
-      err << "kestrel-run: cannot write the trace " << options.trace.string() << "\n";
+  const DriveResult result = playDrive(*session, inputs, duration, trace.get(), afterTick);
+  for (auto [file, path, what] : {std::tuple{&traceFile, &options.trace, "trace"},
+                                  std::tuple{&soundLogFile, &options.soundLog, "sound log"}}) {
+    if (!file->is_open()) continue;
+    file->flush();
+    if (!*file) {
+      err << "kestrel-run: cannot write the " << what << " " << path->string() << "\n";
       return kExitDataFault;
     }
   }

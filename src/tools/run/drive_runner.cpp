@@ -31,6 +31,9 @@ void deliver(CabSession& session, const ScriptInput& in) {
     case ScriptInput::Kind::Key:
       session.AsciiDown(in.character);
       break;
+    case ScriptInput::Kind::KeyUp:
+      session.keyupChar(in.character);
+      break;
     case ScriptInput::Kind::VirtualKeyDown:
       session.keydowns(in.key, in.modifiers);
       break;
@@ -56,11 +59,12 @@ void deliver(CabSession& session, const ScriptInput& in) {
 }  // namespace
 
 DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& inputs, int64_t durationUs,
-                      TraceWriter* trace) {
+                      TraceWriter* trace, const std::function<void()>& afterTick) {
   Scheduler& clock = session.scheduler();
-  if (trace)
-    session.setTickObserver([&session, &clock, trace] {
-      trace->tick({clock.now(), session.train(), session.control()});
+  if (trace || afterTick)
+    session.setTickObserver([&session, &clock, trace, &afterTick] {
+      if (trace) trace->tick({clock.now(), session.train(), session.control(), &session.context().mixer});
+      if (afterTick) afterTick();
     });
   const auto wallStart = std::chrono::steady_clock::now();
   const int64_t start = clock.now();
@@ -72,6 +76,7 @@ DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& input
   }
   clock.advanceBy(start + durationUs - clock.now());
   session.setTickObserver(nullptr);
+  if (afterTick) afterTick();
 
   DriveResult r;
   r.virtualUs = clock.now() - start;

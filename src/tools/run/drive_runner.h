@@ -3,6 +3,7 @@
 // time 0, each input after every event due at or before its time, the characters it posts right
 // after it, and the clock run on to the end.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,9 +28,10 @@ int64_t defaultDurationUs(const std::vector<ScriptInput>& inputs);
 // type 0 or 2, the last excepted).
 std::optional<ScriptError> jumpOutsideMenu(const std::vector<ScriptInput>& inputs, const LineData& line);
 
-// `trace` may be null. Inputs after `durationUs` are not played.
+// `trace` may be null. Inputs after `durationUs` are not played. `afterTick` runs after every
+// tick (after its trace row) and once more at the end of the drive.
 DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& inputs, int64_t durationUs,
-                      TraceWriter* trace);
+                      TraceWriter* trace, const std::function<void()>& afterTick = {});
 
 // "drive: 600.000000 s virtual in 0.412 s wall (1456x real time), speed 0.00 km/h, ..."
 std::string summaryLine(const DriveResult& result);

@@ -83,21 +83,21 @@ struct LineParser {
     in.line = line;
     if (t.size() < 2) return fail("an action must follow the time");
     const std::string_view action = t[1];
-    if (action == "key") return parseKey();
+    if (action == "key" || action == "keyup") return parseKey(action == "keyup");
     if (action == "vkey" || action == "vkeyup") return parseVirtualKey(action == "vkeyup");
     if (action == "wheel") return parseWheel();
     if (action == "menu") return parseMenu();
     return fail("unknown action \"" + std::string(action) + "\"");
   }
-  bool parseKey() {
+  bool parseKey(bool up) {
     if (!argumentCount(1)) return false;
-    in.kind = ScriptInput::Kind::Key;
+    in.kind = up ? ScriptInput::Kind::KeyUp : ScriptInput::Kind::Key;
     if (t[2] == "space") {
       in.character = U' ';
       return true;
     }
     const auto c = singleCharacter(t[2]);
-    if (!c) return fail("\"key\" takes one character (or \"space\")");
+    if (!c) return fail("\"" + std::string(t[1]) + "\" takes one character (or \"space\")");
     in.character = *c;
     return true;
   }

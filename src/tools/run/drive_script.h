@@ -3,6 +3,7 @@
 // of drive time (non-decreasing, at most microsecond precision), "#" starts a comment.
 //
 //   key C             a typed character ("space" for a blank)
+//   keyup C           the release of a typed character's key (ends the held horn "3", buzzer "4")
 //   vkey NAME         a virtual key pressed: Enter, Backspace, ScrollLock, Up, Down, PageUp,
 //   vkeyup NAME       PageDown, F1 .. F12, optionally "Shift+NAME"; or released
 //   wheel up|down     the mouse wheel
@@ -20,12 +21,12 @@
 namespace kestrel::run {
 
 struct ScriptInput {
-  enum class Kind { Key, VirtualKeyDown, VirtualKeyUp, Wheel, MenuStart, MenuJump };
+  enum class Kind { Key, KeyUp, VirtualKeyDown, VirtualKeyUp, Wheel, MenuStart, MenuJump };
 
   int64_t timeUs = 0;
   int line = 0;  // in the script file, from 1
   Kind kind = Kind::Key;
-  char32_t character = 0;              // Key
+  char32_t character = 0;              // Key, KeyUp
   VirtualKey key = VirtualKey::Enter;  // VirtualKeyDown, VirtualKeyUp
   KeyModifiers modifiers;
   bool wheelUp = false;  // Wheel

@@ -41,6 +41,8 @@ const std::vector<OptionSpec>& optionSpecs() {
       {"--trace", true, [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.trace = v, true; }},
       {"--trace-every", true,
        [](RunOptions& o, const std::string& v) { return o.driveOption = true, toCount(v, 1, o.traceEvery); }},
+      {"--sound-log", true,
+       [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.soundLog = v, !v.empty(); }},
   };
   return specs;
 }
@@ -50,7 +52,7 @@ const std::vector<OptionSpec>& optionSpecs() {
 const char* usageText() {
   return "usage: kestrel-run --data DIR --line FILE --train FILE --check [--json]\n"
          "       kestrel-run --data DIR --line FILE --train FILE [--station N] [--script FILE]\n"
-         "                   [--duration S] [--trace FILE] [--trace-every N]\n"
+         "                   [--duration S] [--trace FILE] [--trace-every N] [--sound-log FILE]\n"
          "\n"
          "  --data DIR    content directory (the program directory); default: the working directory\n"
          "  --line FILE   line file in DIR, e.g. line_exp.dat\n"
@@ -63,11 +65,14 @@ const char* usageText() {
          "  --station N       start at station N of the line (default 0, the line's start)\n"
          "  --script FILE     driver inputs, one per line: TIME ACTION ARGS, TIME in seconds of\n"
          "                    drive time, '#' starts a comment; actions: key C (space for a blank),\n"
-         "                    vkey NAME, vkeyup NAME (Enter, Backspace, ScrollLock, Up, Down, PageUp,\n"
-         "                    PageDown, F1-F12, optionally Shift+NAME), wheel up|down, menu start\n"
+         "                    keyup C (its release), vkey NAME, vkeyup NAME (Enter, Backspace,\n"
+         "                    ScrollLock, Up, Down, PageUp, PageDown, F1-F12, optionally\n"
+         "                    Shift+NAME), wheel up|down, menu start\n"
          "  --duration S      drive time in seconds; default: the last input plus 10 s\n"
          "  --trace FILE      CSV with one row per tick, written after the tick has run\n"
          "  --trace-every N   one row every N ticks\n"
+         "  --sound-log FILE  every operation asked of the mixer, one per line: TIME OP CHANNEL\n"
+         "                    [VALUE] [FILE] [nowave]\n"
          "It prints one summary line: virtual and wall seconds, their ratio, speed, distance, frame.\n"
          "\n"
          "exit status: 0 done, 2 a data file is faulty or the script is malformed (with its line\n"
@@ -123,7 +128,7 @@ ParsedOptions parseRunOptions(const std::vector<std::string>& args) {
     return result;
   }
   if (options.check && options.driveOption) {
-    result.error = "--station, --script, --duration and --trace go with a drive, not with --check";
+    result.error = "--station, --script, --duration, --trace and --sound-log go with a drive, not with --check";
     return result;
   }
   result.options = options;

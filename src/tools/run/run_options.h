@@ -22,6 +22,7 @@ struct RunOptions {
   std::optional<int64_t> durationUs;   // --duration: drive time; default the last input + 10 s
   std::filesystem::path trace;         // --trace: CSV, one row per tick
   int traceEvery = 1;                  // --trace-every: one row every N ticks
+  std::filesystem::path soundLog;      // --sound-log: every mixer operation with its drive time
   bool driveOption = false;            // one of the above was given
 };
 

@@ -43,6 +43,17 @@ std::string dec(double v) {
 std::string fx(Fixed v) {
   return v.toString();
 }
+// The channels playing, in order, separated by blanks.
+std::string playing(const Mixer* mixer) {
+  std::string out;
+  if (!mixer) return out;
+  for (int ch = 0; ch < Mixer::kChannelCount; ++ch) {
+    if (!mixer->isPlaying(ch)) continue;
+    if (!out.empty()) out += ' ';
+    out += std::to_string(ch);
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -91,6 +102,8 @@ const std::vector<TraceColumn>& traceColumns() {
       {"SubFrame", [](S s) { return num(s.train.SubFrame); }},
       {"LastShownFrame", [](S s) { return num(s.train.LastShownFrame); }},
       {"MovieDirection", [](S s) { return num(s.train.MovieDirection); }},
+      // The sounds.
+      {"playing", [](S s) { return playing(s.mixer); }},
   };
   return columns;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ports/mixer.h"
 #include "core/state/control_state.h"
 #include "core/state/train_state.h"
 
@@ -19,6 +20,7 @@ struct TraceSource {
   int64_t timeUs;  // the tick's virtual time
   const TrainState& train;
   const ControlState& control;
+  const Mixer* mixer = nullptr;  // for the channels playing; none: the column stays empty
 };
 
 struct TraceColumn {
