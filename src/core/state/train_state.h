@@ -12,6 +12,7 @@
 
 #include "core/state/callout_state.h"
 #include "core/state/movie_state.h"
+#include "core/state/overlay_texts.h"
 #include "core/state/pre_train_state.h"
 #include "core/state/sound_state.h"
 #include "core/state/station_state.h"
@@ -129,6 +130,9 @@ struct TrainState {
   // The sound rules and the call-outs.
   SoundState sound;
   CalloutState callout;
+
+  // Status texts for the cab display that have no other owner.
+  OverlayTexts texts;
 };
 
 }  // namespace kestrel
