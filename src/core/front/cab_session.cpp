@@ -4,7 +4,9 @@
 #include "core/controls/key_handlers.h"
 #include "core/controls/mascon_update.h"
 #include "core/front/station_jump.h"
+#include "core/present/needle_rules.h"
 #include "core/present/sound_rules.h"
+#include "core/present/visual_effects.h"
 #include "core/sim/brake_force.h"
 #include "core/sim/brake_system.h"
 #include "core/sim/clock.h"
@@ -33,7 +35,8 @@ CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program
            control_,         keys_,           program,       sprites_,     mixer,      random_,
            callouts_},
       movie_(std::move(movie), multimedia_),
-      startCaption_(records.settings.Start.value_or("Start")) {
+      startCaption_(records.settings.Start.value_or("Start")),
+      ownPreferences_(records.settings.preferences) {
   scheduler_.setHandler(Scheduler::Timer::Multimedia, [this] { MMTimer1Timer(); });
   scheduler_.setHandler(Scheduler::Timer::Tick, [this] { Timer1Timer(); });
   callouts_.attach(ctx_);
@@ -161,7 +164,8 @@ void CabSession::runTickStage(TickStage stage) {
       break;
     case TickStage::TickCount:
       train_.tickCount += 1;
-      break;  // + the speed needle (cab display)
+      needles::updateSpeedNeedle(ctx);
+      break;
     case TickStage::BrakeForce:
       brakes::updateBrakeForce(ctx);
       break;
@@ -219,6 +223,7 @@ void CabSession::runTickStage(TickStage stage) {
       break;
     case TickStage::Displays:
       showPassengerPicture(ctx);
+      applyVisualEffectsRule(*preferences_, sprites_);
       break;  // + value display, notices
   }
 }

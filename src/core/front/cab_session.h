@@ -45,7 +45,7 @@ enum class EventStage {
 enum class TickStage {
   AtsWarningSound,    // (signals) housekeeping of the ATS warning sound of the last tick
   StationSection,     // the station section the train is in, for the ATS line speed
-  TickCount,          // tickCount; (cab display) the speed needle, showing the speed before this tick
+  TickCount,          // tickCount; the speed needle and digital speed, showing the speed before this tick
   BrakeForce,         // friction factor and brake force from the pressures the events left
   Motion,             // forces, stop clamp and the integration of the speed
   SquealAndLamps,     // brake squeal from this tick's pressures and speed; the pilot lamps from
@@ -66,7 +66,8 @@ enum class TickStage {
   MovieSwitching,     // station and branch movies (may skip the rest of the tick while a switch
                       // waits), then the ends of the line, which see the frame the switch left
   Transmission,       // diesel: gear selection, shifting, engine key and stall
-  Displays,           // (value display, notices) texts and notices; the passenger picture
+  Displays,           // (value display, notices) texts and notices; the passenger picture; the visual
+                      // effects off (every tick) and with them the panel overlay
 };
 
 inline constexpr std::array kEventStages{
@@ -167,6 +168,12 @@ class CabSession {
   // Where the call-out queue reports "喚呼の再生エラー".
   void setMessageSink(CalloutQueue::MessageSink sink) { callouts_.setMessageSink(std::move(sink)); }
 
+  // The preferences that the tick writes (VisualEffectsOff, every tick) and the cab display
+  // reads: the ones the cab window's menus toggle and its close writes back. Until set, the
+  // session works on a copy of the loaded ones.
+  void setPreferences(Preferences& preferences) { preferences_ = &preferences; }
+  const Preferences& preferences() const { return *preferences_; }
+
   // Called at the end of every tick (the runner's trace).
   void setTickObserver(std::function<void()> observer) { tickObserver_ = std::move(observer); }
 
@@ -213,6 +220,8 @@ class CabSession {
   MoviePlayback movie_;
   std::array<ChannelResumeMode, Mixer::kChannelCount> resume_{};
   std::string startCaption_;
+  Preferences ownPreferences_;
+  Preferences* preferences_ = &ownPreferences_;
   bool skipRestOfTick_ = false;
   std::function<void()> tickObserver_;
 };
