@@ -1,0 +1,59 @@
+#include "demo_cab.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "core/front/movie_stage.h"
+#include "core/ports/memory_preference_store.h"
+#include "platform/qt/qt_picture_loader.h"
+
+namespace kestrel::test {
+
+void ensureApplication() {
+  static int argc = 1;
+  static char name[] = "test_platform_qt";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    return new QApplication(argc, argv);
+  }();
+  (void)app;
+}
+
+DemoCab::DemoCab(const std::string& line, const std::string& train) {
+  ensureApplication();
+  SessionChoice choice{KESTREL_QUICK_DEMO_DIR, line, "", train};
+  MemoryPreferenceStore preferences;
+  QtPictureLoader pictures;
+  SessionStages stages;
+  stages.openMovie = openRouteMovieStage(reader);
+  loaded = loadSession(choice, {preferences, pictures}, nullptr, stages);
+  session = std::make_unique<CabSession>(
+      CabSession::Records{loaded.settings, loaded.vehicle, loaded.panel, loaded.line, loaded.pictures}, mixer,
+      program, StartOptions{}, 0, MovieSource{&reader, choice.programDirectory});
+}
+
+namespace {
+
+template <class Speed>
+void run(CabSession& session, double seconds, Speed speed) {
+  Scheduler& s = session.scheduler();
+  const int64_t end = s.now() + static_cast<int64_t>(seconds * 1e6);
+  while (s.running() && s.nextDue(Scheduler::Timer::Multimedia) <= end) {
+    session.context().train.speed = speed();
+    s.advanceTo(s.nextDue(Scheduler::Timer::Multimedia));
+  }
+  s.advanceTo(end);
+}
+
+}  // namespace
+
+void DemoCab::drive(double seconds, double kmh) {
+  run(*session, seconds, [kmh] { return kmh; });
+}
+
+void DemoCab::film(double seconds, int direction) {
+  run(*session, seconds, [this, direction] { return direction * static_cast<double>(train().UnitsPerFrame); });
+}
+
+}  // namespace kestrel::test

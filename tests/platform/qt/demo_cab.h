@@ -1,0 +1,42 @@
+#pragma once
+// A cab session on the quick demo for the view's tests: the line and train loaded as the cab
+// window loads them (pictures through Qt, the route movie through FFmpeg, no sounds), and the
+// application object that Qt's drawing and widgets need, on the offscreen platform.
+#include <QImage>
+#include <memory>
+#include <string>
+
+#include "core/front/cab_session.h"
+#include "core/front/session_loader.h"
+#include "core/ports/recording_mixer.h"
+#include "platform/ffmpeg/ffmpeg_movie_reader.h"
+
+namespace kestrel::test {
+
+// Made once per test program.
+void ensureApplication();
+
+struct DemoCab {
+  explicit DemoCab(const std::string& line = "line_rapid.dat",
+                   const std::string& train = "train_313-1000_8cars.dat");
+
+  LoadedSession loaded;
+  FfmpegMovieReader reader;
+  RecordingMixer mixer;
+  ProgramInputState program;
+  std::unique_ptr<CabSession> session;
+
+  TrainState& train() { return session->context().train; }
+  // Advances the drive's clock by `seconds`, the speed held at `kmh` before every 33 ms event.
+  void drive(double seconds, double kmh);
+  // The same at the filming speed of the frame the train is at (backwards for direction -1):
+  // one frame per 33 ms event.
+  void film(double seconds, int direction = 1);
+};
+
+// The colour of a view pixel without its alpha.
+inline uint32_t rgbAt(const QImage& image, int x, int y) {
+  return image.pixel(x, y) & 0xFFFFFFu;
+}
+
+}  // namespace kestrel::test
