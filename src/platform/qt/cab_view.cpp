@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <ctime>
 
 #include "core/front/cab_session.h"
 #include "core/front/session_loader.h"
@@ -66,6 +67,7 @@ struct CabView::Impl {
   std::optional<uint64_t> signature;
   int64_t composed = 0;
   int64_t newFrameNs = 0;
+  int64_t newFrameCpuNs = 0;
   std::array<QString, kLabelCount> labels;
   std::array<bool, kLabelCount> labelShown{};
   int32_t labelTick = -1;
@@ -136,6 +138,7 @@ void CabView::renderStep() {
   Impl& d = *impl_;
   QElapsedTimer busy;
   busy.start();
+  const std::clock_t cpu = std::clock();
   const int64_t decodes = d.display.counters().decodes;
   const bool running = d.session.running();
   const TrainState& t = d.session.train();
@@ -161,7 +164,10 @@ void CabView::renderStep() {
     d.composed += 1;
     update(d.layout(size()).mapRect(d.viewRect()).adjusted(-1, -1, 1, 1));
   }
-  if (d.display.counters().decodes != decodes) d.newFrameNs += busy.nsecsElapsed();
+  if (d.display.counters().decodes != decodes) {
+    d.newFrameNs += busy.nsecsElapsed();
+    d.newFrameCpuNs += static_cast<int64_t>(std::clock() - cpu) * (1000000000 / CLOCKS_PER_SEC);
+  }
   if (frame->closeAfter) {
     repaint();  // the last, black, frame is on the screen before the window goes
     stopRendering();
@@ -182,7 +188,7 @@ int CabView::measuredRate() const {
 
 CabView::Counters CabView::counters() const {
   const CabDisplay::Counters& c = impl_->display.counters();
-  return {c.steps, c.decodes, impl_->composed, impl_->newFrameNs};
+  return {c.steps, c.decodes, impl_->composed, impl_->newFrameNs, impl_->newFrameCpuNs};
 }
 
 const QImage& CabView::viewImage() const {

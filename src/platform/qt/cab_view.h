@@ -43,10 +43,11 @@ class CabView final : public QWidget {
 
   // What the view has done (benchmarks, tests).
   struct Counters {
-    int64_t steps = 0;       // render steps while the drive ran
-    int64_t decodes = 0;     // movie frames decoded
-    int64_t composed = 0;    // frames drawn into the view image
-    int64_t newFrameNs = 0;  // time spent in the render steps that decoded a frame
+    int64_t steps = 0;          // render steps while the drive ran
+    int64_t decodes = 0;        // movie frames decoded
+    int64_t composed = 0;       // frames drawn into the view image
+    int64_t newFrameNs = 0;     // wall time of the render steps that decoded a frame
+    int64_t newFrameCpuNs = 0;  // the process's CPU time in those steps (all its threads)
   };
   Counters counters() const;
   // The driver's view as last composed (800 x 760).

@@ -1,20 +1,27 @@
-// kestrel-cab-harness: the cab view on a drive of its own, for measuring the display. It loads a
-// line and a train as the cab window does (pictures through Qt, the route movie through FFmpeg,
-// sounds left out), shows a CabView in a window of the cab window's size, and drives the train
-// itself: the clock follows the wall clock as the desktop program's does, and before every 33 ms
-// event the speed is set to the filming speed (forward), its negative (backward) or left at 0
-// (stand); "paused" starts the drive and pauses it at once. At the end it prints one line of
-// key=value pairs (CPU, decodes, frames, timings, peak memory) and can save the window's picture.
+// kestrel-cab-harness: the cab view on a drive of its own, for the display's end-to-end tests and
+// its benchmark (bench/display/cab_display_bench.sh). It loads a line and a train as the cab
+// window does (pictures through Qt, the route movie through FFmpeg, sounds left out), shows a
+// CabView in a window of the cab window's size, and drives the train itself: the clock follows
+// the wall clock as the desktop program's does, and before every 33 ms event the speed is set to
+// the filming speed (forward, until the end of the line holds the train), its negative
+// (backward) or left alone (stand); "paused" starts the drive and pauses it at once.
+//
+// --shot-at S FILE stops the clock when the drive has run S seconds, draws, and saves the
+// window's picture as the X server shows it, printing what it shows ("shot ..."). At the end one
+// line of key=value pairs reports CPU, decodes, frames, timings and peak memory.
 //
 //   kestrel-cab-harness --data DIR --line FILE --train FILE [--drive forward|backward|stand|paused]
-//                       [--seconds S] [--start-frame N] [--text-mode] [--shot FILE]
+//                       [--seconds S] [--start-frame N] [--text-mode] [--shot-at S FILE]...
 #include <sys/resource.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +29,10 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/front/cab_session.h"
 #include "core/front/movie_stage.h"
@@ -40,7 +50,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Options {
-  std::string data = ".", line, train, drive = "forward", shot;
+  std::string data = ".", line, train, drive = "forward";
+  std::vector<std::pair<double, std::string>> shots;  // drive seconds, file
   double seconds = 10;
   int startFrame = -1;
   bool textMode = false;
@@ -48,7 +59,8 @@ struct Options {
 
 [[noreturn]] void usage() {
   std::cerr << "usage: kestrel-cab-harness --data DIR --line FILE --train FILE [--drive "
-               "forward|backward|stand|paused] [--seconds S] [--start-frame N] [--text-mode] [--shot FILE]\n";
+               "forward|backward|stand|paused] [--seconds S] [--start-frame N] [--text-mode] [--shot-at S "
+               "FILE]...\n";
   std::exit(64);
 }
 
@@ -74,9 +86,10 @@ Options parse(int argc, char** argv) {
       o.startFrame = std::stoi(next());
     else if (a == "--text-mode")
       o.textMode = true;
-    else if (a == "--shot")
-      o.shot = next();
-    else
+    else if (a == "--shot-at") {
+      const double at = std::stod(next());
+      o.shots.emplace_back(at, next());
+    } else
       usage();
   }
   if (o.line.empty() || o.train.empty()) usage();
@@ -192,19 +205,47 @@ int run(int argc, char** argv, Clock::time_point started) {
   watch.since = started;
   view.installEventFilter(&watch);
 
-  // The drive's clock, as the desktop program runs it.
+  // The drive's clock, as the desktop program runs it; it stands still while a shot is taken.
   Scheduler& scheduler = session->scheduler();
   QElapsedTimer driveClock;
-  const double direction = o.drive == "forward" ? 1 : (o.drive == "backward" ? -1 : 0);
+  int64_t standingUs = 0;
+  double direction = o.drive == "forward" ? 1 : (o.drive == "backward" ? -1 : 0);
+  const std::optional<int32_t> lineEnd =
+      loaded->line.MovieStop.empty() ? std::nullopt : std::optional<int32_t>(loaded->line.MovieStop[0]);
+  std::vector<std::pair<double, std::string>> shots = o.shots;
+  std::sort(shots.begin(), shots.end());
+  const auto takeShot = [&](const std::string& file) {
+    QElapsedTimer pause;
+    pause.start();
+    view.renderStep();
+    view.repaint();  // on the X server before it is read back
+    const QPixmap shot = view.screen()->grabWindow(view.winId());
+    shot.save(QString::fromStdString(file));
+    const Sprite* needle = session->sprites().find("img_Needle_speed");
+    const Sprite* digits = session->sprites().find("img_digi_speed");
+    std::printf("shot file=%s t_s=%.3f frame=%d shown=%d mode=%d speed=%.3f needle=%d digits=%d\n",
+                file.c_str(), static_cast<double>(scheduler.now()) / 1e6, train.MovieFrame,
+                train.LastShownFrame, train.MovieMode, train.speed, needle ? needle->angle : 0,
+                digits ? digits->pattern : -1);
+    std::fflush(stdout);
+    standingUs += pause.nsecsElapsed() / 1000;
+  };
   QTimer clockTimer;
   clockTimer.setTimerType(Qt::PreciseTimer);
   QObject::connect(&clockTimer, &QTimer::timeout, [&] {
-    const int64_t target = driveClock.nsecsElapsed() / 1000;
+    int64_t target = driveClock.nsecsElapsed() / 1000 - standingUs;
+    if (!shots.empty()) target = std::min(target, static_cast<int64_t>(shots.front().first * 1e6));
     while (scheduler.running() && scheduler.nextDue(Scheduler::Timer::Multimedia) <= target) {
       if (direction != 0) train.speed = direction * train.UnitsPerFrame;
       scheduler.advanceTo(scheduler.nextDue(Scheduler::Timer::Multimedia));
+      // Once the end of the line has held the train, it stands there.
+      if (direction > 0 && lineEnd && train.MovieFrame == *lineEnd && train.speed == 0) direction = 0;
     }
     scheduler.advanceTo(target);
+    while (!shots.empty() && scheduler.now() >= static_cast<int64_t>(shots.front().first * 1e6)) {
+      takeShot(shots.front().second);
+      shots.erase(shots.begin());
+    }
   });
 
   session->start();
@@ -239,13 +280,15 @@ int run(int argc, char** argv, Clock::time_point started) {
   CabView::Counters c = all;
   c.decodes -= first.decodes;
   c.newFrameNs -= first.newFrameNs;
+  c.newFrameCpuNs -= first.newFrameCpuNs;
   const FfmpegMovieReader::Counters& r = reader.counters();
-  if (!o.shot.empty()) view.grab().toImage().save(QString::fromStdString(o.shot));
+  for (const auto& [at, file] : shots)
+    std::fprintf(stderr, "kestrel-cab-harness: no shot at %.3f s (%s)\n", at, file.c_str());
   std::printf(
       "drive=%s wall_s=%.3f cpu_s=%.3f cpu_total_s=%.3f cpu_share=%.4f load_s=%.3f first_frame_s=%.3f "
       "pacing_hz=%d measured_rate=%d steps=%lld shown_frames=%lld composed=%lld "
       "decoder_frames=%lld seeks=%lld cache_hits=%lld decodes_per_shown=%.3f ms_per_new_frame=%.3f "
-      "decode_ms=%.3f frames_moved=%d "
+      "cpu_ms_per_new_frame=%.3f decode_ms=%.3f frames_moved=%d "
       "peak_rss_mb=%.1f\n",
       o.drive.c_str(), wall, cpu, cpuSeconds(), cpu / wall, loadSeconds, watch.at.value_or(-1),
       view.pacingRate(), view.measuredRate(), static_cast<long long>(all.steps),
@@ -254,6 +297,7 @@ int run(int argc, char** argv, Clock::time_point started) {
       static_cast<long long>(r.cacheHits),
       c.decodes ? static_cast<double>(r.framesDecoded) / static_cast<double>(c.decodes) : 0.0,
       c.decodes ? static_cast<double>(c.newFrameNs) / 1e6 / static_cast<double>(c.decodes) : 0.0,
+      c.decodes ? static_cast<double>(c.newFrameCpuNs) / 1e6 / static_cast<double>(c.decodes) : 0.0,
       timed.calls > decodeCallsAtFirst ? (timed.seconds - decodeSecondsAtFirst) * 1e3 /
                                              static_cast<double>(timed.calls - decodeCallsAtFirst)
                                        : 0.0,
