@@ -71,6 +71,7 @@ struct CabView::Impl {
   std::array<QString, kLabelCount> labels;
   std::array<bool, kLabelCount> labelShown{};
   int32_t labelTick = -1;
+  int32_t shownTop = 0;
 
   // Where the client area stands in the widget, and its scale.
   QTransform layout(const QSize& widget) const {
@@ -81,7 +82,7 @@ struct CabView::Impl {
     t.scale(s, s);
     return t;
   }
-  QRect viewRect() const { return QRect(0, session.keys().cabDisplayTop, kViewWidth, kViewHeight); }
+  QRect viewRect() const { return QRect(0, shownTop, kViewWidth, kViewHeight); }
   QRect labelRect(size_t i) const {
     return QRect(kLabelX, kLabelTop + static_cast<int>(i) * kLabelPitch, kClient.width() - kLabelX,
                  kLabelPitch);
@@ -142,6 +143,11 @@ void CabView::renderStep() {
   const int64_t decodes = d.display.counters().decodes;
   const bool running = d.session.running();
   const TrainState& t = d.session.train();
+  // Shift+Up and Shift+Down move the driver's view, also while paused.
+  if (d.session.keys().cabDisplayTop != d.shownTop) {
+    d.shownTop = d.session.keys().cabDisplayTop;
+    update();
+  }
   // Text mode: the labels take the texts once per tick.
   if (running && d.loaded.settings.preferences.TextMode != 0 && t.tickCount != d.labelTick) {
     d.labelTick = t.tickCount;

@@ -155,6 +155,18 @@ TEST_F(ViewTest, ClicksOnBackAndOnTheViewAlsoWhenScaled) {
   EXPECT_EQ(display.count(), 1);
 }
 
+TEST_F(ViewTest, ShiftUpMovesTheDriversViewUpAlsoWhilePaused) {
+  cab.session->start();
+  play(2, 0);
+  cab.session->start1Click();  // paused
+  const QImage before = view.grab().toImage();
+  cab.session->keydowns(VirtualKey::Up, KeyModifiers::shifted());
+  view.renderStep();
+  const QImage after = view.grab().toImage();
+  EXPECT_EQ(after.copy(0, 0, 798, 700), before.copy(0, 50, 798, 700));     // sub_disp overlaps at 798
+  EXPECT_EQ(after.copy(800, 0, 402, 758), before.copy(800, 0, 402, 758));  // the rest stays
+}
+
 TEST_F(ViewTest, TextModeLabelsFollowTheTickAndTheMenuHidesTwo) {
   const auto row = [](int i) { return QRect(806, 6 + i * 34, 390, 30); };
   cab.session->start();
