@@ -89,7 +89,7 @@ void BM_NewMovieFrame(benchmark::State& state) {
     renderer.render(f, d.session->sprites(), view);
   }
 }
-BENCHMARK(BM_NewMovieFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewMovieFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void BM_SameMovieFrame(benchmark::State& state) {
   Demo& d = demo();
@@ -98,7 +98,7 @@ void BM_SameMovieFrame(benchmark::State& state) {
   const CabFrame f = d.frame();
   for (auto _ : state) renderer.render(f, d.session->sprites(), view);
 }
-BENCHMARK(BM_SameMovieFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SameMovieFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void BM_SpritesOnly(benchmark::State& state) {
   Demo& d = demo();
@@ -109,7 +109,7 @@ void BM_SpritesOnly(benchmark::State& state) {
   f.texts.clear();
   for (auto _ : state) renderer.render(f, d.session->sprites(), view);
 }
-BENCHMARK(BM_SpritesOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SpritesOnly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void BM_TextsOnly(benchmark::State& state) {
   Demo& d = demo();
@@ -120,7 +120,7 @@ void BM_TextsOnly(benchmark::State& state) {
   const SpriteScene none;
   for (auto _ : state) renderer.render(f, none, view);
 }
-BENCHMARK(BM_TextsOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextsOnly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace
 }  // namespace kestrel

@@ -13,7 +13,12 @@ CabDisplay::CabDisplay(DriveContext& ctx, const Preferences& preferences, MovieR
       reader_(reader),
       playback_(playback),
       vehicleFileName_(std::move(vehicleFileName)),
-      metrics_(metrics) {}
+      metrics_(metrics) {
+  // The movie area's size: the reader scales each frame once, as it converts it.
+  const DisplaySettings& disp = ctx.settings.Disp;
+  if (reader_ && disp.DisplayWidth > 0 && disp.MovieHeight > 0)
+    reader_->setFrameSize(disp.DisplayWidth, disp.MovieHeight);
+}
 
 const CabFrame* CabDisplay::step(int64_t nowMs, bool running, bool canDraw) {
   if (!running) return nullptr;

@@ -56,7 +56,8 @@ class CabDisplay {
   };
 
   // `preferences` are the live ones (menus toggle them, the tick writes VisualEffectsOff); the
-  // reader is the session's (nullptr: no pictures); `playback` hands over a branch's spare frame.
+  // reader is the session's (nullptr: no pictures), asked for frames of the movie area's size;
+  // `playback` hands over a branch's spare frame.
   CabDisplay(DriveContext& ctx, const Preferences& preferences, MovieReader* reader,
              const MoviePlayback* playback, std::string vehicleFileName, const TextMetrics& metrics);
 

@@ -40,11 +40,16 @@ QFont plainFont(int pointSize) {
 }
 
 TextExtent QtTextMetrics::measure(std::string_view text, int32_t pointSize) const {
+  std::pair<int32_t, std::string> key(pointSize, std::string(text));
+  if (auto kept = extents_.find(key); kept != extents_.end()) return kept->second;
+  if (extents_.size() >= kKept) extents_.clear();  // the texts of a few seconds ago are not needed
   auto it = metrics_.find(pointSize);
   if (it == metrics_.end()) it = metrics_.emplace(pointSize, QFontMetrics(overlayFont(pointSize))).first;
   const QFontMetrics& metrics = it->second;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  return {metrics.horizontalAdvance(s), metrics.height()};
+  const TextExtent extent{metrics.horizontalAdvance(s), metrics.height()};
+  extents_.emplace(std::move(key), extent);
+  return extent;
 }
 
 }  // namespace kestrel

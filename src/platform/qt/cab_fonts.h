@@ -6,7 +6,9 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <map>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/present/overlay_layout.h"
 
@@ -21,12 +23,16 @@ QFont plainFont(int pointSize);
 
 int pixelSizeOfPoints(int pointSize);
 
+// Measures with the overlay font. The texts change a few times a second while they are measured
+// every frame, so the extents of the texts measured last are kept.
 class QtTextMetrics final : public TextMetrics {
  public:
   TextExtent measure(std::string_view text, int32_t pointSize) const override;
 
  private:
+  static constexpr size_t kKept = 64;
   mutable std::map<int32_t, QFontMetrics> metrics_;  // by point size
+  mutable std::map<std::pair<int32_t, std::string>, TextExtent> extents_;
 };
 
 }  // namespace kestrel

@@ -61,6 +61,10 @@ TEST_F(ViewTest, AtTheFilmingSpeedEveryFrameIsDecodedOnceAndShown) {
   EXPECT_EQ(cab.reader.counters().seeks, 0);
   EXPECT_LT(after.composed - before.composed, 120);  // steps without a change draw nothing
   EXPECT_GE(after.composed - before.composed, decodes);
+  // What is on the view is the frame the drive is at (decoded at the movie area's size).
+  const Picture shown = test::demoFrame(cab.train().LastShownFrame);
+  EXPECT_LT(test::movieDifference(view.viewImage(), shown), 8.0);
+  EXPECT_GT(test::movieDifference(view.viewImage(), test::demoFrame(start)), 15.0);
 }
 
 TEST_F(ViewTest, StandingStillTheMovieIsNotDecodedAgain) {

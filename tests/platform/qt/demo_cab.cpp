@@ -1,6 +1,8 @@
 #include "demo_cab.h"
 
 #include <QApplication>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "core/front/movie_stage.h"
@@ -48,12 +50,38 @@ void run(CabSession& session, double seconds, Speed speed) {
 
 }  // namespace
 
+double movieDifference(const QImage& view, const Picture& frame) {
+  double worst = 0;
+  const double fx = frame.width / 800.0, fy = frame.height / 600.0;
+  for (int by = 20; by < 400; by += 70)
+    for (int bx = 20; bx < 740; bx += 95)
+      for (int shift : {0, 8, 16}) {
+        double v = 0, f = 0, nv = 0, nf = 0;
+        for (int y = by; y < by + 40; ++y)
+          for (int x = bx; x < bx + 60; ++x, ++nv) v += (view.pixel(x, y) >> shift) & 0xFF;
+        for (int y = static_cast<int>(by * fy); y < static_cast<int>((by + 40) * fy); ++y)
+          for (int x = static_cast<int>(bx * fx); x < static_cast<int>((bx + 60) * fx); ++x, ++nf)
+            f += (frame.at(x, y) >> shift) & 0xFF;
+        worst = std::max(worst, std::fabs(v / nv - f / nf));
+      }
+  return worst;
+}
+
+Picture demoFrame(int n) {
+  FfmpegMovieReader reader;
+  reader.open(std::filesystem::path(KESTREL_QUICK_DEMO_DIR) / "movie/kestrel_line.avi");
+  Picture p;
+  reader.decodeFrame(n, p);
+  return p;
+}
+
 void DemoCab::drive(double seconds, double kmh) {
   run(*session, seconds, [kmh] { return kmh; });
 }
 
 void DemoCab::film(double seconds, int direction) {
-  run(*session, seconds, [this, direction] { return direction * static_cast<double>(train().UnitsPerFrame); });
+  run(*session, seconds,
+      [this, direction] { return direction * static_cast<double>(train().UnitsPerFrame); });
 }
 
 }  // namespace kestrel::test

@@ -34,6 +34,13 @@ struct DemoCab {
   void film(double seconds, int direction = 1);
 };
 
+// The largest difference of a channel's block mean between the view's movie area (800 x 600,
+// above the status texts) and `frame` scaled to it.
+double movieDifference(const QImage& view, const Picture& frame);
+
+// Frame n of the demo's route movie at its own size, decoded by a reader of its own.
+Picture demoFrame(int n);
+
 // The colour of a view pixel without its alpha.
 inline uint32_t rgbAt(const QImage& image, int x, int y) {
   return image.pixel(x, y) & 0xFFFFFFu;
