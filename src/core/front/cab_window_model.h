@@ -69,10 +69,10 @@ class CabWindowModel {
 
  private:
   CabWindowPorts ports_;
+  std::string movieMessage_;  // before loaded_: the loader's movie stage writes it
   std::unique_ptr<LoadedSession> loaded_;
   std::unique_ptr<CabSession> session_;
   CabMenu menu_;
-  std::string movieMessage_;
 };
 
 }  // namespace kestrel
