@@ -90,4 +90,12 @@ bool CabMenu::toggle(CabMenuItem item, Preferences& p) {
   }
 }
 
+bool toggleMenuItem(CabMenu& menu, CabMenuItem item, Preferences& preferences, SpriteScene& sprites) {
+  const bool check = menu.toggle(item, preferences);
+  if (item == CabMenuItem::StopLinesHidden)
+    for (const char* name : {"img_unten_teimokuS", "img_unten_teimokuM", "img_unten_teimokuE"})
+      sprites.setVisible(name, !check);
+  return check;
+}
+
 }  // namespace kestrel

@@ -15,6 +15,7 @@
 #include "core/data/line_data.h"
 #include "core/data/settings_data.h"
 #include "core/front/saved_drive.h"
+#include "core/state/sprite_scene.h"
 
 namespace kestrel {
 
@@ -115,5 +116,10 @@ class CabMenu {
   bool debug_ = false;
   ControllerKind controller_ = ControllerKind::Standard;
 };
+
+// A click on a checkable item as the window runs it: the check and its preference toggle;
+// "停止位置ラインを表示しない" hides the three stop-line sprites while checked and shows them when
+// cleared. Returns the new check.
+bool toggleMenuItem(CabMenu& menu, CabMenuItem item, Preferences& preferences, SpriteScene& sprites);
 
 }  // namespace kestrel

@@ -35,11 +35,7 @@ CabWindowModel::CabWindowModel(const SessionChoice& choice, CabWindowPorts ports
       menu_(loaded_->settings, loaded_->line) {}
 
 bool CabWindowModel::toggle(CabMenuItem item) {
-  const bool check = menu_.toggle(item, loaded_->settings.preferences);
-  if (item == CabMenuItem::StopLinesHidden)
-    for (const char* name : {"img_unten_teimokuS", "img_unten_teimokuM", "img_unten_teimokuE"})
-      session_->context().sprites.setVisible(name, !check);
-  return check;
+  return toggleMenuItem(menu_, item, loaded_->settings.preferences, session_->context().sprites);
 }
 
 std::optional<SavedDriveMenu> CabWindowModel::openSaveMenu() {
@@ -49,18 +45,11 @@ std::optional<SavedDriveMenu> CabWindowModel::openSaveMenu() {
 }
 
 std::string_view CabWindowModel::save(int slot) {
-  const TrainState& t = session_->train();
-  const std::string text = formatSavedDrive(savedDriveOf(t, loaded_->choice.lineFileName));
-  const std::string title = savedDriveTitle(loaded_->line, t.distanceRun);
-  return SavedDriveStore(ports_.preferences).save(slot, text, title) ? kDriveSaved : kDriveNotSaved;
+  return saveDriveToSlot(ports_.preferences, *session_, loaded_->line, loaded_->choice.lineFileName, slot);
 }
 
 std::optional<std::string_view> CabWindowModel::restore(int slot) {
-  const auto parsed =
-      parseSavedDrive(SavedDriveStore(ports_.preferences).text(slot), loaded_->choice.lineFileName);
-  if (const auto* refusal = std::get_if<SavedDriveRefusal>(&parsed)) return refusalMessage(*refusal);
-  restoreSavedDrive(*session_, std::get<SavedDrive>(parsed));
-  return std::nullopt;
+  return restoreDriveFromSlot(ports_.preferences, *session_, loaded_->choice.lineFileName, slot);
 }
 
 bool CabWindowModel::close() {

@@ -65,4 +65,20 @@ void restoreSavedDrive(CabSession& session, const SavedDrive& d) {
   masconupdate(ctx);
 }
 
+std::string_view saveDriveToSlot(PreferenceStore& store, const CabSession& session, const LineData& line,
+                                 const std::string& lineFile, int slot) {
+  const TrainState& t = session.train();
+  const std::string text = formatSavedDrive(savedDriveOf(t, lineFile));
+  const std::string title = savedDriveTitle(line, t.distanceRun);
+  return SavedDriveStore(store).save(slot, text, title) ? kDriveSaved : kDriveNotSaved;
+}
+
+std::optional<std::string_view> restoreDriveFromSlot(PreferenceStore& store, CabSession& session,
+                                                     const std::string& lineFile, int slot) {
+  const auto parsed = parseSavedDrive(SavedDriveStore(store).text(slot), lineFile);
+  if (const auto* refusal = std::get_if<SavedDriveRefusal>(&parsed)) return refusalMessage(*refusal);
+  restoreSavedDrive(session, std::get<SavedDrive>(parsed));
+  return std::nullopt;
+}
+
 }  // namespace kestrel

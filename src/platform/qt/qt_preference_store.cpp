@@ -50,7 +50,8 @@ std::unique_ptr<PreferenceKey> QtPreferenceStore::openKey(const std::string& pat
   std::unique_ptr<QSettings> settings;
   if (iniFile_) {
     settings = std::make_unique<QSettings>(*iniFile_, QSettings::IniFormat);
-    settings->beginGroup(parts.join(QLatin1Char('/')));
+    if (parts.isEmpty()) return nullptr;
+    settings->beginGroup(parts.back());  // [kestrel], [dgcontroller]
   } else if (parts.size() >= 2) {
     settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, parts[parts.size() - 2],
                                            parts.back());

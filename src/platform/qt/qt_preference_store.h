@@ -2,8 +2,8 @@
 // PreferenceStore on QSettings. A key path "Software\<Organisation>\<Application>" is the
 // QSettings of that organisation and application in the user scope: on Windows the registry key
 // of that name under HKEY_CURRENT_USER, elsewhere an INI file under the user's configuration
-// directory ($XDG_CONFIG_HOME/<Organisation>/<Application>.conf). Given a file instead, every key
-// is a group of that one INI file (kestrel-run --prefs).
+// directory ($XDG_CONFIG_HOME/<Organisation>/<Application>.conf). Given a file instead, each key
+// is the group of that one INI file named after its application (kestrel-run --prefs).
 //
 // Thread contract: the thread that owns the drive. Every write is synced at once, so that a
 // failure to write is seen by the caller and a crash loses nothing.
