@@ -26,8 +26,9 @@ struct RestoreTest : ::testing::Test {
                         test::stationRow({"C", 0, 6100, 210000}), test::stationRow({"D", 0, 12100, 410000}),
                         test::stationRow({"E", 0, 15100, 510000})};
     rig.line.soundLengths = {2, 5};
-    rig.addSprite("img_Lamp_Door", 1, false);
-    rig.addSprite("img_unten_teimoku");
+    // The session's own sprites come from the catalog.
+    rig.pictures.put({"img_Lamp_Door", "door.bmp", nullptr, true, 0, 0, 0, 49, 8, 4, 0, 0, false, 255, false});
+    rig.pictures.put({"img_unten_teimoku", "teimoku.bmp", nullptr, true, 0, 0, 0, 100, 8, 4});
     session = std::make_unique<CabSession>(
         CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer, rig.program);
     rig.mixer.setClock([this] { return session->scheduler().now(); });
@@ -141,7 +142,7 @@ TEST_F(RestoreTest, SavingReportsAStoreThatCannotBeWritten) {
   ASSERT_EQ(saveDriveToSlot(prefs, *session, rig.line, "line_rapid.dat", 1), "運転状態を保存しました");
   EXPECT_EQ(prefs.get(kKey, "Save1"), MemoryPreferenceStore::Value(std::string("line_rapid.dat,0,86,0,") +
                                                                      std::to_string(session->train().TickCounter) +
-                                                                     ",0,0"));
+                                                                     ",10000,0"));  // at A's stop
   prefs.failWrites(true);
   EXPECT_EQ(saveDriveToSlot(prefs, *session, rig.line, "line_rapid.dat", 2), "運転状態を保存できませんでした");
   prefs.failWrites(false);
