@@ -31,7 +31,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
       result.version = true;
       return result;
     }
-    const bool takesValue = a == "--data" || a == "--line" || a == "--train" || a == "--station" || a == "--trace";
+    const bool takesValue =
+        a == "--data" || a == "--line" || a == "--train" || a == "--station" || a == "--trace";
     if (!takesValue) {
       result.error = "unknown option: " + a;
       return result;

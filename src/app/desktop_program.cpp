@@ -59,7 +59,8 @@ int DesktopProgram::start() {
 
   // The title window, then the help and easy cab windows, each made once.
   const int picture = chooseTitlePicture(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
-  title_ = std::make_unique<TitleWindow>(options_.data, TitleWindowPorts{mixer_, opening_, dialogs_}, picture);
+  title_ =
+      std::make_unique<TitleWindow>(options_.data, TitleWindowPorts{mixer_, opening_, dialogs_}, picture);
   dialogs_.setParent(title_.get());
   help_ = std::make_unique<HelpWindow>(readHelpText(options_.data).value_or(HelpText{}), keys_);
   easyCab_ = std::make_unique<EasyCabWindow>(keys_);

@@ -13,7 +13,9 @@ namespace kestrel {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // The client area of the form: the 800 x 760 view with the labels and pictures right of it.
 constexpr int kClientWidth = 1202;
@@ -42,7 +44,9 @@ CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks h
   move(0, 0);
 }
 
-CabWindow::~CabWindow() { model_.session().setTickObserver(nullptr); }
+CabWindow::~CabWindow() {
+  model_.session().setTickObserver(nullptr);
+}
 
 void CabWindow::begin() {
   view_->applyTextMode(true);
@@ -149,7 +153,9 @@ void CabWindow::showSaveMenu() {
   }
 }
 
-void CabWindow::saveClick(int slot) { hooks_.dialogs.showMessage(std::string(model_.save(slot))); }
+void CabWindow::saveClick(int slot) {
+  hooks_.dialogs.showMessage(std::string(model_.save(slot)));
+}
 
 void CabWindow::loadClick(int slot) {
   if (const auto refusal = model_.restore(slot)) {
@@ -191,7 +197,9 @@ void CabWindow::drivePost(char32_t character) {
   model_.session().deliverPosted();
 }
 
-int32_t CabWindow::driveReverser() const { return model_.session().control().reverser; }
+int32_t CabWindow::driveReverser() const {
+  return model_.session().control().reverser;
+}
 
 void CabWindow::wheel(int angleDeltaY) {
   CabSession& s = model_.session();

@@ -52,7 +52,9 @@ EasyCabWindow::EasyCabWindow(DriveKeys& keys, QWidget* parent)
     const char* caption;
     char32_t posts;
     int y;
-  } kButtons[4] = {{"減速", kEasyCabBrake, 24}, {"ニュートラル", kEasyCabNeutral, 74}, {"加速", kEasyCabPower, 124},
+  } kButtons[4] = {{"減速", kEasyCabBrake, 24},
+                   {"ニュートラル", kEasyCabNeutral, 74},
+                   {"加速", kEasyCabPower, 124},
                    {"ドア開閉", kEasyCabDoors, 200}};
   for (size_t i = 0; i < 4; ++i) {
     auto* b = new QPushButton(QString::fromUtf8(kButtons[i].caption), this);

@@ -30,7 +30,9 @@ HelpWindow::HelpWindow(const HelpText& text, DriveKeys& keys, QWidget* parent)
   installEventFilter(this);
 }
 
-QString HelpWindow::text() const { return box_->toPlainText(); }
+QString HelpWindow::text() const {
+  return box_->toPlainText();
+}
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
   if (forwardDriveKey(keys_, event)) return true;

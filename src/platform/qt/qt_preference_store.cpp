@@ -53,8 +53,8 @@ std::unique_ptr<PreferenceKey> QtPreferenceStore::openKey(const std::string& pat
     if (parts.isEmpty()) return nullptr;
     settings->beginGroup(parts.back());  // [kestrel], [dgcontroller]
   } else if (parts.size() >= 2) {
-    settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, parts[parts.size() - 2],
-                                           parts.back());
+    settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                           parts[parts.size() - 2], parts.back());
   } else {
     return nullptr;
   }

@@ -19,7 +19,9 @@ namespace kestrel {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // The window's own buttons, from image\title\ when the content has them, else drawn here.
 struct FormImage {
@@ -133,7 +135,9 @@ void TitleWindow::skipToMenu() {
   refresh();
 }
 
-bool TitleWindow::openingMoviePlaying() const { return movieTimer_->isActive(); }
+bool TitleWindow::openingMoviePlaying() const {
+  return movieTimer_->isActive();
+}
 
 void TitleWindow::nextOpeningFrame() {
   if (movieFrame_ >= ports_.opening.frameCount()) {
@@ -145,8 +149,8 @@ void TitleWindow::nextOpeningFrame() {
     Picture frame;
     if (ports_.opening.decodeFrame(movieFrame_, frame) && !frame.empty())
       image(TitleImage::MovieArea)
-          ->setPixmap(QPixmap::fromImage(toQImage(frame).scaled(kOpeningSize.width, kOpeningSize.height,
-                                                                Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+          ->setPixmap(QPixmap::fromImage(toQImage(frame).scaled(
+              kOpeningSize.width, kOpeningSize.height, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
   }
   ++movieFrame_;
 }
@@ -156,7 +160,9 @@ void TitleWindow::stopOpeningMovie() {
   ports_.opening.close();
 }
 
-void TitleWindow::setClientSize(int width, int height) { setFixedSize(width, height); }
+void TitleWindow::setClientSize(int width, int height) {
+  setFixedSize(width, height);
+}
 
 void TitleWindow::playSound(std::string_view name) {
   const auto path = resolveDataPath(dir_, name);
@@ -229,8 +235,8 @@ bool TitleWindow::eventFilter(QObject* watched, QEvent* event) {
   const auto which = static_cast<TitleImage>(i);
   const bool lineOrTrain = TitleMenu::isLine(which) || TitleMenu::isTrain(which);
   if (mouse->button() == Qt::RightButton && lineOrTrain) {
-    menu_->Menumousedown(which, ports_.dialogs.openFile(std::string(kPickVehicleTitle),
-                                                        std::string(kPickVehicleFilter)));
+    menu_->Menumousedown(
+        which, ports_.dialogs.openFile(std::string(kPickVehicleTitle), std::string(kPickVehicleFilter)));
     refresh();
     return true;
   }
@@ -279,9 +285,13 @@ void TitleWindow::backClick() {
   refresh();
 }
 
-void TitleWindow::quitClick() { close(); }
+void TitleWindow::quitClick() {
+  close();
+}
 
-void TitleWindow::helpClick() { ports_.dialogs.openDocument(resolveDataPath(dir_, kReadme).string()); }
+void TitleWindow::helpClick() {
+  ports_.dialogs.openDocument(resolveDataPath(dir_, kReadme).string());
+}
 
 void TitleWindow::beginLoading() {
   setClientSize(kTitleSize.width, kLoadingClientHeight);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <tuple>
 
+#include "core/data/settings_loader.h"
 #include "core/front/cab_session.h"
 #include "core/front/movie_stage.h"
 #include "core/front/session_loader.h"
@@ -13,7 +14,6 @@
 #include "core/ports/memory_preference_store.h"
 #include "core/ports/recording_mixer.h"
 #include "core/util/fatal_error.h"
-#include "core/data/settings_loader.h"
 #include "platform/qt/qt_picture_loader.h"
 #include "platform/qt/qt_preference_store.h"
 #include "tools/run/check_command.h"

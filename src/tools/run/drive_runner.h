@@ -47,7 +47,8 @@ struct MenuContext {
 // tick (after its trace row) and once more at the end of the drive. Without `menu` the save, load
 // and check actions do nothing.
 DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& inputs, int64_t durationUs,
-                      TraceWriter* trace, const std::function<void()>& afterTick = {}, MenuContext* menu = nullptr);
+                      TraceWriter* trace, const std::function<void()>& afterTick = {},
+                      MenuContext* menu = nullptr);
 
 // "drive: 600.000000 s virtual in 0.412 s wall (1456x real time), speed 0.00 km/h, ..."
 std::string summaryLine(const DriveResult& result);

@@ -155,8 +155,9 @@ struct LineParser {
       in.item = item;
       return t.size() == 3 || fail("\"menu " + std::string(name) + "\" takes no argument");
     }
-    return fail("\"menu\" takes \"start\", \"jump N\", \"save N\", \"load N\", \"callouts\", \"commentary\", "
-                "\"stoplines\" or \"textmode\"");
+    return fail(
+        "\"menu\" takes \"start\", \"jump N\", \"save N\", \"load N\", \"callouts\", \"commentary\", "
+        "\"stoplines\" or \"textmode\"");
   }
 };
 

@@ -28,7 +28,18 @@
 namespace kestrel::run {
 
 struct ScriptInput {
-  enum class Kind { Key, KeyUp, VirtualKeyDown, VirtualKeyUp, Wheel, MenuStart, MenuJump, MenuSave, MenuLoad, MenuToggle };
+  enum class Kind {
+    Key,
+    KeyUp,
+    VirtualKeyDown,
+    VirtualKeyUp,
+    Wheel,
+    MenuStart,
+    MenuJump,
+    MenuSave,
+    MenuLoad,
+    MenuToggle
+  };
 
   int64_t timeUs = 0;
   int line = 0;  // in the script file, from 1
@@ -36,9 +47,9 @@ struct ScriptInput {
   char32_t character = 0;              // Key, KeyUp
   VirtualKey key = VirtualKey::Enter;  // VirtualKeyDown, VirtualKeyUp
   KeyModifiers modifiers;
-  bool wheelUp = false;  // Wheel
-  int32_t station = 0;   // MenuJump
-  int slot = 0;          // MenuSave, MenuLoad: 1 .. 3
+  bool wheelUp = false;                         // Wheel
+  int32_t station = 0;                          // MenuJump
+  int slot = 0;                                 // MenuSave, MenuLoad: 1 .. 3
   CabMenuItem item = CabMenuItem::CalloutsOff;  // MenuToggle
 };
 

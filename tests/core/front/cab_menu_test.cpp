@@ -73,7 +73,8 @@ TEST(CabMenu, TheStopLineItemHidesAndShowsTheThreeStopLineSprites) {
   SettingsData s;
   CabMenu menu(s, LineData{});
   SpriteScene sprites;
-  for (const char* name : {"img_unten_teimokuS", "img_unten_teimokuM", "img_unten_teimokuE", "img_unten_teimoku"})
+  for (const char* name :
+       {"img_unten_teimokuS", "img_unten_teimokuM", "img_unten_teimokuE", "img_unten_teimoku"})
     sprites.add(Sprite{name});
   toggleMenuItem(menu, CabMenuItem::StopLinesHidden, s.preferences, sprites);
   EXPECT_FALSE(sprites.find("img_unten_teimokuS")->visible);

@@ -46,8 +46,9 @@ struct CabWindowModelTest : ::testing::Test {
     return {test::sourceDir() / "tests/fixtures/content", "line_local.dat", "", "train_313-1000_10cars.dat"};
   }
   std::unique_ptr<CabWindowModel> make(Mixer& m) {
-    return std::make_unique<CabWindowModel>(choice(), CabWindowPorts{prefs, pictures, m, nullptr},
-                                            [this](std::string_view t) { status.emplace_back(t); }, program);
+    return std::make_unique<CabWindowModel>(
+        choice(), CabWindowPorts{prefs, pictures, m, nullptr},
+        [this](std::string_view t) { status.emplace_back(t); }, program);
   }
 };
 
@@ -59,7 +60,8 @@ TEST_F(CabWindowModelTest, CreationShowsEveryStatusTextInOrderAndTheStartFollows
   prefs.set(kKey, "Moji", 1);
   auto model = make(mixer);
   EXPECT_EQ(status, (std::vector<std::string>{"Formを作成しています", "設定ファイルを読み込んでいます",
-                                              "運転台を描画しています", "DirectSoundオブジェクトを作成しています(走行音)",
+                                              "運転台を描画しています",
+                                              "DirectSoundオブジェクトを作成しています(走行音)",
                                               "DirectSoundオブジェクトを作成しています(環境音)",
                                               "DirectSoundオブジェクトを作成しています(喚呼)",
                                               "サウンドを読み込んでいます", "環境をセットアップしています"}));

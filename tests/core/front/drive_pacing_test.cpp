@@ -21,7 +21,8 @@ TEST(DrivePacing, SleepsUntilTheNextEventRoundedUpWithinOneAndTheIdleTime) {
   s.advanceTo(2000000);
   EXPECT_GT(s.droppedUs(), 0);
   const int64_t wall = s.now() + s.droppedUs();
-  EXPECT_EQ(msUntilNextEvent(s, wall), static_cast<int>((s.nextDue(Scheduler::Timer::Multimedia) - s.now() + 999) / 1000));
+  EXPECT_EQ(msUntilNextEvent(s, wall),
+            static_cast<int>((s.nextDue(Scheduler::Timer::Multimedia) - s.now() + 999) / 1000));
   EXPECT_EQ(msUntilNextEvent(s, 0, 20), 20);  // far ahead: at most the idle time
 }
 

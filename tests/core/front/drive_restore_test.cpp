@@ -27,10 +27,12 @@ struct RestoreTest : ::testing::Test {
                         test::stationRow({"E", 0, 15100, 510000})};
     rig.line.soundLengths = {2, 5};
     // The session's own sprites come from the catalog.
-    rig.pictures.put({"img_Lamp_Door", "door.bmp", nullptr, true, 0, 0, 0, 49, 8, 4, 0, 0, false, 255, false});
+    rig.pictures.put(
+        {"img_Lamp_Door", "door.bmp", nullptr, true, 0, 0, 0, 49, 8, 4, 0, 0, false, 255, false});
     rig.pictures.put({"img_unten_teimoku", "teimoku.bmp", nullptr, true, 0, 0, 0, 100, 8, 4});
     session = std::make_unique<CabSession>(
-        CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer, rig.program);
+        CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer,
+        rig.program);
     rig.mixer.setClock([this] { return session->scheduler().now(); });
     session->start();
   }
@@ -78,7 +80,7 @@ TEST_F(RestoreTest, TheTrainIsPutBackWithTheHandlesAtRestAndEveryPositionValueRe
   EXPECT_EQ(t.stations.nextStopStation, 3);
   EXPECT_EQ(t.stopTarget, 410000);
   EXPECT_EQ(t.distanceToStop, 160000);
-  EXPECT_EQ(rig.keys.announceIndex, 0);  // the rig's keys are not the session's
+  EXPECT_EQ(rig.keys.announceIndex, 0);                 // the rig's keys are not the session's
   EXPECT_EQ(session->context().keys.announceIndex, 3);  // one type-0 station (A) before C: 2 x 1 + 1
   EXPECT_EQ(t.frameRow, 0);
   EXPECT_EQ(t.UnitsPerFrame, 36);
@@ -140,14 +142,17 @@ TEST_F(RestoreTest, RefusedSlotsChangeNothing) {
 TEST_F(RestoreTest, SavingReportsAStoreThatCannotBeWritten) {
   train().speed = 85.5;
   ASSERT_EQ(saveDriveToSlot(prefs, *session, rig.line, "line_rapid.dat", 1), "運転状態を保存しました");
-  EXPECT_EQ(prefs.get(kKey, "Save1"), MemoryPreferenceStore::Value(std::string("line_rapid.dat,0,86,0,") +
-                                                                     std::to_string(session->train().TickCounter) +
-                                                                     ",10000,0"));  // at A's stop
+  EXPECT_EQ(prefs.get(kKey, "Save1"),
+            MemoryPreferenceStore::Value(std::string("line_rapid.dat,0,86,0,") +
+                                         std::to_string(session->train().TickCounter) +
+                                         ",10000,0"));  // at A's stop
   prefs.failWrites(true);
-  EXPECT_EQ(saveDriveToSlot(prefs, *session, rig.line, "line_rapid.dat", 2), "運転状態を保存できませんでした");
+  EXPECT_EQ(saveDriveToSlot(prefs, *session, rig.line, "line_rapid.dat", 2),
+            "運転状態を保存できませんでした");
   prefs.failWrites(false);
   prefs.failOpen(kKey);
-  EXPECT_EQ(saveDriveToSlot(prefs, *session, rig.line, "line_rapid.dat", 2), "運転状態を保存できませんでした");
+  EXPECT_EQ(saveDriveToSlot(prefs, *session, rig.line, "line_rapid.dat", 2),
+            "運転状態を保存できませんでした");
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ TEST(SavedDrive, ATextIsReadWholeOrRefusedWhole) {
                                                         : static_cast<SavedDriveRefusal>(-1);
   };
   EXPECT_EQ(refused(""), SavedDriveRefusal::Empty);
-  EXPECT_EQ(refused("line_rapid.dat,3,86,12000,1085000,410000,900", "line_local.dat"), SavedDriveRefusal::OtherLine);
+  EXPECT_EQ(refused("line_rapid.dat,3,86,12000,1085000,410000,900", "line_local.dat"),
+            SavedDriveRefusal::OtherLine);
   // The line is checked before the numbers, as the menu reads them.
   EXPECT_EQ(refused("line_rapid.dat,x", "line_local.dat"), SavedDriveRefusal::OtherLine);
   EXPECT_EQ(refused("line_rapid.dat,3,86,12000,1085000,410000"), SavedDriveRefusal::Faulty);  // a field short

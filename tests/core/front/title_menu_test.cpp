@@ -55,10 +55,10 @@ TEST(TitleMenu, TheFirstMenuRevealsItsImagesTickByTickAndALaterOneAtOnce) {
   EXPECT_EQ(m.backgroundPicture(), "image\\title\\title2.jpg");
   EXPECT_FALSE(m.visible(TitleImage::StartPrompt));
   const std::pair<int, TitleImage> reveals[] = {{3, TitleImage::Line1},
-                                                 {4, TitleImage::Line2},
-                                                 {5, TitleImage::Line3},
-                                                 {11, TitleImage::Help},
-                                                 {12, TitleImage::Back}};
+                                                {4, TitleImage::Line2},
+                                                {5, TitleImage::Line3},
+                                                {11, TitleImage::Help},
+                                                {12, TitleImage::Back}};
   for (int tick = 1; tick <= 12; ++tick) {
     m.Timer1Timer();
     for (auto [at, image] : reveals) EXPECT_EQ(m.visible(image), tick >= at) << "tick " << tick;
