@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <thread>
 
@@ -103,7 +104,9 @@ TEST_F(DesktopTest, FromTheOpeningThroughADriveWithPauseSaveAndRestoreBackToTheM
   ASSERT_TRUE(cab) << slurp(err);
   ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 5; }, 10s)) << slurp(err);
   x.screenshot("05_cab");
-  EXPECT_NE(slurp(err).find("ms after the train click"), std::string::npos) << slurp(err);
+  const std::string timing = slurp(err);
+  EXPECT_NE(timing.find("ms after the train click"), std::string::npos) << timing;
+  std::cout << timing;  // for the test log
   EXPECT_EQ(x.geometry(*cab).x, 0);
   EXPECT_EQ(x.geometry(*cab).y, 0);
 
