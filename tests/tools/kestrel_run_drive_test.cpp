@@ -151,8 +151,7 @@ TEST_F(DriveTest, TheSameScriptGivesTheSameTraceBitForBit) {
 
 TEST_F(DriveTest, MenuStartPausesTheDriveAndTraceEveryThinsTheRows) {
   auto args = driveArgs();
-  const auto script =
-      write("pause.txt", "0 key d\n0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
+  const auto script = write("pause.txt", "0 key d\n0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
   for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace",
                                                        (dir / "t.csv").string(), "--trace-every", "10"})
     args.push_back(a);

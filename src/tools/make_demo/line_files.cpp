@@ -15,13 +15,11 @@ constexpr int kSignSize = 64;
 
 // Pictures shared by the three line files.
 struct Trackside {
-  std::string teimoku = "image\\line\\teimoku.bmp", lineS = "image\\line\\line_s.bmp",
-              lineM = "image\\line\\line_m.bmp", lineE = "image\\line\\line_e.bmp",
-              slope = "image\\line\\slope.bmp", limit = "image\\line\\limit.bmp",
-              remain = "image\\line\\remain.bmp", other = "image\\line\\signs.bmp",
-              signal = "image\\line\\signal.bmp", signalS = "image\\line\\signal_s.bmp",
-              signalL = "image\\line\\signal_l.bmp", signalR = "image\\line\\signal_r.bmp",
-              monitor = "image\\line\\monitor383.bmp";
+  std::string teimoku = "image\\line\\teimoku.bmp", lineS = "image\\line\\line_s.bmp", lineM = "image\\line\\line_m.bmp",
+              lineE = "image\\line\\line_e.bmp", slope = "image\\line\\slope.bmp", limit = "image\\line\\limit.bmp",
+              remain = "image\\line\\remain.bmp", other = "image\\line\\signs.bmp", signal = "image\\line\\signal.bmp",
+              signalS = "image\\line\\signal_s.bmp", signalL = "image\\line\\signal_l.bmp",
+              signalR = "image\\line\\signal_r.bmp", monitor = "image\\line\\monitor383.bmp";
   std::vector<std::string> traffic = {"image\\line\\tl0.bmp", "image\\line\\tl1.bmp", "image\\line\\tl2.bmp"};
   std::vector<std::string> crossing = {"image\\line\\cross0.bmp", "image\\line\\cross1.bmp"};
 };
@@ -50,10 +48,8 @@ void paintTrackside(Assets& a, const Route& r, const Trackside& t) {
   a.picture(t.signalS, paint::plateStrip(40, 24, {"", "場内", "出発", "閉塞"}));
   a.picture(t.signalL, paint::plateStrip(48, 28, {"", "←"}));
   a.picture(t.signalR, paint::plateStrip(48, 28, {"", "2番"}));
-  for (size_t i = 0; i < t.traffic.size(); ++i)
-    a.picture(t.traffic[i], paint::trafficLight(32, 80, static_cast<int>(i)));
-  for (size_t i = 0; i < t.crossing.size(); ++i)
-    a.picture(t.crossing[i], paint::crossingLamp(96, 64, static_cast<int>(i)));
+  for (size_t i = 0; i < t.traffic.size(); ++i) a.picture(t.traffic[i], paint::trafficLight(32, 80, static_cast<int>(i)));
+  for (size_t i = 0; i < t.crossing.size(); ++i) a.picture(t.crossing[i], paint::crossingLamp(96, 64, static_cast<int>(i)));
   a.picture(t.monitor, paint::monitorStrip(160, 90, 4));
 }
 
@@ -63,8 +59,8 @@ std::string sigFile(const Service& s) {
 
 class LineWriter {
  public:
-  LineWriter(Assets& a, const Route& r, const Filming& f, const MoviePlan& p, const Service& s,
-             const LineSounds& snd, const Trackside& t)
+  LineWriter(Assets& a, const Route& r, const Filming& f, const MoviePlan& p, const Service& s, const LineSounds& snd,
+             const Trackside& t)
       : a_(a), r_(r), f_(f), p_(p), s_(s), snd_(snd), t_(t) {}
 
   void write() {
@@ -87,9 +83,8 @@ class LineWriter {
   }
 
   void general() {
-    d_.line("[LineName]")
-        .line(r_.lineName + " " + s_.typeName + " " + r_.stations.front().name + "→" +
-              r_.stations.back().name);
+    d_.line("[LineName]").line(r_.lineName + " " + s_.typeName + " " + r_.stations.front().name + "→" +
+                               r_.stations.back().name);
     d_.line("[LineName2]").line(s_.typeName + " " + r_.stations.back().name + "行");
     d_.line("[StartPos]").line(num(fr(r_.stations[0].stopM)));
     d_.line("[FrameRate]").line("30");
@@ -122,8 +117,7 @@ class LineWriter {
       const std::string mark = i + 1 == r_.stations.size() ? "着 " : (stop ? "発 " : "通 ");
       rows.push_back(r_.stations[i].name + "  " + mark + clockText(s_.timeSec[i]));
     }
-    a_.picture(staf + "_card.bmp",
-               paint::stafCard(360, 520, s_.typeName + " " + r_.stations.back().name + "行", rows));
+    a_.picture(staf + "_card.bmp", paint::stafCard(360, 520, s_.typeName + " " + r_.stations.back().name + "行", rows));
     a_.picture(staf + "_still.bmp",
                paint::stillPicture(kViewWidth, kViewHeight, r_.lineName + " " + s_.typeName,
                                    {r_.stations.front().name + " " + clockText(s_.timeSec.front()) + " 発",
@@ -202,8 +196,7 @@ class LineWriter {
     if (s_.oneMan) {
       d_.comment("ワンマン放送: 番号,再開可,駅,予備");
       d_.line("[Announce]").line(num(snd_.announce[0]));
-      for (size_t i = 1; i < snd_.announce.size(); ++i)
-        d_.row({num(snd_.announce[i]), "0", num(static_cast<long long>(i)), "0"});
+      for (size_t i = 1; i < snd_.announce.size(); ++i) d_.row({num(snd_.announce[i]), "0", num(static_cast<long long>(i)), "0"});
       d_.end();
     }
     d_.line("[KankoSound1]");
@@ -214,18 +207,16 @@ class LineWriter {
     d_.comment("環境音: 音,開始,終了,基準速度,ループ,音程,音量,モード");
     d_.line("[Sound]");
     for (size_t i = 0; i + 1 < r_.stations.size(); ++i)
-      d_.row({num(snd_.running), num(fr(r_.stations[i].stopM) - 5), num(fr(r_.stations[i + 1].stopM) + 5),
-              "100", "1", "1", "1", "0"});
+      d_.row({num(snd_.running), num(fr(r_.stations[i].stopM) - 5), num(fr(r_.stations[i + 1].stopM) + 5), "100", "1", "1", "1",
+              "0"});
     d_.line("; 鉄橋");
     d_.row({num(snd_.bridge), num(fr(r_.bridgeFromM)), num(fr(r_.bridgeToM)), "60", "0", "1", "0", "0"});
-    d_.row({num(snd_.birds), num(fr(r_.stations[1].stopM + 150.0)), num(fr(r_.stations[1].stopM + 600.0)),
-            "60", "1", "0", "0", "0"});
+    d_.row({num(snd_.birds), num(fr(r_.stations[1].stopM + 150.0)), num(fr(r_.stations[1].stopM + 600.0)), "60", "1", "0", "0",
+            "0"});
     d_.end();
     d_.comment("踏切の警報音（ドップラー）: 音,位置,範囲(cm),ドップラーなし,条件");
     d_.line("[Doppler]").row({num(snd_.crossingBell), num(fr(r_.crossingM)), "25000", "0", "0"}).end();
-    d_.line("[Tunnel]")
-        .row({num(fr(r_.tunnel.startM)), num(fr(r_.tunnel.endM)), num(r_.tunnel.darkness)})
-        .end();
+    d_.line("[Tunnel]").row({num(fr(r_.tunnel.startM)), num(fr(r_.tunnel.endM)), num(r_.tunnel.darkness)}).end();
     d_.comment("トンネル内は走行音を大きく");
     d_.line("[Atten]");
     d_.row({"0", num(fr(r_.tunnel.startM)), "0", "100"});
@@ -241,10 +232,7 @@ class LineWriter {
   }
 
   void stations() {
-    d_.comment(
-        "駅: "
-        "名前,種別,停止位置,停止範囲(cm),到着音,発車音,予備,発車時刻,線区速度,予備,予備,乱数,遅れ,ホーム側,"
-        "予備");
+    d_.comment("駅: 名前,種別,停止位置,停止範囲(cm),到着音,発車音,予備,発車時刻,線区速度,予備,予備,乱数,遅れ,ホーム側,予備");
     d_.line("[Station]");
     for (size_t i = 0; i < r_.stations.size(); ++i) {
       const auto& st = r_.stations[i];
@@ -254,9 +242,8 @@ class LineWriter {
       int side = st.platformSide;
       if (s_.takesLoop && static_cast<int>(i) == r_.loop.station) side = 1 - side;
       const bool rush = s_.oneMan && i == 1;  // a passenger runs for the doors here now and then
-      d_.row({st.name, num(s_.stationType[i]), num(fr(st.stopM)), "500", num(arrival), num(snd_.departure),
-              "0", num(dep), num(s_.lineSpeed[i]), "0", "0", rush ? "30" : "0", rush ? "100" : "0", num(side),
-              "0"});
+      d_.row({st.name, num(s_.stationType[i]), num(fr(st.stopM)), "500", num(arrival), num(snd_.departure), "0", num(dep),
+              num(s_.lineSpeed[i]), "0", "0", rush ? "30" : "0", rush ? "100" : "0", num(side), "0"});
     }
     d_.end();
     d_.line("[StopSound]").line(num(snd_.startChime)).end();
@@ -265,10 +252,7 @@ class LineWriter {
   bool stopsAt(int station) const { return s_.stops(static_cast<size_t>(station)); }
 
   void signalTable() {
-    d_.comment(
-        "信号: "
-        "制御,標識,予備,種類,接近開始,位置,地上子1,地上子2,固定現示,時刻,駅,x,y,左表示,x,y,右表示,x,y,標識x,"
-        "標識y,予備");
+    d_.comment("信号: 制御,標識,予備,種類,接近開始,位置,地上子1,地上子2,固定現示,時刻,駅,x,y,左表示,x,y,右表示,x,y,標識x,標識y,予備");
     d_.line("[Signal]");
     int prev = -1;
     for (const auto& sg : r_.signalPosts) {
@@ -280,27 +264,9 @@ class LineWriter {
       if (sg.role == SignalRole::Starting) plate = 2;
       if (sg.role == SignalRole::Block) plate = 3;
       const bool loopRoute = s_.takesLoop && sg.role == SignalRole::Home && sg.station == r_.loop.station;
-      d_.row({held ? "3" : "0",
-              num(plate),
-              "0",
-              num(sg.kind),
-              num(from),
-              num(pos),
-              num(std::max(from, fr(sg.posM - 600.0))),
-              num(fr(sg.posM - 30.0)),
-              "0",
-              "0",
-              num(sg.station),
-              num(kSigX),
-              num(kSigY),
-              "0",
-              num(kSigX - 52),
-              num(kSigY - 34),
-              loopRoute ? "1" : "0",
-              num(kSigX + 44),
-              num(kSigY - 34),
-              num(kSigX),
-              num(kSigY + kSigH + 4),
+      d_.row({held ? "3" : "0", num(plate), "0", num(sg.kind), num(from), num(pos), num(std::max(from, fr(sg.posM - 600.0))),
+              num(fr(sg.posM - 30.0)), "0", "0", num(sg.station), num(kSigX), num(kSigY), "0", num(kSigX - 52),
+              num(kSigY - 34), loopRoute ? "1" : "0", num(kSigX + 44), num(kSigY - 34), num(kSigX), num(kSigY + kSigH + 4),
               "0"});
       prev = pos;
     }
@@ -311,19 +277,8 @@ class LineWriter {
     d_.comment("踏切脇の道路信号: 位置,表示開始,表示終了,(絵,時間,表示灯)x6,表示灯,範囲,絵,絵,予備");
     const int pos = fr(r_.trafficLightM);
     d_.line("[TrafficSignal]")
-        .row({num(pos), num(fr(r_.trafficLightM - 300.0)),
-              num(pos), "1",
-              "60",     "0",
-              "2",      "40",
-              "0",      "0",
-              "0",      "0",
-              "0",      "0",
-              "0",      "0",
-              "0",      "0",
-              "0",      "0",
-              "0",      "0",
-              num(pos), "0",
-              "0",      "0"})
+        .row({num(pos), num(fr(r_.trafficLightM - 300.0)), num(pos), "1", "60", "0", "2", "40", "0", "0", "0", "0", "0", "0",
+              "0", "0", "0", "0", "0", "0", "0", "0", num(pos), "0", "0", "0"})
         .end();
   }
 
@@ -341,8 +296,8 @@ class LineWriter {
     if (s_.oneMan)
       for (size_t i = 1; i < r_.stations.size(); ++i) {
         const auto& st = r_.stations[i];
-        d_.row({num(st.platformSide == 0 ? kSignLeftDoor : kSignRightDoor), num(fr(st.stopM - 300.0)),
-                num(fr(st.stopM - 150.0)), "0"});
+        d_.row({num(st.platformSide == 0 ? kSignLeftDoor : kSignRightDoor), num(fr(st.stopM - 300.0)), num(fr(st.stopM - 150.0)),
+                "0"});
       }
     d_.row({num(kSignWhistle), num(fr(r_.tunnel.startM - 200.0)), num(fr(r_.tunnel.startM - 80.0)), "0"});
     d_.end();
@@ -375,9 +330,8 @@ class LineWriter {
     };
     std::vector<Row> rows;
     for (const auto& l : r_.limits)
-      rows.push_back(
-          {fr(l.startM),
-           {num(l.kmh), num(l.postPattern), "1", num(fr(l.startM)), num(fr(l.endM)), num(l.releasePattern)}});
+      rows.push_back({fr(l.startM),
+                      {num(l.kmh), num(l.postPattern), "1", num(fr(l.startM)), num(fr(l.endM)), num(l.releasePattern)}});
     for (size_t i = 1; i < r_.stations.size(); ++i) {
       if (!s_.stops(i)) continue;
       const int at = fr(r_.stations[i].stopM + 25.0);
@@ -407,10 +361,7 @@ class LineWriter {
     d_.comment("線路際の絵: ファイル,大きさ");
     d_.line("[SignImageList]");
     d_.row({t_.teimoku, num(kSignSize)}).row({t_.lineS, "4"}).row({t_.lineM, "4"}).row({t_.lineE, "4"});
-    d_.row({t_.slope, num(kSignSize)})
-        .row({t_.limit, num(kSignSize)})
-        .row({t_.remain, "24"})
-        .row({t_.other, num(kSignSize)});
+    d_.row({t_.slope, num(kSignSize)}).row({t_.limit, num(kSignSize)}).row({t_.remain, "24"}).row({t_.other, num(kSignSize)});
     d_.line("[SignalImageList]");
     d_.row({"0", "0", num(kSigW), num(kSigH), t_.signal});
     d_.row({"40", "24", t_.signalS}).row({"48", "28", t_.signalL}).row({"48", "28", t_.signalR});
@@ -428,8 +379,7 @@ class LineWriter {
   void speedUnit() {
     d_.comment("撮影列車の速度: 開始,終了,開始時の速度,終了時の速度（km/h）");
     d_.line("[SpeedUnit]");
-    for (const auto& row : f_.rows())
-      d_.row({num(row.start), num(row.end), fmt(row.vStart, 2), fmt(row.vEnd, 2)});
+    for (const auto& row : f_.rows()) d_.row({num(row.start), num(row.end), fmt(row.vStart, 2), fmt(row.vEnd, 2)});
     d_.end();
   }
 
@@ -439,8 +389,7 @@ class LineWriter {
     d_.end();
     d_.comment("踏切: 喚呼範囲の開始,終了,絵,喚呼番号,踏切の位置");
     d_.line("[Cross]")
-        .row({num(fr(r_.crossingM - 300.0)), num(fr(r_.crossingM)), "1", num(snd_.clipCrossing),
-              num(fr(r_.crossingM))})
+        .row({num(fr(r_.crossingM - 300.0)), num(fr(r_.crossingM)), "1", num(snd_.clipCrossing), num(fr(r_.crossingM))})
         .end();
   }
 
@@ -448,8 +397,7 @@ class LineWriter {
     d_.comment("時刻喚呼: 開始,終了,時刻");
     d_.line("[Time]");
     for (size_t i = 1; i < r_.stations.size(); ++i)
-      d_.row({num(fr(r_.stations[i].stopM - 300.0)), num(fr(r_.stations[i].stopM + 60.0)),
-              num(tick(s_.timeSec[i]))});
+      d_.row({num(fr(r_.stations[i].stopM - 300.0)), num(fr(r_.stations[i].stopM + 60.0)), num(tick(s_.timeSec[i]))});
     d_.end();
   }
 
