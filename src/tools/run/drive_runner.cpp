@@ -91,7 +91,9 @@ DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& input
   Scheduler& clock = session.scheduler();
   if (trace || afterTick)
     session.setTickObserver([&session, &clock, trace, &afterTick] {
-      if (trace) trace->tick({clock.now(), session.train(), session.control(), &session.context().mixer});
+      if (trace)
+        trace->tick(
+            {clock.now(), session.train(), session.control(), &session.context().mixer, &session.sprites()});
       if (afterTick) afterTick();
     });
   const auto wallStart = std::chrono::steady_clock::now();
