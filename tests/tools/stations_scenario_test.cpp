@@ -109,7 +109,7 @@ TEST_F(RapidRunTest, EveryStopOpensAndClosesTheDoorsOnTimeAndTheRunEnds) {
   EXPECT_EQ(rows[0].at("stationText"), "ただいま 鷹見");
   EXPECT_EQ(rows[0].at("doorsOpen"), "1");
   EXPECT_EQ(rows[0].at("nextStopStation"), "2");
-  EXPECT_EQ(rows[0].at("preTrainFrame"), "457");  // the local train ahead, leaving 東鷹見
+  EXPECT_EQ(rows[0].at("preTrainFrame"), "456");  // the local train ahead, waiting at 東鷹見
 
   // Stop k: the station, its scheduled departure (1/30 s; 0 at the terminal) and stop distance.
   struct Stop {

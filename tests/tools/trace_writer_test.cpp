@@ -46,7 +46,10 @@ TEST(TraceWriter, HeaderNamesTheDeclaredColumnsInOrder) {
       "brakeHandle,brakeNotch,netForce_N,resistForce_N,brakeForce_N,bcMotor_kPa,bcTrailer_kPa,bp_kPa,er_kPa,"
       "mr_kPa,sap_kPa,elecBrakeCurrent_A,ammeter_A,lineVoltage_V,gradient_permil,adhesionCoeff,slipText,"
       "engineSpeed,gear,clock,currentStation,nextStopStation,stopTarget_cm,doorsOpen,doorsCommandedOpen,"
-      "stationText,preTrainFrame,runEnded,MovieMode,SubFrame,LastShownFrame,MovieDirection,playing\r\n");
+      "stationText,preTrainFrame,runEnded,MovieMode,SubFrame,LastShownFrame,MovieDirection,playing,"
+      "currentCode,"
+      "checkSpeed,patternState,patternTarget,autoEmergency,autoService,atsAlarm,noticeText,vigilanceTicks,"
+      "teimokuM_y,remain_pattern,remain_y,limit_pattern,slope_pattern,signal_pattern\r\n");
 }
 
 TEST(TraceWriter, RowsCarryTheStateAfterTheTickEveryNthTick) {
@@ -168,6 +171,48 @@ TEST(TraceWriter, FieldsWithCommasQuotesOrLineBreaksAreQuoted) {
   EXPECT_EQ(formatSeconds(1), "0.000001");
   EXPECT_EQ(formatDecimal(-1.5, 2), "-1.50");
   EXPECT_EQ(formatDecimal(-0.001, 2), "0.00");
+}
+
+TEST(TraceWriter, SignalColumnsAndTracksidePicturesEmptyWhileHidden) {
+  TrainState t;
+  ControlState c;
+  t.currentCode = 21;
+  t.checkSpeed = 998;
+  t.signals.patternState = 3;
+  t.signals.patternTarget = 10;
+  t.autoService = true;
+  t.noticeText = "0ATS のブレーキが動作しています";
+  t.vigilanceTicks = 612;
+  SpriteScene sprites;
+  sprites.add({.name = "img_unten_teimokuM", .y = -100});
+  sprites.add({.name = "img_unten_remain", .y = -599.6, .pattern = 2});
+  sprites.add({.name = "img_unten_limit", .pattern = 1, .visible = false});
+  sprites.add({.name = "img_unten_signal", .pattern = 21});
+  std::ostringstream out;
+  TraceWriter(out, 1).tick({100000, t, c, nullptr, &sprites});
+  std::string line = out.str();
+  line.resize(line.size() - 2);
+  const auto row = split(line);
+  auto column = [&](std::string_view name) {
+    const auto& columns = traceColumns();
+    for (size_t i = 0; i < columns.size(); ++i)
+      if (columns[i].name == name) return row.at(i);
+    return std::string("(no column)");
+  };
+  EXPECT_EQ(column("currentCode"), "21");
+  EXPECT_EQ(column("checkSpeed"), "998");
+  EXPECT_EQ(column("patternState"), "3");
+  EXPECT_EQ(column("patternTarget"), "10");
+  EXPECT_EQ(column("autoService"), "1");
+  EXPECT_EQ(column("autoEmergency"), "0");
+  EXPECT_EQ(column("noticeText"), "0ATS のブレーキが動作しています");
+  EXPECT_EQ(column("vigilanceTicks"), "612");
+  EXPECT_EQ(column("teimokuM_y"), "-100");
+  EXPECT_EQ(column("remain_pattern"), "2");
+  EXPECT_EQ(column("remain_y"), "-600");
+  EXPECT_EQ(column("limit_pattern"), "");  // hidden (blinking)
+  EXPECT_EQ(column("slope_pattern"), "");  // no such picture
+  EXPECT_EQ(column("signal_pattern"), "21");
 }
 
 }  // namespace

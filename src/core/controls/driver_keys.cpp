@@ -41,6 +41,8 @@ void atsAcknowledge(DriveContext& ctx) {
     t.atsAcknowledged = true;
     t.atsAlarmTicks = 0;
     t.atsAckLatch = true;
+    ctx.sprites.setVisible("img_Lamp_Ats1", true);
+    ctx.sprites.setVisible("img_Lamp_Ats2", false);
   }
 }
 
@@ -95,6 +97,16 @@ void doorKey(DriveContext& ctx) {
 void calloutKey(DriveContext& ctx) {
   ctx.callouts.calloutKey();
 }
-void skipToNextSignal(DriveContext&) {}
+void skipToNextSignal(DriveContext& ctx) {
+  const auto& rows = ctx.line.Signal;
+  TrainState& t = ctx.train;
+  int32_t next = -1;
+  for (size_t i = 0; i + 1 < rows.size(); ++i)
+    if (rows[i].approachStart() <= t.MovieFrame && t.MovieFrame < rows[i + 1].approachStart())
+      next = rows[i + 1].approachStart();
+  if (next < 0) return;
+  t.callout.clearSignalMarkers();
+  t.MovieFrame = next - 10;
+}
 
 }  // namespace kestrel

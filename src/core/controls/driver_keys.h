@@ -8,7 +8,8 @@ namespace kestrel {
 
 // "r": clears both automatic brakes; the brake notches follow the handle again after their delays.
 void atsReset(DriveContext& ctx);
-// Space.
+// Space: the chime for the alarm bell; an alarm answered while braking is acknowledged, and the
+// ATS lamps show normal again.
 void atsAcknowledge(DriveContext& ctx);
 
 // "c"/"1" and "-" on one-man lines.
@@ -21,8 +22,10 @@ std::optional<int32_t> announcementChannel(const DriveContext& ctx, int32_t inde
 
 // "d"/"7" on one-man lines: Door_operate.
 void doorKey(DriveContext& ctx);
-// Wired to later rules; each does nothing until its rule exists.
-void calloutKey(DriveContext& ctx);        // Enter: the call-out key, served by the call-out queue
-void skipToNextSignal(DriveContext& ctx);  // Shift+F3 (signals)
+// Enter: the call-out key, served by the call-out queue.
+void calloutKey(DriveContext& ctx);
+// Shift+F3 (debug): 10 frames short of the next signal's approach section, the signal call-outs
+// pending again. Nothing beyond the last section.
+void skipToNextSignal(DriveContext& ctx);
 
 }  // namespace kestrel

@@ -6,7 +6,10 @@
 #include "core/front/station_jump.h"
 #include "core/present/needle_rules.h"
 #include "core/present/sound_rules.h"
+#include "core/present/trackside_pictures.h"
 #include "core/present/visual_effects.h"
+#include "core/sim/ats.h"
+#include "core/sim/ats_alarm.h"
 #include "core/sim/brake_force.h"
 #include "core/sim/brake_system.h"
 #include "core/sim/clock.h"
@@ -16,11 +19,14 @@
 #include "core/sim/frame_advance.h"
 #include "core/sim/gradient.h"
 #include "core/sim/motion.h"
+#include "core/sim/notices.h"
 #include "core/sim/pilot_lamps.h"
 #include "core/sim/pre_train.h"
 #include "core/sim/stations.h"
+#include "core/sim/stop_chime.h"
 #include "core/sim/traction.h"
 #include "core/sim/traction_meters.h"
+#include "core/sim/vigilance.h"
 
 namespace kestrel {
 
@@ -158,12 +164,14 @@ void CabSession::runTickStage(TickStage stage) {
   DriveContext& ctx = ctx_;
   switch (stage) {
     case TickStage::AtsWarningSound:
-      break;  // signals and ATS
+      atsWarningSounds(ctx);
+      break;
     case TickStage::StationSection:
       lookUpStationSection(ctx);
       break;
     case TickStage::TickCount:
       train_.tickCount += 1;
+      trackside::blinkLimitPost(ctx);
       needles::updateSpeedNeedle(ctx);
       break;
     case TickStage::BrakeForce:
@@ -198,16 +206,22 @@ void CabSession::runTickStage(TickStage stage) {
       callouts_.runTick();
       break;
     case TickStage::GradientSampling:
+      trackside::updateGradientPost(ctx);  // sets the head gradient that is sampled
       motion::sampleGradient(ctx);
       break;
     case TickStage::SignalsAndAts:
-      break;  // signals and ATS
+      runSignalsAndAts(ctx);
+      trackside::updateSignalPictures(ctx);
+      break;
     case TickStage::Stations:
       removePreTrain(ctx);
+      trackside::updateStopMarker(ctx);  // before the visit is marked
       runStations(ctx);
       break;
     case TickStage::Vigilance:
-      break;  // vigilance device
+      runVigilance(ctx);
+      stopApproachChime(ctx);
+      break;
     case TickStage::MovieSwitching:
       if (movie_.switchMovies(ctx)) {
         skipRestOfTick();
@@ -223,8 +237,10 @@ void CabSession::runTickStage(TickStage stage) {
       break;
     case TickStage::Displays:
       showPassengerPicture(ctx);
+      updateNotices(ctx);
+      trackside::updateTracksideDisplays(ctx);
       applyVisualEffectsRule(*preferences_, sprites_);
-      break;  // + value display, notices
+      break;  // + value display
   }
 }
 

@@ -43,9 +43,10 @@ enum class EventStage {
 
 // The tick, in order. The stages after Motion see the new speed.
 enum class TickStage {
-  AtsWarningSound,    // (signals) housekeeping of the ATS warning sound of the last tick
+  AtsWarningSound,    // the ATS bells and chime after the last tick's alarm and acknowledgement
   StationSection,     // the station section the train is in, for the ATS line speed
-  TickCount,          // tickCount; the speed needle and digital speed, showing the speed before this tick
+  TickCount,          // tickCount and the limit post's blinking; the speed needle and digital
+                      // speed, showing the speed before this tick
   BrakeForce,         // friction factor and brake force from the pressures the events left
   Motion,             // forces, stop clamp and the integration of the speed
   SquealAndLamps,     // brake squeal from this tick's pressures and speed; the pilot lamps from
@@ -59,15 +60,18 @@ enum class TickStage {
                       // sounds, all from the new speed and frame
   Callouts,           // the first-notch call-out asked for, what is due at the position, then one
                       // step of the call-out queue
-  GradientSampling,   // head gradient and the mean under the train, used by the next tick's forces
-  SignalsAndAts,      // (signals) aspects, ATS and speed checks
-  Stations,           // the preceding train's removal; stops, doors, end of run
-  Vigilance,          // (vigilance device)
+  GradientSampling,   // the gradient post sets the head gradient; the mean under the train, used by
+                      // the next tick's forces
+  SignalsAndAts,      // aspects, codes, ATS, speed checks, rollback; then the signal pictures
+  Stations,           // the preceding train's removal; the stop marker on the visit's first tick, then
+                      // stops, doors, end of run
+  Vigilance,          // the vigilance device, the stop-approach chime
   MovieSwitching,     // station and branch movies (may skip the rest of the tick while a switch
                       // waits), then the ends of the line, which see the frame the switch left
   Transmission,       // diesel: gear selection, shifting, engine key and stall
-  Displays,           // (value display, notices) texts and notices; the passenger picture; the visual
-                      // effects off (every tick) and with them the panel overlay
+  Displays,           // the passenger picture, the notices, the stop lines, remaining bar and posts;
+                      // the visual effects off (every tick) and with them the panel overlay;
+                      // (value display)
 };
 
 inline constexpr std::array kEventStages{

@@ -4,10 +4,13 @@
 
 #include "core/controls/mascon_update.h"
 #include "core/data/vehicle_loader.h"
+#include "core/present/trackside_pictures.h"
+#include "core/sim/ats.h"
 #include "core/sim/clock.h"
 #include "core/sim/motion.h"
 #include "core/sim/pre_train.h"
 #include "core/sim/stations.h"
+#include "core/sim/vigilance.h"
 
 namespace kestrel {
 
@@ -73,6 +76,10 @@ void setUpDrive(DriveContext& ctx, const StartOptions& options) {
   // Stations, doors and clock; the preceding train.
   setUpStations(ctx, atStation ? station : -1);
   setUpPreTrain(ctx, station);
+  // ATS state "none" with its lamps, the vigilance device quiet, no trackside picture drawn yet.
+  resetAts(ctx);
+  setUpVigilance(ctx);
+  trackside::resetTrackside(ctx);
   timecalc(ctx, t.TickCounter);
 
   masconupdate(ctx);

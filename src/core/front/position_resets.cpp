@@ -2,6 +2,8 @@
 
 #include "core/present/callout_queue.h"
 #include "core/present/sound_rules.h"
+#include "core/present/trackside_pictures.h"
+#include "core/sim/ats.h"
 #include "core/sim/stations.h"
 
 namespace kestrel {
@@ -9,9 +11,8 @@ namespace kestrel {
 void resetPositionWorkingValues(DriveContext& ctx) {
   // Stations: the per-station visit flags, the arrival clock, the values stored at a visit.
   clearStationVisits(ctx);
-  // ATS and the speed pattern: nothing checked ("none"). The signal rules add the rest of their
-  // state here: aspects and codes 999, pattern values 999 / 1000, the signal call-out markers.
-  ctx.train.checkSpeed = kNone999;
+  // ATS and the speed pattern: nothing checked ("none"), no alarm, the pattern brake released.
+  resetAts(ctx);
   // Call-outs: the departure call-out request, the due further call-out 999, the limit call-out
   // requests, the [Time] row flags, the signal call-out markers and the crossing list (refilled
   // for the new MovieFrame by the next tick).
@@ -19,6 +20,7 @@ void resetPositionWorkingValues(DriveContext& ctx) {
   // Sound rules: the started flags of [Sound] and [Switch] rows. Trackside pictures: the sign
   // values for the new MovieFrame.
   sound::clearPositionFlags(ctx);
+  trackside::resetTrackside(ctx);
 }
 
 }  // namespace kestrel

@@ -16,7 +16,7 @@ struct ControlState {
   bool holdEngaged = false;
   bool holdExitGuard = false;
   bool constSpeed = false;
-  bool driverFlag = false;  // "F": read by the notices, set by no driver action yet
+  bool driverFlag = false;  // "F": the driver has answered an automatic brake (sim/notices.h)
 
   std::string reverserText;  // Label0
   std::string powerText;     // Label1

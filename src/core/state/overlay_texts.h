@@ -8,11 +8,20 @@
 namespace kestrel {
 
 struct OverlayTexts {
-  std::string message;      // the commentary (the notices without their leading "0"), top of the movie
-  std::string limitNotice;  // ")" and a speed with "km/h ": the limit being approached
-  std::string nextLimit;    // Label10: distance "m" and speed "km/h " of the next limit
-  std::string label8;       // Label8: a distance in "m" (the speed-check pattern)
-  std::string label9;       // Label9: set by the tick, the station jump and the restore
+  // The commentary at the top of the movie: the texts of the notice items (without their leading
+  // "0"), blank-separated, empty items left out; set when the notice changes.
+  std::string message;
+  // ")" + limit + "km/h ", e.g. ")45km/h ": the first of the three limits ahead that is below the
+  // speed and whose start lies within the distance needed to slow to it — brake for it now.
+  std::string limitNotice;
+  // Label10: the first speed limit ahead, its distance in whole metres + "m " + limit + "km/h ",
+  // e.g. "350m 45km/h ". Station-stop rows of [SpeedLimit] (kind 3) are no limits and get no text.
+  std::string nextLimit;
+  // Label8: the distance to the ATS pattern's target in whole metres + "m", e.g. "123m"; Label9:
+  // the pattern's target speed + "km/h", e.g. "55km/h". Both empty without a pattern; the station
+  // jump and the restore clear them with the ATS state.
+  std::string label8;
+  std::string label9;
 };
 
 }  // namespace kestrel

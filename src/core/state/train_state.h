@@ -14,8 +14,10 @@
 #include "core/state/movie_state.h"
 #include "core/state/overlay_texts.h"
 #include "core/state/pre_train_state.h"
+#include "core/state/signal_state.h"
 #include "core/state/sound_state.h"
 #include "core/state/station_state.h"
+#include "core/state/trackside_state.h"
 #include "core/util/fixed.h"
 
 namespace kestrel {
@@ -107,7 +109,7 @@ struct TrainState {
 
   // Shared with the vigilance device and the notices.
   int32_t vigilanceTicks = 0;
-  std::string noticeText;
+  std::string noticeText;  // every item begins with "0"
 
   // Shared with the call-out rules: raised by them, consumed by masconupdate step 11, which
   // then raises departureCalloutDue for the call-out queue (StationKanko kind 4).
@@ -126,6 +128,10 @@ struct TrainState {
   // Kept by the signal rules, read by the call-outs: the code of the signal whose approach
   // section holds the train (999 when none).
   int32_t currentCode = kNone999;
+
+  // Signals, ATS patterns, speed checks; the trackside pictures' working values.
+  SignalState signals;
+  TracksideState trackside;
 
   // The sound rules and the call-outs.
   SoundState sound;

@@ -145,7 +145,9 @@ class LineWriter {
     d_.end();
   }
 
-  // The rapid follows a local train that stands at the second station when the run begins.
+  // The rapid follows a local train that stands at the second station when the run begins. On the
+  // quick line the local leaves only 30 s after the rapid, so the rapid finds the home signal of
+  // that station at stop and waits there (the ATS stops a train that does not).
   void preTrain() {
     if (s_.kind == ServiceKind::Rapid) d_.comment("先行列車: 開始位置,消える位置 / 駅,速度,発車時刻");
     d_.line("[Pre_Train]");
@@ -154,7 +156,7 @@ class LineWriter {
       const bool full = r_.variant == Variant::Full;
       const size_t removeAt = full ? 4 : 2;
       d_.row({num(fr(r_.stations[1].stopM)), num(fr(r_.stations[removeAt].stopM - 350.0))});
-      d_.row({"1", "60", num(tick(t0 - 10))});
+      d_.row({"1", "60", num(tick(full ? t0 - 10 : t0 + 30))});
       if (full) {
         d_.row({"2", "60", num(tick(t0 + 90))});
         d_.row({"3", "50", num(tick(t0 + 195))});

@@ -5,6 +5,7 @@
 #include <memory>
 #include <tuple>
 
+#include "core/data/settings_loader.h"
 #include "core/front/cab_session.h"
 #include "core/front/movie_stage.h"
 #include "core/front/session_loader.h"
@@ -14,6 +15,7 @@
 #include "core/ports/recording_mixer.h"
 #include "core/util/fatal_error.h"
 #include "platform/qt/qt_picture_loader.h"
+#include "platform/qt/qt_preference_store.h"
 #include "tools/run/check_command.h"
 #include "tools/run/drive_runner.h"
 #include "tools/run/sound_log.h"
@@ -44,7 +46,13 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
   }
   const auto& inputs = std::get<std::vector<ScriptInput>>(script);
 
-  MemoryPreferenceStore preferences;  // a first start: every preference at its default
+  // A first start in memory (every preference at its default), or the INI file of --prefs.
+  MemoryPreferenceStore memoryPreferences;
+  std::unique_ptr<QtPreferenceStore> filePreferences;
+  if (!options.prefs.empty())
+    filePreferences = std::make_unique<QtPreferenceStore>(QString::fromStdString(options.prefs.string()));
+  PreferenceStore& preferences =
+      filePreferences ? static_cast<PreferenceStore&>(*filePreferences) : memoryPreferences;
   QtPictureLoader pictures;
   RecordingMixer mixer;
   ProgramInputState program;
@@ -99,7 +107,10 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
   const auto afterTick = [&mixer, soundLog] { flushSoundLog(mixer, soundLog); };
 
   const int64_t duration = options.durationUs ? *options.durationUs : defaultDurationUs(inputs);
-  const DriveResult result = playDrive(*session, inputs, duration, trace.get(), afterTick);
+  MenuContext menu{preferences, *loaded, CabMenu(loaded->settings, loaded->line), &err};
+  const DriveResult result = playDrive(*session, inputs, duration, trace.get(), afterTick, &menu);
+  // The preferences as the cab window's close writes them.
+  if (filePreferences) writePreferences(preferences, loaded->settings.preferences);
   for (auto [file, path, what] : {std::tuple{&traceFile, &options.trace, "trace"},
                                   std::tuple{&soundLogFile, &options.soundLog, "sound log"}}) {
     if (!file->is_open()) continue;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/data/jump_menu.h"
+#include "core/front/drive_restore.h"
 
 namespace kestrel::run {
 
@@ -26,7 +27,29 @@ std::optional<ScriptError> jumpOutsideMenu(const std::vector<ScriptInput>& input
 
 namespace {
 
-void deliver(CabSession& session, const ScriptInput& in) {
+void message(MenuContext& menu, CabSession& session, std::string_view text) {
+  if (menu.messages) *menu.messages << formatSeconds(session.scheduler().now()) << " " << text << "\n";
+}
+
+void deliverMenu(CabSession& session, const ScriptInput& in, MenuContext& menu) {
+  const std::string& lineFile = menu.loaded.choice.lineFileName;
+  switch (in.kind) {
+    case ScriptInput::Kind::MenuSave:
+      message(menu, session, saveDriveToSlot(menu.store, session, menu.loaded.line, lineFile, in.slot));
+      break;
+    case ScriptInput::Kind::MenuLoad:
+      if (const auto refusal = restoreDriveFromSlot(menu.store, session, lineFile, in.slot))
+        message(menu, session, *refusal);
+      break;
+    case ScriptInput::Kind::MenuToggle:
+      toggleMenuItem(menu.menu, in.item, menu.loaded.settings.preferences, session.context().sprites);
+      break;
+    default:
+      break;
+  }
+}
+
+void deliver(CabSession& session, const ScriptInput& in, MenuContext* menu) {
   switch (in.kind) {
     case ScriptInput::Kind::Key:
       session.AsciiDown(in.character);
@@ -52,6 +75,11 @@ void deliver(CabSession& session, const ScriptInput& in) {
     case ScriptInput::Kind::MenuJump:
       session.StationClick(in.station);
       break;
+    case ScriptInput::Kind::MenuSave:
+    case ScriptInput::Kind::MenuLoad:
+    case ScriptInput::Kind::MenuToggle:
+      if (menu) deliverMenu(session, in, *menu);
+      break;
   }
   session.deliverPosted();
 }
@@ -59,11 +87,13 @@ void deliver(CabSession& session, const ScriptInput& in) {
 }  // namespace
 
 DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& inputs, int64_t durationUs,
-                      TraceWriter* trace, const std::function<void()>& afterTick) {
+                      TraceWriter* trace, const std::function<void()>& afterTick, MenuContext* menu) {
   Scheduler& clock = session.scheduler();
   if (trace || afterTick)
     session.setTickObserver([&session, &clock, trace, &afterTick] {
-      if (trace) trace->tick({clock.now(), session.train(), session.control(), &session.context().mixer});
+      if (trace)
+        trace->tick(
+            {clock.now(), session.train(), session.control(), &session.context().mixer, &session.sprites()});
       if (afterTick) afterTick();
     });
   const auto wallStart = std::chrono::steady_clock::now();
@@ -72,7 +102,7 @@ DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& input
   for (const ScriptInput& in : inputs) {
     if (in.timeUs > durationUs) break;
     clock.advanceBy(start + in.timeUs - clock.now());
-    deliver(session, in);
+    deliver(session, in, menu);
   }
   clock.advanceBy(start + durationUs - clock.now());
   session.setTickObserver(nullptr);

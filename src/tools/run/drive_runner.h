@@ -5,9 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <vector>
 
+#include "core/front/cab_menu.h"
 #include "core/front/cab_session.h"
+#include "core/front/session_loader.h"
+#include "core/ports/preference_store.h"
 #include "tools/run/drive_script.h"
 #include "tools/run/trace_writer.h"
 
@@ -28,10 +32,23 @@ int64_t defaultDurationUs(const std::vector<ScriptInput>& inputs);
 // type 0 or 2, the last excepted).
 std::optional<ScriptError> jumpOutsideMenu(const std::vector<ScriptInput>& inputs, const LineData& line);
 
+// What the script's menu actions work on besides the session: the preference store (the saved
+// drives), the loaded records (the preferences that the checks toggle, the line file and its
+// stations) and the menu's checks. `messages` receives what the desktop program shows in a
+// message box, one line each with its drive time.
+struct MenuContext {
+  PreferenceStore& store;
+  LoadedSession& loaded;
+  CabMenu menu;
+  std::ostream* messages = nullptr;
+};
+
 // `trace` may be null. Inputs after `durationUs` are not played. `afterTick` runs after every
-// tick (after its trace row) and once more at the end of the drive.
+// tick (after its trace row) and once more at the end of the drive. Without `menu` the save, load
+// and check actions do nothing.
 DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& inputs, int64_t durationUs,
-                      TraceWriter* trace, const std::function<void()>& afterTick = {});
+                      TraceWriter* trace, const std::function<void()>& afterTick = {},
+                      MenuContext* menu = nullptr);
 
 // "drive: 600.000000 s virtual in 0.412 s wall (1456x real time), speed 0.00 km/h, ..."
 std::string summaryLine(const DriveResult& result);

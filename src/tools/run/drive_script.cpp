@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <optional>
+#include <utility>
 
 namespace kestrel::run {
 
@@ -135,7 +136,28 @@ struct LineParser {
         return fail("\"" + std::string(n) + "\" is not a station number");
       return true;
     }
-    return fail("\"menu\" takes \"start\" or \"jump N\"");
+    if (t.size() >= 3 && (t[2] == "save" || t[2] == "load")) {
+      in.kind = t[2] == "save" ? ScriptInput::Kind::MenuSave : ScriptInput::Kind::MenuLoad;
+      if (t.size() != 4 || t[3].size() != 1 || t[3][0] < '1' || t[3][0] > '3')
+        return fail("\"menu " + std::string(t[2]) + "\" takes a slot number 1, 2 or 3");
+      in.slot = t[3][0] - '0';
+      return true;
+    }
+    static constexpr std::pair<std::string_view, CabMenuItem> kToggles[] = {
+        {"callouts", CabMenuItem::CalloutsOff},
+        {"commentary", CabMenuItem::NoCommentary},
+        {"stoplines", CabMenuItem::StopLinesHidden},
+        {"textmode", CabMenuItem::TextMode},
+    };
+    for (const auto& [name, item] : kToggles) {
+      if (t.size() < 3 || t[2] != name) continue;
+      in.kind = ScriptInput::Kind::MenuToggle;
+      in.item = item;
+      return t.size() == 3 || fail("\"menu " + std::string(name) + "\" takes no argument");
+    }
+    return fail(
+        "\"menu\" takes \"start\", \"jump N\", \"save N\", \"load N\", \"callouts\", \"commentary\", "
+        "\"stoplines\" or \"textmode\"");
   }
 };
 

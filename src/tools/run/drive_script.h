@@ -9,6 +9,12 @@
 //   wheel up|down     the mouse wheel
 //   menu start        the "Start" menu: pause / resume
 //   menu jump N       the "Move" menu: jump to station N
+//   menu save N       the "Save(&S)" menu: save the drive into slot N (1 .. 3)
+//   menu load N       ... restore the drive of slot N
+//   menu callouts     the "Display" menu's check items: "喚呼なし(&K)", "解説なし(&D)",
+//   menu commentary   "停止位置ラインを表示しない(&S)", "文字表示モード切り替え(&C)"
+//   menu stoplines
+//   menu textmode
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,11 +23,23 @@
 #include <vector>
 
 #include "core/controls/virtual_key.h"
+#include "core/front/cab_menu.h"
 
 namespace kestrel::run {
 
 struct ScriptInput {
-  enum class Kind { Key, KeyUp, VirtualKeyDown, VirtualKeyUp, Wheel, MenuStart, MenuJump };
+  enum class Kind {
+    Key,
+    KeyUp,
+    VirtualKeyDown,
+    VirtualKeyUp,
+    Wheel,
+    MenuStart,
+    MenuJump,
+    MenuSave,
+    MenuLoad,
+    MenuToggle
+  };
 
   int64_t timeUs = 0;
   int line = 0;  // in the script file, from 1
@@ -29,8 +47,10 @@ struct ScriptInput {
   char32_t character = 0;              // Key, KeyUp
   VirtualKey key = VirtualKey::Enter;  // VirtualKeyDown, VirtualKeyUp
   KeyModifiers modifiers;
-  bool wheelUp = false;  // Wheel
-  int32_t station = 0;   // MenuJump
+  bool wheelUp = false;                         // Wheel
+  int32_t station = 0;                          // MenuJump
+  int slot = 0;                                 // MenuSave, MenuLoad: 1 .. 3
+  CabMenuItem item = CabMenuItem::CalloutsOff;  // MenuToggle
 };
 
 struct ScriptError {

@@ -43,6 +43,8 @@ const std::vector<OptionSpec>& optionSpecs() {
        [](RunOptions& o, const std::string& v) { return o.driveOption = true, toCount(v, 1, o.traceEvery); }},
       {"--sound-log", true,
        [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.soundLog = v, !v.empty(); }},
+      {"--prefs", true,
+       [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.prefs = v, !v.empty(); }},
   };
   return specs;
 }
@@ -53,6 +55,7 @@ const char* usageText() {
   return "usage: kestrel-run --data DIR --line FILE --train FILE --check [--json]\n"
          "       kestrel-run --data DIR --line FILE --train FILE [--station N] [--script FILE]\n"
          "                   [--duration S] [--trace FILE] [--trace-every N] [--sound-log FILE]\n"
+         "                   [--prefs FILE]\n"
          "\n"
          "  --data DIR    content directory (the program directory); default: the working directory\n"
          "  --line FILE   line file in DIR, e.g. line_exp.dat\n"
@@ -67,12 +70,18 @@ const char* usageText() {
          "                    drive time, '#' starts a comment; actions: key C (space for a blank),\n"
          "                    keyup C (its release), vkey NAME, vkeyup NAME (Enter, Backspace,\n"
          "                    ScrollLock, Up, Down, PageUp, PageDown, F1-F12, optionally\n"
-         "                    Shift+NAME), wheel up|down, menu start\n"
+         "                    Shift+NAME), wheel up|down, menu start, menu jump N, menu save N,\n"
+         "                    menu load N (slots 1-3), menu callouts, menu commentary,\n"
+         "                    menu stoplines, menu textmode\n"
          "  --duration S      drive time in seconds; default: the last input plus 10 s\n"
          "  --trace FILE      CSV with one row per tick, written after the tick has run\n"
          "  --trace-every N   one row every N ticks\n"
          "  --sound-log FILE  every operation asked of the mixer, one per line: TIME OP CHANNEL\n"
          "                    [VALUE] [FILE] [nowave]\n"
+         "  --prefs FILE      an INI file that holds the preferences and the saved drives, read at\n"
+         "                    the start and written at the end as the cab window's close writes\n"
+         "                    them; default: a first start in memory. The messages the desktop\n"
+         "                    program shows in a box go to stderr with their drive time\n"
          "It prints one summary line: virtual and wall seconds, their ratio, speed, distance, frame.\n"
          "\n"
          "exit status: 0 done, 2 a data file is faulty or the script is malformed (with its line\n"
@@ -128,7 +137,7 @@ ParsedOptions parseRunOptions(const std::vector<std::string>& args) {
     return result;
   }
   if (options.check && options.driveOption) {
-    result.error = "--station, --script, --duration, --trace and --sound-log go with a drive, not with --check";
+    result.error = "--station, --script, --duration, --trace, --sound-log and --prefs go with a drive, not with --check";
     return result;
   }
   result.options = options;

@@ -23,6 +23,7 @@ struct RunOptions {
   std::filesystem::path trace;         // --trace: CSV, one row per tick
   int traceEvery = 1;                  // --trace-every: one row every N ticks
   std::filesystem::path soundLog;      // --sound-log: every mixer operation with its drive time
+  std::filesystem::path prefs;         // --prefs: an INI file for the preferences and saved drives
   bool driveOption = false;            // one of the above was given
 };
 

@@ -1,5 +1,6 @@
 #include "tools/run/trace_writer.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -55,6 +56,13 @@ std::string playing(const Mixer* mixer) {
   return out;
 }
 
+// A trackside sprite's pattern or y; empty when there is no such sprite or it is hidden.
+std::string spriteValue(const SpriteScene* sprites, std::string_view name, bool y) {
+  const Sprite* sprite = sprites ? sprites->find(name) : nullptr;
+  if (!sprite || !sprite->visible) return {};
+  return num(y ? static_cast<int64_t>(std::llround(sprite->y)) : sprite->pattern);
+}
+
 }  // namespace
 
 const std::vector<TraceColumn>& traceColumns() {
@@ -104,6 +112,23 @@ const std::vector<TraceColumn>& traceColumns() {
       {"MovieDirection", [](S s) { return num(s.train.MovieDirection); }},
       // The sounds.
       {"playing", [](S s) { return playing(s.mixer); }},
+      // Signals and ATS, the notices, the vigilance device.
+      {"currentCode", [](S s) { return num(s.train.currentCode); }},
+      {"checkSpeed", [](S s) { return num(s.train.checkSpeed); }},
+      {"patternState", [](S s) { return num(s.train.signals.patternState); }},
+      {"patternTarget", [](S s) { return num(s.train.signals.patternTarget); }},
+      {"autoEmergency", [](S s) { return num(s.train.autoEmergency); }},
+      {"autoService", [](S s) { return num(s.train.autoService); }},
+      {"atsAlarm", [](S s) { return num(s.train.atsAlarm); }},
+      {"noticeText", [](S s) { return s.train.noticeText; }},
+      {"vigilanceTicks", [](S s) { return num(s.train.vigilanceTicks); }},
+      // The trackside pictures.
+      {"teimokuM_y", [](S s) { return spriteValue(s.sprites, "img_unten_teimokuM", true); }},
+      {"remain_pattern", [](S s) { return spriteValue(s.sprites, "img_unten_remain", false); }},
+      {"remain_y", [](S s) { return spriteValue(s.sprites, "img_unten_remain", true); }},
+      {"limit_pattern", [](S s) { return spriteValue(s.sprites, "img_unten_limit", false); }},
+      {"slope_pattern", [](S s) { return spriteValue(s.sprites, "img_unten_slope", false); }},
+      {"signal_pattern", [](S s) { return spriteValue(s.sprites, "img_unten_signal", false); }},
   };
   return columns;
 }

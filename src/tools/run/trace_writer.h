@@ -12,6 +12,7 @@
 
 #include "core/ports/mixer.h"
 #include "core/state/control_state.h"
+#include "core/state/sprite_scene.h"
 #include "core/state/train_state.h"
 
 namespace kestrel::run {
@@ -20,7 +21,8 @@ struct TraceSource {
   int64_t timeUs;  // the tick's virtual time
   const TrainState& train;
   const ControlState& control;
-  const Mixer* mixer = nullptr;  // for the channels playing; none: the column stays empty
+  const Mixer* mixer = nullptr;          // for the channels playing; none: the column stays empty
+  const SpriteScene* sprites = nullptr;  // for the trackside pictures; none: their columns stay empty
 };
 
 struct TraceColumn {

@@ -88,6 +88,13 @@ TEST_F(JumpTest, TheTrainStandsAtTheStationWithEverythingReset) {
   t.stations.visits[2].visited = false;
   t.stations.runEnded = true;
   t.checkSpeed = 45;
+  t.atsAlarm = true;
+  t.autoService = true;
+  t.signals.patternTarget = 10;
+  t.signals.patternState = 3;
+  t.texts.label9 = "10km/h";
+  t.trackside.lastSignalCode = 21;
+  t.trackside.limitBlinking = true;
   t.departureCalloutRequest = true;
   t.MovieFrame = 8000;
   t.MovieDirection = 1;
@@ -115,6 +122,14 @@ TEST_F(JumpTest, TheTrainStandsAtTheStationWithEverythingReset) {
   for (const StationVisit& v : t.stations.visits) EXPECT_FALSE(v.visited || v.arrived || v.departureReady);
   EXPECT_FALSE(t.stations.runEnded);
   EXPECT_EQ(t.checkSpeed, 999);
+  // The ATS state "none", the pattern brake released; the trackside pictures drawn anew.
+  EXPECT_FALSE(t.atsAlarm);
+  EXPECT_FALSE(t.autoService);
+  EXPECT_EQ(t.signals.patternTarget, 999);
+  EXPECT_EQ(t.signals.patternState, 0);
+  EXPECT_EQ(t.texts.label9, "");
+  EXPECT_EQ(t.trackside.lastSignalCode, TracksideState::kNeverDrawn);
+  EXPECT_FALSE(t.trackside.limitBlinking);
   EXPECT_FALSE(t.departureCalloutRequest);
   EXPECT_TRUE(rig.mixer.isPlaying(0));  // channel 0 plays on
   EXPECT_FALSE(rig.mixer.isPlaying(5));

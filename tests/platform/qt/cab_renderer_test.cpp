@@ -296,7 +296,6 @@ TEST_F(RendererTest, TheStillCoversTheSpritesInTheMovieArea) {
 }
 
 TEST(SpriteImagesTest, TheTransparentColourIsMatchedWithoutItsAlpha) {
-  test::ensureApplication();
   const Picture p{3, 1, {0xFFFF00FFu, 0x80FF00FFu, 0xFF123456u}};
   const QImage keyed = imageOf(p, true, 0x00FF00FFu);
   EXPECT_EQ(qAlpha(keyed.pixel(0, 0)), 0);

@@ -1,7 +1,7 @@
 #pragma once
 // A cab session on the quick demo for the view's tests: the line and train loaded as the cab
-// window loads them (pictures through Qt, the route movie through FFmpeg, no sounds), and the
-// application object that Qt's drawing and widgets need, on the offscreen platform.
+// window loads them (pictures through Qt, the route movie through FFmpeg, no sounds). The
+// folder's tests share one application on the offscreen platform (qt_application.cpp).
 #include <QImage>
 #include <memory>
 #include <string>
@@ -12,9 +12,6 @@
 #include "platform/ffmpeg/ffmpeg_movie_reader.h"
 
 namespace kestrel::test {
-
-// Made once per test program.
-void ensureApplication();
 
 struct DemoCab {
   explicit DemoCab(const std::string& line = "line_rapid.dat",
@@ -34,9 +31,10 @@ struct DemoCab {
   void film(double seconds, int direction = 1);
 };
 
-// The largest difference of a channel's block mean between the view's movie area (800 x 600,
-// above the status texts) and `frame` scaled to it.
-double movieDifference(const QImage& view, const Picture& frame);
+// How much of the view's movie area (800 x 600, above the status texts) shows `frame` scaled to
+// it: the share of blocks whose channel means differ by less than `tolerance`. Signals and posts
+// over the movie cover some blocks.
+double movieMatch(const QImage& view, const Picture& frame, double tolerance = 8.0);
 
 // Frame n of the demo's route movie at its own size, decoded by a reader of its own.
 Picture demoFrame(int n);

@@ -1,0 +1,74 @@
+#include "app/command_line.h"
+
+namespace kestrel::app {
+
+const char* desktopUsage() {
+  return "usage: kestrel [--data DIR] [--line FILE --train FILE [--station N]] [--trace FILE]\n"
+         "       kestrel --help | --version\n"
+         "\n"
+         "  --data DIR     content directory (railvane.dat, lines, trains, pictures, sounds, movies);\n"
+         "                 default: the working directory\n"
+         "  --line FILE    with --train: skip the title and start this drive; the title menu\n"
+         "                 follows when the cab window closes\n"
+         "  --train FILE   vehicle file, relative to DIR unless absolute\n"
+         "  --station N    start at station N of the line (default 0)\n"
+         "  --trace FILE   write the drive's CSV trace (the columns of kestrel-run --trace), one row\n"
+         "                 per tick, and the time from the train click to the cab window's first frame\n"
+         "                 on stderr\n";
+}
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
+  ParsedCommandLine result;
+  DesktopOptions o;
+  bool stationGiven = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      result.help = true;
+      return result;
+    }
+    if (a == "--version") {
+      result.version = true;
+      return result;
+    }
+    const bool takesValue =
+        a == "--data" || a == "--line" || a == "--train" || a == "--station" || a == "--trace";
+    if (!takesValue) {
+      result.error = "unknown option: " + a;
+      return result;
+    }
+    if (i + 1 >= args.size() || args[i + 1].empty()) {
+      result.error = a + " needs a value";
+      return result;
+    }
+    const std::string& v = args[++i];
+    if (a == "--data") {
+      o.data = v;
+    } else if (a == "--line") {
+      o.line = v;
+    } else if (a == "--train") {
+      o.train = v;
+    } else if (a == "--trace") {
+      o.trace = v;
+    } else {
+      if (v.size() > 9 || v.find_first_not_of("0123456789") != std::string::npos) {
+        result.error = "bad value for --station: " + v;
+        return result;
+      }
+      o.station = std::stoi(v);
+      stationGiven = true;
+    }
+  }
+  if (o.line.empty() != o.train.empty()) {
+    result.error = "--line and --train go together";
+    return result;
+  }
+  if (stationGiven && o.line.empty()) {
+    result.error = "--station goes with --line and --train";
+    return result;
+  }
+  result.options = o;
+  return result;
+}
+
+}  // namespace kestrel::app

@@ -1,0 +1,31 @@
+#pragma once
+// The desktop program's command line:
+//   kestrel [--data DIR] [--line FILE --train FILE [--station N]] [--trace FILE]
+//   kestrel --help | --version
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrel::app {
+
+struct DesktopOptions {
+  std::filesystem::path data = ".";  // the content directory, the program directory
+  std::string line;                  // with train: start this drive at once
+  std::string train;
+  int32_t station = 0;
+  std::filesystem::path trace;  // the drive trace, as kestrel-run writes it
+};
+
+struct ParsedCommandLine {
+  std::optional<DesktopOptions> options;  // nullopt: help, version or an error
+  bool help = false;
+  bool version = false;
+  std::string error;
+};
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);
+const char* desktopUsage();
+
+}  // namespace kestrel::app

@@ -1,0 +1,72 @@
+#pragma once
+// The desktop program: the adapters of the engine's ports, the title window, the help and easy
+// cab windows (made once), and the drives, each a cab window made at a train click and released
+// after it closes.
+//
+// Thread contract: GUI thread only; it owns every drive.
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <fstream>
+#include <memory>
+
+#include "app/command_line.h"
+#include "core/front/cab_window_model.h"
+#include "platform/ffmpeg/ffmpeg_movie_reader.h"
+#include "platform/openal/openal_mixer.h"
+#include "platform/qt/cab_window.h"
+#include "platform/qt/drive_keys.h"
+#include "platform/qt/easy_cab_window.h"
+#include "platform/qt/help_window.h"
+#include "platform/qt/qt_picture_loader.h"
+#include "platform/qt/qt_preference_store.h"
+#include "platform/qt/qt_user_dialogs.h"
+#include "platform/qt/title_window.h"
+#include "tools/run/trace_writer.h"
+
+namespace kestrel::app {
+
+class DesktopProgram final : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit DesktopProgram(DesktopOptions options);
+  ~DesktopProgram() override;
+
+  // The program entry after the application: the start-up check, the windows, the opening (or the
+  // drive of the command line). Nonzero: the exit status of a program that cannot start.
+  int start();
+
+ private:
+  struct Drive {
+    std::unique_ptr<FfmpegMovieReader> movie;
+    std::unique_ptr<CabWindowModel> model;
+    QPointer<CabWindow> window;
+  };
+
+  void runDrive(const SessionChoice& choice, StartOptions startOptions);
+  void driveClosed(bool soundReinitialised);
+  void afterTick();
+  void reportMixer();
+  void retire();
+
+  DesktopOptions options_;
+  QtPreferenceStore preferences_;
+  QtPictureLoader pictures_;
+  OpenAlMixer mixer_;
+  FfmpegMovieReader opening_;
+  QtUserDialogs dialogs_;
+  ProgramInputState program_;
+  SessionCarryOver carryOver_;
+  DriveKeys keys_;
+  std::unique_ptr<TitleWindow> title_;
+  std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<EasyCabWindow> easyCab_;
+  std::unique_ptr<Drive> drive_;
+  std::unique_ptr<Drive> retired_;  // the drive last closed, until its window is gone
+  std::ofstream traceFile_;
+  std::unique_ptr<run::TraceWriter> trace_;
+  QElapsedTimer clickToFrame_;
+};
+
+}  // namespace kestrel::app

@@ -1,0 +1,274 @@
+#include "platform/qt/cab_window.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QWheelEvent>
+
+#include "core/sim/stations.h"
+#include "platform/qt/cab_view.h"
+#include "platform/qt/drive_clock.h"
+
+namespace kestrel {
+
+namespace {
+
+QString qs(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The client area of the form: the 800 x 760 view with the labels and pictures right of it.
+constexpr int kClientWidth = 1202;
+constexpr int kClientHeight = 758;
+
+}  // namespace
+
+CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks hooks, QWidget* parent)
+    : QMainWindow(parent), model_(model), hooks_(std::move(hooks)) {
+  setWindowTitle(QString::fromStdString(model_.lineName()));
+  setFocusPolicy(Qt::StrongFocus);
+  view_ = new CabView(model_.session(), model_.loaded(), movie, this);
+  setCentralWidget(view_);
+  view_->installEventFilter(this);
+  connect(view_, &CabView::backClicked, this, [this] { BackClick(model_.session().context()); });
+  connect(view_, &CabView::displayClicked, this, [this] {
+    if (!model_.session().running()) startClick();  // movieclick
+  });
+  connect(view_, &CabView::fadeFinished, this, &QWidget::close);
+  clock_ = new DriveClock(model_.session().scheduler(), this);
+  model_.session().setTickObserver([this] {
+    if (hooks_.afterTick) hooks_.afterTick();
+  });
+  buildMenus();
+  resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  move(0, 0);
+}
+
+CabWindow::~CabWindow() {
+  model_.session().setTickObserver(nullptr);
+}
+
+void CabWindow::begin() {
+  view_->applyTextMode(true);
+  model_.start();
+  start_->setText(QString::fromStdString(model_.session().startCaption()));
+  view_->startRendering();
+  show();
+  activateWindow();
+  setFocus();
+  clock_->start();
+}
+
+QAction* CabWindow::action(CabMenuItem item) const {
+  auto it = items_.find(item);
+  return it == items_.end() ? nullptr : it->second;
+}
+
+void CabWindow::buildMenus() {
+  const CabMenu& menu = model_.menu();
+  const CabMenuCaptions& captions = menu.captions();
+  QMenuBar* bar = menuBar();
+
+  start_ = bar->addAction(QString::fromStdString(captions.start));
+  connect(start_, &QAction::triggered, this, &CabWindow::startClick);
+
+  move_ = bar->addMenu(QString::fromStdString(captions.move));
+  for (const JumpMenuEntry& entry : menu.moveEntries()) {
+    QAction* a = move_->addAction(QString::fromStdString(entry.caption));
+    a->setObjectName(QString::fromStdString(entry.name));
+    const int32_t station = entry.station;
+    connect(a, &QAction::triggered, this, [this, station] {
+      model_.session().StationClick(station);
+      setWindowTitle(QString::fromStdString(model_.lineName()));
+    });
+  }
+
+  const auto addItems = [&](QMenu* target, const auto& entries) {
+    for (const CabMenuEntry& e : entries) {
+      QAction* a = target->addAction(qs(e.caption));
+      a->setCheckable(e.checkable);
+      a->setChecked(menu.checked(e.item));
+      a->setVisible(!CabMenu::hidden(e.item));
+      a->setEnabled(CabMenu::enabled(e.item));
+      const CabMenuItem item = e.item;
+      connect(a, &QAction::triggered, this, [this, item] { menuItem(item); });
+      items_[e.item] = a;
+    }
+  };
+  addItems(bar->addMenu(QString::fromStdString(captions.display)), kDisplayMenu);
+  addItems(bar->addMenu(QString::fromStdString(captions.controller)), kControllerMenu);
+
+  save_ = bar->addMenu(QString::fromStdString(captions.save));
+  QMenu* restore = save_->addMenu(qs(kRestoreMenu));
+  QMenu* store = save_->addMenu(qs(kSaveMenu));
+  for (int slot = 1; slot <= kSavedDriveSlots; ++slot) {
+    QAction* load = restore->addAction(qs(kNoData));
+    load->setObjectName(QStringLiteral("Load%1").arg(slot));
+    connect(load, &QAction::triggered, this, [this, slot] { loadClick(slot); });
+    loadItems_[static_cast<size_t>(slot - 1)] = load;
+    QAction* save = store->addAction(qs(kNoData));
+    save->setObjectName(QStringLiteral("Save%1").arg(slot));
+    connect(save, &QAction::triggered, this, [this, slot] { saveClick(slot); });
+    saveItems_[static_cast<size_t>(slot - 1)] = save;
+  }
+  connect(save_, &QMenu::aboutToShow, this, &CabWindow::showSaveMenu);
+}
+
+void CabWindow::startClick() {
+  model_.session().start1Click();
+  start_->setText(QString::fromStdString(model_.session().startCaption()));
+}
+
+void CabWindow::menuItem(CabMenuItem item) {
+  switch (item) {
+    case CabMenuItem::Help:
+      if (hooks_.showHelp) hooks_.showHelp();
+      return;
+    case CabMenuItem::EasyCab:
+      if (hooks_.showEasyCab) hooks_.showEasyCab();
+      return;
+    case CabMenuItem::QxSettings:
+    case CabMenuItem::QxConnect:
+      return;
+    default:
+      break;
+  }
+  model_.toggle(item);
+  // The checks as the model keeps them (the controller items are one choice of four).
+  for (auto& [which, action] : items_)
+    if (action->isCheckable()) action->setChecked(model_.menu().checked(which));
+  if (item == CabMenuItem::TextMode) view_->applyTextMode(false);
+  if (item == CabMenuItem::Debug && !model_.menu().checked(item))
+    setWindowTitle(QString::fromStdString(model_.lineName()));
+}
+
+void CabWindow::showSaveMenu() {
+  const auto slots = model_.openSaveMenu();
+  if (!slots) return;
+  for (size_t i = 0; i < kSavedDriveSlots; ++i) {
+    loadItems_[i]->setText(QString::fromStdString(slots->restore[i].caption));
+    loadItems_[i]->setEnabled(slots->restore[i].enabled);
+    saveItems_[i]->setText(QString::fromStdString(slots->save[i].caption));
+    saveItems_[i]->setEnabled(slots->save[i].enabled);
+  }
+}
+
+void CabWindow::saveClick(int slot) {
+  hooks_.dialogs.showMessage(std::string(model_.save(slot)));
+}
+
+void CabWindow::loadClick(int slot) {
+  if (const auto refusal = model_.restore(slot)) {
+    hooks_.dialogs.showMessage(std::string(*refusal));
+    return;
+  }
+  setWindowTitle(QString::fromStdString(model_.lineName()));
+}
+
+void CabWindow::driveKeyPressed(const QKeyEvent& event) {
+  const TranslatedKey k = translateKey(event);
+  if (k.fullScreenToggle) {
+    toggleFullScreen();
+    return;
+  }
+  CabSession& s = model_.session();
+  // The key first, then the character it types, as the messages arrive.
+  if (k.key) s.keydowns(*k.key, k.modifiers);
+  if (k.typed) {
+    typedKeys_[event.key()] = *k.typed;
+    s.AsciiDown(*k.typed);
+  }
+  s.deliverPosted();
+}
+
+void CabWindow::driveKeyReleased(const QKeyEvent& event) {
+  if (event.isAutoRepeat()) return;  // a held key is released once, at its end
+  CabSession& s = model_.session();
+  if (const auto key = virtualKeyOf(event.key())) s.keyups(*key);
+  if (auto it = typedKeys_.find(event.key()); it != typedKeys_.end()) {
+    s.keyupChar(it->second);
+    typedKeys_.erase(it);
+  }
+  s.deliverPosted();
+}
+
+void CabWindow::drivePost(char32_t character) {
+  model_.session().AsciiDown(character);
+  model_.session().deliverPosted();
+}
+
+int32_t CabWindow::driveReverser() const {
+  return model_.session().control().reverser;
+}
+
+void CabWindow::wheel(int angleDeltaY) {
+  CabSession& s = model_.session();
+  for (int n = wheel_.add(angleDeltaY); n != 0; n += n > 0 ? -1 : 1) {
+    if (n > 0)
+      s.WheelU();
+    else
+      s.WheelD();
+    s.deliverPosted();
+  }
+}
+
+void CabWindow::toggleFullScreen() {
+  if (isFullScreen())
+    showNormal();
+  else
+    showFullScreen();
+}
+
+bool CabWindow::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::WindowActivate:
+      if (!model_.session().running()) view_->showStill();  // FormActivate
+      break;
+    case QEvent::KeyPress:
+      driveKeyPressed(static_cast<const QKeyEvent&>(*event));
+      return true;
+    case QEvent::KeyRelease:
+      driveKeyReleased(static_cast<const QKeyEvent&>(*event));
+      return true;
+    case QEvent::Wheel:
+      wheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+      return true;
+    default:
+      break;
+  }
+  return QMainWindow::event(event);
+}
+
+bool CabWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_) {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::Wheel:
+        return this->event(event);
+      case QEvent::Paint:
+        if (!painted_) {
+          painted_ = true;
+          if (hooks_.firstFrame) hooks_.firstFrame();
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void CabWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (closing_) return;
+  closing_ = true;
+  // FormCloseQuery, in its order; the close is always allowed.
+  view_->stopRendering();
+  clock_->stop();
+  if (hooks_.closeEasyCab) hooks_.closeEasyCab();
+  const bool reinitialised = model_.close();
+  Q_EMIT closed(reinitialised);
+}
+
+}  // namespace kestrel

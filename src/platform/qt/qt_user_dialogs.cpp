@@ -1,0 +1,49 @@
+#include "platform/qt/qt_user_dialogs.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+#include <vector>
+
+#include "core/front/title_menu.h"
+
+namespace kestrel {
+
+void QtUserDialogs::showMessage(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()),
+                  QString::fromStdString(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+std::optional<std::string> QtUserDialogs::openFile(const std::string& title, const std::string& filter) {
+  const QString file = QFileDialog::getOpenFileName(parent_, QString::fromStdString(title), QString(),
+                                                    QString::fromStdString(qtFilter(filter)));
+  if (file.isEmpty()) return std::nullopt;
+  return file.toStdString();
+}
+
+void QtUserDialogs::openDocument(const std::string& path) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+std::string QtUserDialogs::qtFilter(const std::string& filter) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t bar = filter.find('|', start);
+    parts.push_back(filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  // Pairs of description and pattern; Qt reads the pattern from the parentheses of the description.
+  std::string out;
+  for (size_t i = 0; i < parts.size(); i += 2) {
+    if (!out.empty()) out += ";;";
+    out += parts[i];
+    if (i + 1 < parts.size() && parts[i].find('(') == std::string::npos) out += " (" + parts[i + 1] + ")";
+  }
+  return out;
+}
+
+}  // namespace kestrel

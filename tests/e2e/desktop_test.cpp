@@ -1,0 +1,249 @@
+// The desktop program as a user meets it, under an X server of its own: the opening, the title
+// and the line menu, a drive picked there, a typed power notch seen in the trace, pause and
+// resume, a saved slot in the preferences file and its restore, the close back to the menu, and
+// the command line. Each state is photographed; the paths are printed for the test log.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "e2e/x_session.h"
+#include "support/test_paths.h"
+
+namespace kestrel::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The trace's rows, each a map from column to value.
+struct Trace {
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> rows;
+
+  static Trace read(const fs::path& path) {
+    Trace t;
+    std::istringstream in(slurp(path));
+    std::string line;
+    auto fields = [](const std::string& l) {
+      std::vector<std::string> out;
+      std::stringstream s(l);
+      std::string f;
+      while (std::getline(s, f, ',')) out.push_back(f);
+      return out;
+    };
+    if (std::getline(in, line)) t.header = fields(line);
+    while (std::getline(in, line))
+      if (!line.empty()) t.rows.push_back(fields(line));
+    return t;
+  }
+  std::string last(const std::string& column) const {
+    for (size_t i = 0; i < header.size(); ++i)
+      if (header[i] == column && !rows.empty() && i < rows.back().size()) return rows.back()[i];
+    return {};
+  }
+  int lastInt(const std::string& column) const {
+    const std::string v = last(column);
+    return v.empty() ? -99999 : std::stoi(v);
+  }
+};
+
+const char* kTitle = "^鉄道運転シミュレータ$";
+const char* kRapidLine = "鷹見線";  // the caption of the cab window: the line name
+
+struct DesktopTest : ::testing::Test {
+  fs::path dir =
+      test::scratchDir(std::string("e2e_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path config = dir / "config";
+  fs::path trace = dir / "trace.csv";
+  fs::path err = dir / "stderr.txt";
+  XSession x{dir};
+
+  void start(std::vector<std::string> extra = {}) {
+    fs::create_directories(config);
+    std::vector<std::string> args{"--data", KESTREL_QUICK_DEMO_DIR, "--trace", trace.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    x.startProgram(args, config, err);
+  }
+  Trace traceNow() const { return Trace::read(trace); }
+  size_t rows() const { return traceNow().rows.size(); }
+  std::string prefs() const { return slurp(config / "Railvane" / "kestrel.conf"); }
+  // The menu bar: Alt highlights its first item; Left wraps round to "Save(&S)".
+  void saveMenu(unsigned long cab, const std::string& path) { x.keys(cab, "alt Left Down " + path); }
+};
+
+TEST_F(DesktopTest, FromTheOpeningThroughADriveWithPauseSaveAndRestoreBackToTheMenu) {
+  start();
+  auto title = x.findWindow(kTitle);
+  ASSERT_TRUE(title) << slurp(err);
+  EXPECT_EQ(x.geometry(*title).width, 640);  // the opening movie's window
+  x.screenshot("01_opening");
+
+  x.click(*title, 320, 180);  // the movie area: the title picture
+  ASSERT_TRUE(XSession::waitUntil([&] { return x.geometry(*title).width == 800; }, 5s));
+  EXPECT_EQ(x.geometry(*title).height, 600);
+  x.screenshot("02_title");
+  x.click(*title, 400, 300);  // the title picture: the line menu, revealed tick by tick
+  std::this_thread::sleep_for(1500ms);
+  x.screenshot("03_menu");
+
+  x.click(*title, 150, 270);  // the rapid line, which offers train 1
+  std::this_thread::sleep_for(300ms);
+  x.screenshot("04_line_chosen");
+  x.click(*title, 550, 180);  // train 1
+  auto cab = x.findWindow(kRapidLine, 20s);
+  ASSERT_TRUE(cab) << slurp(err);
+  ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 5; }, 10s)) << slurp(err);
+  x.screenshot("05_cab");
+  const std::string timing = slurp(err);
+  EXPECT_NE(timing.find("ms after the train click"), std::string::npos) << timing;
+  std::cout << timing;  // for the test log
+  EXPECT_EQ(x.geometry(*cab).x, 0);
+  EXPECT_EQ(x.geometry(*cab).y, 0);
+
+  // "5" releases the brake, "8" takes the first power notch.
+  EXPECT_EQ(traceNow().lastInt("powerHandle"), 0);
+  x.keys(*cab, "5 8");
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("powerHandle") == 1; }, 5s));
+  EXPECT_EQ(traceNow().lastInt("brakeHandle"), 0);
+  x.screenshot("06_power_notch_1");
+
+  // The "Start" menu pauses: no tick runs, so no row is written.
+  x.click(*cab, 25, 8);
+  std::this_thread::sleep_for(400ms);
+  const size_t paused = rows();
+  std::this_thread::sleep_for(1000ms);
+  EXPECT_EQ(rows(), paused);
+  x.screenshot("07_paused");
+  x.click(*cab, 25, 8);  // and resumes
+  ASSERT_TRUE(XSession::waitUntil([&] { return rows() > paused + 5; }, 5s));
+
+  // Save into slot 1: a message box, and the slot in the preferences file.
+  std::this_thread::sleep_for(1500ms);
+  saveMenu(*cab, "Down Right Return");
+  auto box = x.findWindow(kTitle, 5s);
+  ASSERT_TRUE(box);
+  x.screenshot("08_saved_message");
+  x.keys(*box, "Return");
+  ASSERT_TRUE(XSession::waitUntil([&] { return prefs().find("Save1=") != std::string::npos; }, 5s));
+  const std::string file = prefs();
+  const size_t at = file.find("Save1=\"line_rapid.dat,");
+  ASSERT_NE(at, std::string::npos) << file;
+  EXPECT_NE(file.find("Save1Title="), std::string::npos) << file;
+  // Fields: line, station, speed, frame, clock, distance, preceding train.
+  std::stringstream fields(file.substr(at + 7, file.find('"', at + 7) - at - 7));
+  std::vector<std::string> f;
+  for (std::string s; std::getline(fields, s, ',');) f.push_back(s);
+  ASSERT_EQ(f.size(), 7u) << file;
+  const int savedFrame = std::stoi(f[3]);
+
+  // Drive on, then restore: the frame comes back to the saved one, the handles at rest.
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("MovieFrame") > savedFrame + 5; }, 20s));
+  const int before = traceNow().lastInt("MovieFrame");
+  saveMenu(*cab, "Right Return");
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("MovieFrame") < before; }, 5s));
+  const Trace restored = traceNow();
+  EXPECT_LT(restored.lastInt("MovieFrame"), savedFrame + 5);
+  EXPECT_GE(restored.lastInt("MovieFrame"), savedFrame);
+  EXPECT_EQ(restored.lastInt("powerHandle"), 0);
+  x.screenshot("09_restored");
+
+  // The close box: back at the menu as it was left; the preferences written.
+  x.closeWindow(*cab);
+  auto back = x.findWindow(kTitle, 10s);
+  ASSERT_TRUE(back) << slurp(err);
+  EXPECT_EQ(x.geometry(*back).width, 800);
+  EXPECT_EQ(x.geometry(*back).height, 600);
+  std::this_thread::sleep_for(300ms);
+  x.screenshot("10_back_at_the_menu");
+  EXPECT_NE(prefs().find("Kanko="), std::string::npos) << prefs();
+  EXPECT_NE(prefs().find("Moji="), std::string::npos);
+
+  // The title window's close ends the program.
+  x.closeWindow(*back);
+  EXPECT_EQ(x.waitForExit(10s), 0) << slurp(err);
+}
+
+TEST_F(DesktopTest, ADriveFromTheCommandLineReturnsToTheMenuAndKeepsItsSlotsAfterARestart) {
+  start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat", "--station", "1"});
+  auto cab = x.findWindow(kRapidLine, 20s);
+  ASSERT_TRUE(cab) << slurp(err);
+  ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s)) << slurp(err);
+  x.screenshot("01_cab_from_the_command_line");
+  // The wheel posts characters: down is "8", towards power.
+  const int brake = traceNow().lastInt("brakeHandle");
+  x.keys(*cab, "");
+  std::system(("DISPLAY=" + x.display() + " xdotool click 5").c_str());
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("brakeHandle") == brake + 1; }, 5s));
+  saveMenu(*cab, "Down Right Down Down Return");  // slot 3
+  auto box = x.findWindow(kTitle, 5s);
+  ASSERT_TRUE(box);
+  x.keys(*box, "Return");
+  ASSERT_TRUE(
+      XSession::waitUntil([&] { return prefs().find("Save3=\"line_local.dat,1,") != std::string::npos; }, 5s))
+      << prefs();
+  x.closeWindow(*cab);
+  auto menu = x.findWindow(kTitle, 10s);
+  ASSERT_TRUE(menu);
+  x.closeWindow(*menu);
+  ASSERT_EQ(x.waitForExit(10s), 0) << slurp(err);
+
+  // After a restart the slot is there: restoring it on the same line brings its frame back.
+  const std::string saved = prefs();
+  fs::remove(trace);
+  start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat"});
+  cab = x.findWindow(kRapidLine, 20s);
+  ASSERT_TRUE(cab) << slurp(err);
+  ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s));
+  const size_t at = saved.find("Save3=\"line_local.dat,1,");
+  std::stringstream fields(saved.substr(at + 7));
+  std::vector<std::string> f;
+  for (std::string s; f.size() < 4 && std::getline(fields, s, ',');) f.push_back(s);
+  const int frame = std::stoi(f[3]);
+  saveMenu(*cab, "Right Down Down Return");
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("MovieFrame") == frame; }, 5s))
+      << "restored frame " << traceNow().lastInt("MovieFrame") << ", saved " << frame;
+  x.screenshot("02_restored_after_a_restart");
+  x.closeWindow(*cab);
+  menu = x.findWindow(kTitle, 10s);
+  ASSERT_TRUE(menu);
+  x.closeWindow(*menu);
+  EXPECT_EQ(x.waitForExit(10s), 0);
+}
+
+TEST_F(DesktopTest, AFolderWithoutRailvaneDatIsRefusedWithItsMessage) {
+  const fs::path empty = dir / "empty";
+  fs::create_directories(empty);
+  fs::create_directories(config);
+  x.startProgram({"--data", empty.string()}, config, err);
+  auto box = x.findWindow(kTitle, 10s);
+  ASSERT_TRUE(box);
+  x.screenshot("01_misplaced_program");
+  x.keys(*box, "Return");
+  EXPECT_EQ(x.waitForExit(10s), 2);
+}
+
+TEST(DesktopCommandLine, HelpVersionAndBadUsage) {
+  const auto run = [](const std::string& args) {
+    const int raw =
+        std::system((std::string("'") + KESTREL_DESKTOP + "' " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(run("--help"), 0);
+  EXPECT_EQ(run("--version"), 0);
+  EXPECT_EQ(run("--line line_local.dat"), 64);  // a line without a train
+  EXPECT_EQ(run("--station 2"), 64);
+  EXPECT_EQ(run("--frobnicate"), 64);
+}
+
+}  // namespace
+}  // namespace kestrel::e2e

@@ -1,0 +1,80 @@
+// The help and easy cab windows (on the offscreen platform, see qt_application.cpp): their texts, the
+// characters their buttons post, and the keys they hand to the drive.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+
+#include "platform/qt/easy_cab_window.h"
+#include "platform/qt/help_window.h"
+
+namespace kestrel {
+namespace {
+
+struct RecordingTarget final : DriveKeyTarget {
+  std::u32string posted;
+  std::vector<int> pressed, released;
+  int32_t reverser = 1;
+  void driveKeyPressed(const QKeyEvent& e) override { pressed.push_back(e.key()); }
+  void driveKeyReleased(const QKeyEvent& e) override { released.push_back(e.key()); }
+  void drivePost(char32_t c) override { posted += c; }
+  int32_t driveReverser() const override { return reverser; }
+};
+
+struct SmallWindowsTest : ::testing::Test {
+  DriveKeys keys;
+  RecordingTarget target;
+  void SetUp() override { keys.setTarget(&target); }
+  static void press(QObject* to, int key, const QString& text = {}) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(to, &down);
+    QApplication::sendEvent(to, &up);
+  }
+};
+
+TEST_F(SmallWindowsTest, TheEasyCabsButtonsPostTheirCharactersAndItsKeysGoToTheDrive) {
+  EasyCabWindow w(keys);
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("かんたん運転台"));
+  EXPECT_EQ(w.size(), QSize(241, 376));
+  w.button(U'8')->click();
+  w.button(U'2')->click();
+  w.button(U'5')->click();
+  w.button(U'7')->click();
+  w.reverserButton()->click();  // forward: "b"
+  target.reverser = -1;
+  w.reverserButton()->click();  // reverse: "f"
+  target.reverser = 0;
+  w.reverserButton()->click();  // neutral: nothing
+  EXPECT_EQ(target.posted, U"8257bf");
+
+  // The space bar on a focused button reaches the drive, not the button.
+  press(w.button(U'8'), Qt::Key_Space, QStringLiteral(" "));
+  EXPECT_EQ(target.posted, U"8257bf");
+  EXPECT_EQ(target.pressed, std::vector<int>{Qt::Key_Space});
+  EXPECT_EQ(target.released, std::vector<int>{Qt::Key_Space});
+
+  // Without a drive nothing goes anywhere.
+  keys.setTarget(nullptr);
+  w.button(U'8')->click();
+  EXPECT_EQ(target.posted, U"8257bf");
+}
+
+TEST_F(SmallWindowsTest, TheHelpWindowShowsOperationDatAndHandsItsKeysOn) {
+  HelpText text;
+  text.caption = "操作説明";
+  text.lines = {"一行目", "", "三行目"};
+  HelpWindow w(text, keys);
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("操作説明"));
+  EXPECT_EQ(w.text(), QStringLiteral("一行目\n\n三行目"));
+  EXPECT_EQ(w.size(), QSize(265, 331));
+  for (QObject* child : w.children())
+    if (child->isWidgetType()) press(child, Qt::Key_8, QStringLiteral("8"));
+  ASSERT_FALSE(target.pressed.empty());
+  EXPECT_EQ(target.pressed.front(), Qt::Key_8);
+  HelpWindow empty(HelpText{}, keys);
+  EXPECT_EQ(empty.windowTitle(), QStringLiteral("Help"));
+}
+
+}  // namespace
+}  // namespace kestrel
