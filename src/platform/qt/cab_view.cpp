@@ -31,6 +31,8 @@ namespace {
 constexpr QSize kClient(1202, 758);
 const QRect kSubDisplay(798, 545, 480, 360);
 const QRect kBack(1168, 727, 20, 20);
+// While the drive is paused the view only looks, ten times a second, whether it runs again.
+constexpr int kPausedPollMs = 100;
 constexpr int kLabelX = 806, kLabelTop = 6, kLabelPitch = 34, kLabelPoints = 12;
 
 int refreshRateOf(const QScreen* screen) {
@@ -143,6 +145,10 @@ void CabView::renderStep() {
   const int64_t decodes = d.display.counters().decodes;
   const bool running = d.session.running();
   const TrainState& t = d.session.train();
+  if (d.pacer.isActive()) {
+    const int interval = running ? 1000 / pacingRate() : kPausedPollMs;
+    if (d.pacer.interval() != interval) d.pacer.setInterval(interval);
+  }
   // Shift+Up and Shift+Down move the driver's view, also while paused.
   if (d.session.keys().cabDisplayTop != d.shownTop) {
     d.shownTop = d.session.keys().cabDisplayTop;

@@ -7,7 +7,7 @@
 //
 // Rendering is paced by the display: one render step per screen refresh while rendering is
 // started, and a frame is composed only when something on it changed. While the drive is paused
-// nothing is drawn.
+// nothing is drawn, and the view looks ten times a second whether it runs again.
 //
 // Thread contract: GUI thread only, the thread that owns the drive.
 #include <QWidget>
