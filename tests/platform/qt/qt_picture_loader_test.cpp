@@ -1,10 +1,10 @@
-#include "platform/qt/qt_picture_loader.h"
-
 #include <gtest/gtest.h>
 
 #include <QImage>
+
 #include <fstream>
 
+#include "platform/qt/qt_picture_loader.h"
 #include "support/test_paths.h"
 
 namespace kestrel {
@@ -12,9 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path fixture(const char* name) {
-  return test::sourceDir() / "tests/fixtures/content" / name;
-}
+fs::path fixture(const char* name) { return test::sourceDir() / "tests/fixtures/content" / name; }
 
 TEST(QtPictureLoader, DecodesBmpPngAndJpegInto0xAARRGGBB) {
   QtPictureLoader loader;
