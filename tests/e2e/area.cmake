@@ -7,3 +7,13 @@ add_dependencies(${target} kestrel)
 target_compile_definitions(${target} PRIVATE KESTREL_DESKTOP="$<TARGET_FILE:kestrel>"
                                              KESTREL_QUICK_DEMO_DIR="${CMAKE_BINARY_DIR}/quick-demo")
 list(APPEND area_test_properties FIXTURES_REQUIRED quick_demo TIMEOUT 300 RUN_SERIAL TRUE)
+
+# The cab display's tests also show the cab view through a harness of their own
+# (harness/cab_harness.cpp: the view on a drive that sets its own speed), and check the pictures
+# against the route movie and the panel pictures; the display benchmark (bench/display/) runs the
+# same harness.
+add_executable(kestrel-cab-harness ${dir}/harness/cab_harness.cpp)
+target_link_libraries(kestrel-cab-harness PRIVATE kestrel_platform_qt kestrel_platform_ffmpeg kestrel_options)
+add_dependencies(${target} kestrel-cab-harness kestrel-make-demo)
+target_link_libraries(${target} PRIVATE kestrel_platform_qt kestrel_platform_ffmpeg)
+target_compile_definitions(${target} PRIVATE KESTREL_CAB_HARNESS="$<TARGET_FILE:kestrel-cab-harness>")

@@ -4,8 +4,10 @@
 #include "core/controls/key_handlers.h"
 #include "core/controls/mascon_update.h"
 #include "core/front/station_jump.h"
+#include "core/present/needle_rules.h"
 #include "core/present/sound_rules.h"
 #include "core/present/trackside_pictures.h"
+#include "core/present/visual_effects.h"
 #include "core/sim/ats.h"
 #include "core/sim/ats_alarm.h"
 #include "core/sim/brake_force.h"
@@ -39,7 +41,8 @@ CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program
            control_,         keys_,           program,       sprites_,     mixer,      random_,
            callouts_},
       movie_(std::move(movie), multimedia_),
-      startCaption_(records.settings.Start.value_or("Start")) {
+      startCaption_(records.settings.Start.value_or("Start")),
+      ownPreferences_(records.settings.preferences) {
   scheduler_.setHandler(Scheduler::Timer::Multimedia, [this] { MMTimer1Timer(); });
   scheduler_.setHandler(Scheduler::Timer::Tick, [this] { Timer1Timer(); });
   callouts_.attach(ctx_);
@@ -169,7 +172,8 @@ void CabSession::runTickStage(TickStage stage) {
     case TickStage::TickCount:
       train_.tickCount += 1;
       trackside::blinkLimitPost(ctx);
-      break;  // + the speed needle (cab display)
+      needles::updateSpeedNeedle(ctx);
+      break;
     case TickStage::BrakeForce:
       brakes::updateBrakeForce(ctx);
       break;
@@ -235,6 +239,7 @@ void CabSession::runTickStage(TickStage stage) {
       showPassengerPicture(ctx);
       updateNotices(ctx);
       trackside::updateTracksideDisplays(ctx);
+      applyVisualEffectsRule(*preferences_, sprites_);
       break;  // + value display
   }
 }

@@ -45,8 +45,8 @@ enum class EventStage {
 enum class TickStage {
   AtsWarningSound,    // the ATS bells and chime after the last tick's alarm and acknowledgement
   StationSection,     // the station section the train is in, for the ATS line speed
-  TickCount,          // tickCount and the limit post's blinking; (cab display) the speed needle,
-                      // showing the speed before this tick
+  TickCount,          // tickCount and the limit post's blinking; the speed needle and digital
+                      // speed, showing the speed before this tick
   BrakeForce,         // friction factor and brake force from the pressures the events left
   Motion,             // forces, stop clamp and the integration of the speed
   SquealAndLamps,     // brake squeal from this tick's pressures and speed; the pilot lamps from
@@ -70,6 +70,7 @@ enum class TickStage {
                       // waits), then the ends of the line, which see the frame the switch left
   Transmission,       // diesel: gear selection, shifting, engine key and stall
   Displays,           // the passenger picture, the notices, the stop lines, remaining bar and posts;
+                      // the visual effects off (every tick) and with them the panel overlay;
                       // (value display)
 };
 
@@ -171,6 +172,12 @@ class CabSession {
   // Where the call-out queue reports "喚呼の再生エラー".
   void setMessageSink(CalloutQueue::MessageSink sink) { callouts_.setMessageSink(std::move(sink)); }
 
+  // The preferences that the tick writes (VisualEffectsOff, every tick) and the cab display
+  // reads: the ones the cab window's menus toggle and its close writes back. Until set, the
+  // session works on a copy of the loaded ones.
+  void setPreferences(Preferences& preferences) { preferences_ = &preferences; }
+  const Preferences& preferences() const { return *preferences_; }
+
   // Called at the end of every tick (the runner's trace).
   void setTickObserver(std::function<void()> observer) { tickObserver_ = std::move(observer); }
 
@@ -217,6 +224,8 @@ class CabSession {
   MoviePlayback movie_;
   std::array<ChannelResumeMode, Mixer::kChannelCount> resume_{};
   std::string startCaption_;
+  Preferences ownPreferences_;
+  Preferences* preferences_ = &ownPreferences_;
   bool skipRestOfTick_ = false;
   std::function<void()> tickObserver_;
 };

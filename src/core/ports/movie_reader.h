@@ -19,6 +19,13 @@ class MovieReader {
   // a frame that does not decode, the last decoded frame is handed out again and false returned
   // (an empty picture when nothing was decoded yet).
   virtual bool decodeFrame(int n, Picture& out) = 0;
+  // Frames are handed out scaled to width x height from now on (0 x 0: at the movie's own size),
+  // so that the picture is scaled once, as it is converted, rather than at every draw. A reader
+  // that cannot scale hands out its own size; callers draw whatever size they get.
+  virtual void setFrameSize(int width, int height) {
+    (void)width;
+    (void)height;
+  }
 };
 
 }  // namespace kestrel

@@ -95,7 +95,7 @@ int FfmpegMovieReader::frameCount() const {
 void FfmpegMovieReader::close() {
   movie_.reset();
   cache_.clear();
-  converter_.reset();
+  converter_.reset();  // the output size stays
   lastRequest_ = -1;
 }
 
@@ -183,9 +183,20 @@ bool FfmpegMovieReader::calibrate() {
   return converted;
 }
 
+void FfmpegMovieReader::setFrameSize(int width, int height) {
+  if (width == frameWidth_ && height == frameHeight_) return;
+  frameWidth_ = width;
+  frameHeight_ = height;
+  converter_.setOutputSize(width, height);
+  cache_.clear();
+}
+
 bool FfmpegMovieReader::decodeFrame(int n, Picture& out) {
   if (!movie_ || n < 0 || n >= movie_->frameCount || n >= movie_->endFrame) return handOut(nullptr, out);
-  const size_t capacity = std::min<size_t>(cache_.capacityFor(movie_->width, movie_->height), kFrameLimit);
+  const bool scaled = frameWidth_ > 0 && frameHeight_ > 0;
+  const size_t capacity = std::min<size_t>(
+      cache_.capacityFor(scaled ? frameWidth_ : movie_->width, scaled ? frameHeight_ : movie_->height),
+      kFrameLimit);
   // Stepping back a little: the frames decoded on the way up to n are the next ones asked for.
   const bool backwards =
       lastRequest_ >= 0 && n < lastRequest_ && static_cast<size_t>(lastRequest_ - n) <= capacity;

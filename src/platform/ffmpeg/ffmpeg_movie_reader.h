@@ -50,6 +50,8 @@ class FfmpegMovieReader final : public MovieReader {
   bool isOpen() const override;
   int frameCount() const override;
   bool decodeFrame(int n, Picture& out) override;
+  // Frames decoded from now on come out at this size; those kept at another size are dropped.
+  void setFrameSize(int width, int height) override;
 
   const Counters& counters() const { return counters_; }
   void resetCounters() { counters_ = {}; }
@@ -81,6 +83,7 @@ class FfmpegMovieReader final : public MovieReader {
   FrameConverter converter_;
   std::shared_ptr<const Picture> shown_;
   int lastRequest_ = -1;
+  int frameWidth_ = 0, frameHeight_ = 0;  // requested output size; 0: the movie's own
   Counters counters_;
 };
 

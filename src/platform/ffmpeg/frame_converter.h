@@ -1,6 +1,7 @@
 #pragma once
-// Converts decoded frames to the program's pixels (0xAARRGGBB, i.e. BGRA bytes here) at their own
-// size; the renderer does the scaling. Full-range ("JPEG") YUV is converted as such.
+// Converts decoded frames to the program's pixels (0xAARRGGBB, i.e. BGRA bytes here), at their own
+// size or scaled (bilinear) to a size set for the output. Full-range ("JPEG") YUV is converted as
+// such.
 #include "core/ports/picture.h"
 
 struct AVFrame;
@@ -21,6 +22,8 @@ class FrameConverter {
   // False when the frame's format cannot be converted or it is too large; `out` is then unspecified.
   bool convert(const AVFrame& frame, Picture& out);
   void reset();
+  // 0 x 0 (the default): each frame at its own size.
+  void setOutputSize(int width, int height);
 
  private:
   SwsContext* context_ = nullptr;
@@ -29,6 +32,8 @@ class FrameConverter {
   int format_ = -1;
   int fullRange_ = -1;
   int colorspace_ = -1;
+  int outWidth_ = 0, outHeight_ = 0;  // requested
+  int dstWidth_ = 0, dstHeight_ = 0;  // of the context in use
 };
 
 }  // namespace kestrel

@@ -1,36 +1,257 @@
 #include "platform/qt/cab_view.h"
 
-#include <QPalette>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <ctime>
 
 #include "core/front/cab_session.h"
 #include "core/front/session_loader.h"
+#include "core/present/cab_display.h"
+#include "core/present/frame_signature.h"
+#include "core/util/path_lookup.h"
+#include "platform/qt/cab_fonts.h"
+#include "platform/qt/cab_renderer.h"
+#include "platform/qt/qt_picture_loader.h"
+#include "platform/qt/sprite_images.h"
 
-// Placeholder until the cab display lands: a black view of the right size that keeps the
-// contract of the header, so that the window around it can be built and tested.
 namespace kestrel {
 
+namespace {
+
+// The cab window's client area and the controls on it.
+constexpr QSize kClient(1202, 758);
+const QRect kSubDisplay(798, 545, 480, 360);
+const QRect kBack(1168, 727, 20, 20);
+// While the drive is paused the view only looks, ten times a second, whether it runs again.
+constexpr int kPausedPollMs = 100;
+constexpr int kLabelX = 806, kLabelTop = 6, kLabelPitch = 34, kLabelPoints = 12;
+
+int refreshRateOf(const QScreen* screen) {
+  const double hz = screen ? screen->refreshRate() : 0;
+  return hz >= 10 && hz <= 480 ? static_cast<int>(std::lround(hz)) : 60;
+}
+
+}  // namespace
+
 struct CabView::Impl {
+  Impl(CabView& view, CabSession& s, LoadedSession& l, MovieReader* movie)
+      : session(s),
+        loaded(l),
+        display(s.context(), l.settings.preferences, movie, &s.moviePlayback(), l.choice.vehicleFileName,
+                metrics),
+        renderer(l.pictures),
+        image(CabRenderer::makeView()),
+        pacer(&view) {
+    if (l.pictures.stafCard) staf = imageOf(*l.pictures.stafCard);
+    if (l.pictures.subDisplay) sub = imageOf(*l.pictures.subDisplay);
+    clock.start();
+    pacer.setTimerType(Qt::PreciseTimer);
+  }
+
   CabSession& session;
   LoadedSession& loaded;
-  MovieReader* movie;
+  QtTextMetrics metrics;
+  CabDisplay display;
+  CabRenderer renderer;
+  QImage image;
+  QImage staf, sub;
+  QTimer pacer;
+  QElapsedTimer clock;
+  std::optional<uint64_t> signature;
+  int64_t composed = 0;
+  int64_t newFrameNs = 0;
+  int64_t newFrameCpuNs = 0;
+  std::array<QString, kLabelCount> labels;
+  std::array<bool, kLabelCount> labelShown{};
+  int32_t labelTick = -1;
+  int32_t shownTop = 0;
+
+  // Where the client area stands in the widget, and its scale.
+  QTransform layout(const QSize& widget) const {
+    const double s =
+        std::min(widget.width() / double(kClient.width()), widget.height() / double(kClient.height()));
+    QTransform t;
+    t.translate((widget.width() - kClient.width() * s) / 2, (widget.height() - kClient.height() * s) / 2);
+    t.scale(s, s);
+    return t;
+  }
+  QRect viewRect() const { return QRect(0, shownTop, kViewWidth, kViewHeight); }
+  QRect labelRect(size_t i) const {
+    return QRect(kLabelX, kLabelTop + static_cast<int>(i) * kLabelPitch, kClient.width() - kLabelX,
+                 kLabelPitch);
+  }
 };
 
 CabView::CabView(CabSession& session, LoadedSession& loaded, MovieReader* movie, QWidget* parent)
-    : QWidget(parent), impl_(new Impl{session, loaded, movie}) {
-  setMinimumSize(400, 380);
-  resize(1202, 758);
-  QPalette black = palette();
-  black.setColor(QPalette::Window, Qt::black);
-  setPalette(black);
-  setAutoFillBackground(true);
+    : QWidget(parent), impl_(nullptr) {
+  session.setPreferences(loaded.settings.preferences);
+  impl_ = new Impl(*this, session, loaded, movie);
+  setMinimumSize(kClient / 2);
+  resize(kClient);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  impl_->pacer.setInterval(1000 / refreshRateOf(QGuiApplication::primaryScreen()));
+  connect(&impl_->pacer, &QTimer::timeout, this, &CabView::renderStep);
 }
 
-CabView::~CabView() { delete impl_; }
+CabView::~CabView() {
+  delete impl_;
+}
 
-void CabView::showStill() { update(); }
-void CabView::startRendering() { update(); }
-void CabView::stopRendering() {}
-void CabView::applyTextMode(bool) {}
-int CabView::measuredRate() const { return 0; }
+int CabView::pacingRate() const {
+  return refreshRateOf(screen() ? screen() : QGuiApplication::primaryScreen());
+}
+
+void CabView::showStill() {
+  Impl& d = *impl_;
+  if (d.session.running()) return;
+  const std::string& name = d.loaded.line.Staf[1];
+  Picture still;
+  if (!name.empty()) {
+    QtPictureLoader loader;
+    // A still picture that does not load leaves the movie area black; the drive can go on.
+    if (auto picture = loader.load(resolveDataPath(d.loaded.choice.programDirectory, name)))
+      still = std::move(*picture);
+  }
+  const CabFrame& frame = d.display.showStill(std::move(still));
+  d.renderer.render(frame, d.session.sprites(), d.image);
+  d.signature.reset();
+  d.composed += 1;
+  update();
+}
+
+void CabView::startRendering() {
+  impl_->pacer.setInterval(1000 / pacingRate());
+  impl_->pacer.start();
+}
+
+void CabView::stopRendering() {
+  impl_->pacer.stop();
+}
+
+void CabView::renderStep() {
+  Impl& d = *impl_;
+  QElapsedTimer busy;
+  busy.start();
+  const std::clock_t cpu = std::clock();
+  const int64_t decodes = d.display.counters().decodes;
+  const bool running = d.session.running();
+  const TrainState& t = d.session.train();
+  if (d.pacer.isActive()) {
+    const int interval = running ? 1000 / pacingRate() : kPausedPollMs;
+    if (d.pacer.interval() != interval) d.pacer.setInterval(interval);
+  }
+  // Shift+Up and Shift+Down move the driver's view, also while paused.
+  if (d.session.keys().cabDisplayTop != d.shownTop) {
+    d.shownTop = d.session.keys().cabDisplayTop;
+    update();
+  }
+  // Text mode: the labels take the texts once per tick.
+  if (running && d.loaded.settings.preferences.TextMode != 0 && t.tickCount != d.labelTick) {
+    d.labelTick = t.tickCount;
+    const auto texts = labelTexts(d.session.context());
+    bool changed = false;
+    for (size_t i = 0; i < kLabelCount; ++i) {
+      const QString s = QString::fromStdString(texts[i]);
+      if (s == d.labels[i]) continue;
+      d.labels[i] = s;
+      changed = changed || d.labelShown[i];
+    }
+    if (changed) update();
+  }
+  const CabFrame* frame = d.display.step(d.clock.elapsed(), running, isVisible());
+  if (!frame) return;
+  const uint64_t signature = frameSignature(*frame, d.session.sprites());
+  if (signature != d.signature) {
+    d.signature = signature;
+    d.renderer.render(*frame, d.session.sprites(), d.image);
+    d.composed += 1;
+    update(d.layout(size()).mapRect(d.viewRect()).adjusted(-1, -1, 1, 1));
+  }
+  if (d.display.counters().decodes != decodes) {
+    d.newFrameNs += busy.nsecsElapsed();
+    d.newFrameCpuNs += static_cast<int64_t>(std::clock() - cpu) * (1000000000 / CLOCKS_PER_SEC);
+  }
+  if (frame->closeAfter) {
+    repaint();  // the last, black, frame is on the screen before the window goes
+    stopRendering();
+    Q_EMIT fadeFinished();
+  }
+}
+
+void CabView::applyTextMode(bool atStart) {
+  Impl& d = *impl_;
+  const bool on = d.loaded.settings.preferences.TextMode != 0;
+  for (size_t i = 0; i < kLabelCount; ++i) d.labelShown[i] = (i == 5 || i == 6) && !atStart ? false : on;
+  update();
+}
+
+int CabView::measuredRate() const {
+  return impl_->display.measuredRate();
+}
+
+CabView::Counters CabView::counters() const {
+  const CabDisplay::Counters& c = impl_->display.counters();
+  return {c.steps, c.decodes, impl_->composed, impl_->newFrameNs, impl_->newFrameCpuNs};
+}
+
+const QImage& CabView::viewImage() const {
+  return impl_->image;
+}
+
+void CabView::paintEvent(QPaintEvent*) {
+  Impl& d = *impl_;
+  QPainter p(this);
+  p.fillRect(rect(), Qt::black);
+  const QTransform layout = d.layout(size());
+  p.setTransform(layout);
+  if (!layout.isIdentity()) p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.setClipRect(QRect(QPoint(0, 0), kClient));
+  p.drawImage(d.viewRect().topLeft(), d.image);
+  if (!d.sub.isNull()) p.drawImage(kSubDisplay, d.sub);
+  if (!d.staf.isNull()) p.drawImage(QPoint(d.loaded.settings.Disp.StafX, 0), d.staf);
+
+  // `back`: a small arrow back to the title.
+  p.fillRect(kBack, QColor(64, 64, 64));
+  QPainterPath arrow;
+  arrow.moveTo(kBack.left() + 4, kBack.center().y() + 0.5);
+  arrow.lineTo(kBack.right() - 3, kBack.top() + 4);
+  arrow.lineTo(kBack.right() - 3, kBack.bottom() - 3);
+  arrow.closeSubpath();
+  p.fillPath(arrow, Qt::white);
+
+  const QFont font = labelFont(kLabelPoints);
+  const QFontMetrics metrics(font);
+  p.setFont(font);
+  for (size_t i = 0; i < kLabelCount; ++i) {
+    if (!d.labelShown[i] || d.labels[i].isEmpty()) continue;
+    const QRect r = d.labelRect(i);
+    p.fillRect(QRect(r.topLeft(), QSize(metrics.horizontalAdvance(d.labels[i]) + 4, metrics.height() + 2)),
+               Qt::black);
+    p.setPen(Qt::white);
+    p.drawText(r.left() + 2, r.top() + 1 + metrics.ascent(), d.labels[i]);
+  }
+}
+
+void CabView::mousePressEvent(QMouseEvent* event) {
+  Impl& d = *impl_;
+  if (event->button() != Qt::LeftButton) return;
+  bool invertible = false;
+  const QPointF at = d.layout(size()).inverted(&invertible).map(event->position());
+  if (!invertible) return;
+  if (QRectF(kBack).contains(at)) {
+    Q_EMIT backClicked();
+  } else if (QRectF(d.viewRect()).contains(at)) {
+    Q_EMIT displayClicked();
+  }
+}
 
 }  // namespace kestrel

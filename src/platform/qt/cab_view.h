@@ -1,11 +1,17 @@
 #pragma once
-// CabView: the client area of the cab window — the driver's view `untendai` (800 x 760, scaled to
-// the widget with its aspect kept), the staff card, `sub_disp`, the `back` picture and the fifteen
-// text-mode labels. It draws what the drive's state leaves (movie frame, sprites, texts, fade);
-// the window around it owns the menus, the keys and the clocks.
+// CabView: the client area of the cab window — the driver's view `untendai` (800 x 760), the staff
+// card, `sub_disp`, the `back` picture and the fifteen text-mode labels, laid out on the window's
+// 1202 x 758 client area and scaled as a whole to the widget, aspect kept. It draws what the
+// drive's state leaves (movie frame, sprites, texts, fade); the window around it owns the menus,
+// the keys and the clocks.
+//
+// Rendering is paced by the display: one render step per screen refresh while rendering is
+// started, and a frame is composed only when something on it changed. While the drive is paused
+// nothing is drawn, and the view looks ten times a second whether it runs again.
 //
 // Thread contract: GUI thread only, the thread that owns the drive.
 #include <QWidget>
+#include <cstdint>
 
 namespace kestrel {
 
@@ -17,13 +23,14 @@ class CabView final : public QWidget {
   Q_OBJECT
 
  public:
-  // `loaded` holds the records the session runs on (its preferences may change under the menus);
+  // `loaded` holds the records the session runs on; its preferences are the live ones (the menus
+  // toggle them, and the view hands them to the session, whose tick writes VisualEffectsOff).
   // `movie` is the reader the session's movie playback opens and switches (nullptr: no pictures).
   // All three must outlive the view.
   CabView(CabSession& session, LoadedSession& loaded, MovieReader* movie, QWidget* parent = nullptr);
   ~CabView() override;
 
-  // FormActivate: while the drive has not run yet, the still picture of the [Staf] second line.
+  // FormActivate: while the drive is not running, the still picture of the [Staf] second line.
   void showStill();
   // AppIdle installed / removed: one render step per display refresh while installed.
   void startRendering();
@@ -34,10 +41,30 @@ class CabView final : public QWidget {
   // The render loop's measured frames per second (for the value display).
   int measuredRate() const;
 
+  // What the view has done (benchmarks, tests).
+  struct Counters {
+    int64_t steps = 0;          // render steps while the drive ran
+    int64_t decodes = 0;        // movie frames decoded
+    int64_t composed = 0;       // frames drawn into the view image
+    int64_t newFrameNs = 0;     // wall time of the render steps that decoded a frame
+    int64_t newFrameCpuNs = 0;  // the process's CPU time in those steps (all its threads)
+  };
+  Counters counters() const;
+  // The driver's view as last composed (800 x 760).
+  const QImage& viewImage() const;
+  // One render step now, as the pacing timer would run it.
+  void renderStep();
+  // The render steps per second the pacing aims at (the screen's refresh rate).
+  int pacingRate() const;
+
  Q_SIGNALS:
   void backClicked();     // the `back` picture: the caller runs BackClick
   void displayClicked();  // a click on the driver's view: movieclick
   void fadeFinished();    // the exit fade has passed 255: the cab window must close
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   struct Impl;

@@ -323,5 +323,45 @@ TEST(FfmpegMovieReader, ReopensClosesAndKeepsTheLastFrameInPlace) {
   for (int n : {20, 7, 89}) EXPECT_EQ(decodedMd5(reader, n), a.md5s[n]) << n;
 }
 
+// The mean of one channel over a block of the picture.
+double blockMean(const Picture& p, int x0, int y0, int w, int h, int shift) {
+  double sum = 0;
+  for (int y = y0; y < y0 + h; ++y)
+    for (int x = x0; x < x0 + w; ++x) sum += (p.at(x, y) >> shift) & 0xFF;
+  return sum / (w * h);
+}
+
+TEST(FfmpegMovieReader, ScalesFramesToTheSizeAskedForAndBackToTheirOwn) {
+  const Movie movie = make(kMpeg4);
+  ASSERT_EQ(movie.md5s.size(), static_cast<size_t>(kFrames));
+  FfmpegMovieReader reader;
+  ASSERT_TRUE(reader.open(movie.path));
+  Picture native;
+  ASSERT_TRUE(reader.decodeFrame(40, native));
+  reader.setFrameSize(200, 150);  // frames kept at the old size are not handed out
+  Picture scaled;
+  ASSERT_TRUE(reader.decodeFrame(40, scaled));
+  ASSERT_EQ(std::pair(scaled.width, scaled.height), std::pair(200, 150));
+  EXPECT_EQ(reader.counters().cacheHits, 0);
+  // The same picture: blocks of 32 x 24 native pixels against the 40 x 30 they became.
+  for (int by = 4; by < 96; by += 24)
+    for (int bx = 4; bx < 128; bx += 40)
+      for (int shift : {0, 8, 16})
+        EXPECT_NEAR(blockMean(native, bx, by, 32, 24, shift),
+                    blockMean(scaled, bx * 5 / 4, by * 5 / 4, 40, 30, shift), 4.0)
+            << bx << "," << by;
+  // Played on, the scaled frames stay the tool's frames in content, one decode each.
+  for (int n = 41; n < 45; ++n) {
+    ASSERT_TRUE(reader.decodeFrame(n, scaled));
+    EXPECT_EQ(scaled.width, 200);
+  }
+  // A reopened movie keeps the size; 0 x 0 brings back the movie's own frames, exactly.
+  ASSERT_TRUE(reader.open(movie.path));
+  ASSERT_TRUE(reader.decodeFrame(3, scaled));
+  EXPECT_EQ(scaled.width, 200);
+  reader.setFrameSize(0, 0);
+  EXPECT_EQ(decodedMd5(reader, 3), movie.md5s[3]);
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -1,0 +1,155 @@
+#include "platform/qt/cab_renderer.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+#include "platform/qt/cab_fonts.h"
+
+namespace kestrel {
+
+namespace {
+
+QColor rgb(uint32_t colour, int alpha = 255) {
+  return QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF, alpha);
+}
+
+// The cell `pattern` of a picture made of equal patterns, left to right, then top to bottom; a
+// pattern beyond the picture shows its last cell.
+QRect cellOf(const SpriteImage& s, int pattern) {
+  const QSize size = s.image.size();
+  if (s.patternWidth <= 0 || s.patternHeight <= 0) return QRect(QPoint(0, 0), size);
+  const int cols = std::max(1, size.width() / s.patternWidth);
+  const int rows = std::max(1, size.height() / s.patternHeight);
+  const int n = std::clamp(pattern, 0, cols * rows - 1);
+  return QRect((n % cols) * s.patternWidth, (n / cols) * s.patternHeight, s.patternWidth, s.patternHeight);
+}
+
+void drawSprite(QPainter& p, const Sprite& s, const SpriteImage& image) {
+  if (s.width <= 0 || s.height <= 0 || image.image.isNull()) return;
+  const int alpha = s.rotating ? std::clamp(s.alpha, 0, 255) : 255;
+  if (alpha == 0) return;
+  const QRect cell = cellOf(image, s.pattern);
+  const QRectF target(std::floor(s.x), std::floor(s.y), s.width, s.height);
+  const int turn = s.rotating ? (s.angle & 0xFF) : 0;
+  if (turn == 0 && alpha == 255) {
+    p.drawImage(target, image.image, cell);
+    return;
+  }
+  p.save();
+  p.setOpacity(alpha / 255.0);
+  if (turn != 0) {
+    // Low byte of the angle: 256ths of a turn, clockwise, about the picture's centre.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.translate(target.center());
+    p.rotate(turn * 360.0 / 256.0);
+    p.drawImage(QRectF(-target.width() / 2, -target.height() / 2, target.width(), target.height()),
+                image.image, cell);
+  } else {
+    p.drawImage(target, image.image, cell);
+  }
+  p.restore();
+}
+
+}  // namespace
+
+CabRenderer::CabRenderer(const PictureCatalog& catalog) : images_(catalog) {}
+
+QImage CabRenderer::makeView() {
+  QImage view(kViewWidth, kViewHeight, QImage::Format_RGB32);
+  view.fill(Qt::black);
+  return view;
+}
+
+void CabRenderer::render(const CabFrame& frame, const SpriteScene& sprites, QImage& view) {
+  QPainter p(&view);
+  p.fillRect(view.rect(), Qt::black);
+  if (frame.still) {
+    drawSprites(p, sprites);
+    drawMovieSurface(p, frame);
+    return;
+  }
+  drawMovieSurface(p, frame);
+  if (frame.tunnelAlpha > 0) {
+    // The tunnel darkens the picture outside; the texts on it stay readable.
+    p.fillRect(QRect(0, 0, frame.W, frame.H), rgb(0, frame.tunnelAlpha));
+  }
+  drawTexts(p, frame);
+  drawSprites(p, sprites);
+  drawKilometrePost(p, frame);
+  drawClock(p, frame);
+  if (frame.fadeAlpha) p.fillRect(QRect(0, 0, frame.W, frame.fadeHeight), rgb(0, *frame.fadeAlpha));
+}
+
+void CabRenderer::drawMovieSurface(QPainter& p, const CabFrame& frame) {
+  // Without a frame the movie surface is black, as the view already is.
+  const Picture* movie = frame.movie;
+  if (!movie || movie->empty() || frame.W <= 0 || frame.H <= 0) return;
+  // The decoded frame as it stands (no copy); its alpha byte is not looked at. Scaling it while
+  // drawing costs less than keeping a scaled copy: most frames are drawn once.
+  const QImage source(reinterpret_cast<const uchar*>(movie->pixels.data()), movie->width, movie->height,
+                      static_cast<qsizetype>(movie->width) * 4, QImage::Format_RGB32);
+  if (source.size() == QSize(frame.W, frame.H)) {
+    p.drawImage(QPoint(0, 0), source);
+    return;
+  }
+  p.save();
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawImage(QRect(0, 0, frame.W, frame.H), source);
+  p.restore();
+}
+
+void CabRenderer::drawSprites(QPainter& p, const SpriteScene& sprites) const {
+  const std::vector<Sprite>& all = sprites.sprites();
+  // Lower orders first; sprites of one order in the order they were made.
+  std::vector<size_t> order(all.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&all](size_t a, size_t b) { return all[a].z < all[b].z; });
+  for (size_t i : order) {
+    const Sprite& s = all[i];
+    if (!s.visible) continue;
+    if (const SpriteImage* image = images_.find(s.name)) drawSprite(p, s, *image);
+  }
+}
+
+const QFont& CabRenderer::overlay(int32_t pointSize) {
+  auto it = overlayFonts_.find(pointSize);
+  if (it == overlayFonts_.end()) it = overlayFonts_.emplace(pointSize, overlayFont(pointSize)).first;
+  return it->second;
+}
+
+void CabRenderer::drawTexts(QPainter& p, const CabFrame& frame) {
+  for (const OverlayText& t : frame.texts) {
+    const QFont& font = overlay(t.pointSize);
+    p.setFont(font);
+    p.setPen(rgb(t.rgb));
+    // The places are the top-left corners of the text cells.
+    p.drawText(QPoint(t.x, t.y + QFontMetrics(font).ascent()), QString::fromStdString(t.text));
+  }
+}
+
+void CabRenderer::drawKilometrePost(QPainter& p, const CabFrame& frame) const {
+  if (!frame.kilometrePost) return;
+  const KilometrePost& post = *frame.kilometrePost;
+  const QFont font = plainFont(post.pointSize);
+  p.setFont(font);
+  p.setPen(rgb(post.rgb));
+  p.drawText(QPoint(post.x, frame.H + post.y + QFontMetrics(font).ascent()),
+             QString::fromStdString(post.text));
+}
+
+void CabRenderer::drawClock(QPainter& p, const CabFrame& frame) {
+  if (!frame.clock) return;
+  const ClockFace& face = *frame.clock;
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(QPen(Qt::black, 0));  // one pixel wide
+  p.translate(frame.clockX, frame.clockY);
+  for (const ClockHand& hand : {face.hour, face.minute, face.second}) p.drawLine(25, 25, hand.x, hand.y);
+  p.restore();
+}
+
+}  // namespace kestrel

@@ -1,0 +1,32 @@
+#include "platform/qt/sprite_images.h"
+
+namespace kestrel {
+
+QImage imageOf(const Picture& picture, bool keyed, uint32_t key) {
+  if (picture.empty()) return {};
+  QImage image(picture.width, picture.height, QImage::Format_ARGB32);
+  const uint32_t rgbKey = key & 0xFFFFFFu;
+  for (int y = 0; y < picture.height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    const uint32_t* src = picture.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(picture.width);
+    for (int x = 0; x < picture.width; ++x) row[x] = keyed && (src[x] & 0xFFFFFFu) == rgbKey ? 0u : src[x];
+  }
+  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage imageOf(const CatalogPicture& p) {
+  if (!p.picture) return {};
+  return imageOf(*p.picture, p.transparent, p.transparentColor);
+}
+
+SpriteImages::SpriteImages(const PictureCatalog& catalog) {
+  for (const CatalogPicture& p : catalog.pictures)
+    images_[p.name] = SpriteImage{imageOf(p), p.patternWidth, p.patternHeight};
+}
+
+const SpriteImage* SpriteImages::find(const std::string& name) const {
+  auto it = images_.find(name);
+  return it == images_.end() ? nullptr : &it->second;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,136 @@
+#include "e2e/display_checks.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/ports/memory_preference_store.h"
+#include "platform/qt/qt_picture_loader.h"
+
+namespace kestrel::e2e {
+
+Demo::Demo() {
+  MemoryPreferenceStore preferences;
+  QtPictureLoader pictures;
+  loaded = loadSession({KESTREL_QUICK_DEMO_DIR, "line_rapid.dat", "", "train_313-1000_8cars.dat"},
+                       {preferences, pictures}, nullptr);
+  reader.open(std::filesystem::path(KESTREL_QUICK_DEMO_DIR) / "movie/kestrel_line.avi");
+}
+
+Picture Demo::frame(int n) {
+  Picture p;
+  reader.decodeFrame(n, p);
+  return p;
+}
+
+Demo& demo() {
+  static Demo d;
+  return d;
+}
+
+// How much of the screen's movie area (800 x 600, above the status texts) shows `frame` scaled to
+// it: the share of blocks whose channel means differ by less than 8. Signals and posts over the
+// movie cover some blocks.
+double movieMatch(const QImage& shot, const Picture& frame) {
+  int blocks = 0, matching = 0;
+  const double fx = frame.width / 800.0, fy = frame.height / 600.0;
+  for (int by = 20; by < 400; by += 50)
+    for (int bx = 20; bx < 740; bx += 60) {
+      double worst = 0;
+      for (int shift : {0, 8, 16}) {
+        double s = 0, f = 0, ns = 0, nf = 0;
+        for (int y = by; y < by + 40; ++y)
+          for (int x = bx; x < bx + 50; ++x, ++ns) s += (rgbAt(shot, x, y) >> shift) & 0xFF;
+        for (int y = static_cast<int>(by * fy); y < static_cast<int>((by + 40) * fy); ++y)
+          for (int x = static_cast<int>(bx * fx); x < static_cast<int>((bx + 50) * fx); ++x, ++nf)
+            f += (frame.at(x, y) >> shift) & 0xFF;
+        worst = std::max(worst, std::fabs(s / ns - f / nf));
+      }
+      ++blocks;
+      matching += worst < 8;
+    }
+  return static_cast<double>(matching) / blocks;
+}
+
+// The screen shows frame n of the route movie rather than one half a second before or after it.
+void expectShowsFrame(const QImage& shot, int n) {
+  Demo& d = demo();
+  const double match = movieMatch(shot, d.frame(n));
+  EXPECT_GT(match, 0.8) << "frame " << n;
+  for (int other : {n - 15, n + 15}) {
+    if (other < 0) continue;
+    EXPECT_GT(match, movieMatch(shot, d.frame(other)) + 0.05) << "frame " << n << " or " << other;
+  }
+}
+
+int bestFrame(const QImage& view, int first, int last) {
+  Demo& d = demo();
+  int best = first;
+  double bestMatch = -1;
+  for (int n = std::max(first, 0); n <= last; ++n) {
+    const double m = movieMatch(view, d.frame(n));
+    if (m > bestMatch) {
+      bestMatch = m;
+      best = n;
+    }
+  }
+  return best;
+}
+
+PanelMatch panelMatch(const QImage& view) {
+  Demo& d = demo();
+  const CatalogPicture& panel = d.picture("img_Panel");
+  PanelMatch match;
+  for (int y = 605; y < 758; y += 7)
+    for (int x = 3; x < 800; x += 11) {
+      bool covered = QRect(590, 600, 30, 160).contains(x, y) || QRect(480, 685, 80, 25).contains(x, y) ||
+                     QRect(550, 606, 50, 50).contains(x, y);
+      for (const CatalogPicture& p : d.loaded.pictures.pictures)
+        if (p.name != "img_Panel" && p.name != "img_Panel2" && p.picture &&  // the overlay is never shown
+            QRect(p.x, p.y, p.width, p.height).contains(x, y))
+          covered = true;
+      if (covered) continue;
+      ++match.compared;
+      match.same += rgbAt(view, x, y) == (panel.picture->at(x, y - 600) & 0xFFFFFFu);
+    }
+  return match;
+}
+
+// Whether the sprite's place on the screen shows cell `cell` of its picture, wherever the cell is
+// not of the transparent colour (allowing for a needle drawn across it).
+bool showsCell(const QImage& shot, const CatalogPicture& p, int cell) {
+  const int cols = p.picture->width / p.patternWidth;
+  const int ox = (cell % cols) * p.patternWidth, oy = (cell / cols) * p.patternHeight;
+  int opaque = 0, same = 0;
+  for (int y = 0; y < p.patternHeight; ++y)
+    for (int x = 0; x < p.patternWidth; ++x) {
+      const uint32_t c = p.picture->at(ox + x, oy + y) & 0xFFFFFFu;
+      if (c == (p.transparentColor & 0xFFFFFFu)) continue;
+      ++opaque;
+      same += rgbAt(shot, static_cast<int>(p.x) + x, static_cast<int>(p.y) + y) == c;
+    }
+  return opaque > 0 && same >= opaque * 9 / 10;
+}
+
+// The screen pixels the needle covers at `angle` (its opaque pixels turned about its centre).
+std::vector<QPoint> needleFootprint(const CatalogPicture& p, int angle) {
+  std::vector<QPoint> points;
+  const double a = (angle & 0xFF) * 2 * M_PI / 256, cx = p.picture->width / 2.0, cy = p.picture->height / 2.0;
+  for (int y = 0; y < p.picture->height; ++y)
+    for (int x = 0; x < p.picture->width; ++x) {
+      if ((p.picture->at(x, y) & 0xFFFFFFu) == (p.transparentColor & 0xFFFFFFu)) continue;
+      const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
+      points.emplace_back(static_cast<int>(std::floor(p.x + cx + dx * std::cos(a) - dy * std::sin(a))),
+                          static_cast<int>(std::floor(p.y + cy + dx * std::sin(a) + dy * std::cos(a))));
+    }
+  return points;
+}
+
+bool near(const std::vector<QPoint>& points, QPoint q, int reach) {
+  for (const QPoint& p : points)
+    if (std::abs(p.x() - q.x()) <= reach && std::abs(p.y() - q.y()) <= reach) return true;
+  return false;
+}
+
+}  // namespace kestrel::e2e

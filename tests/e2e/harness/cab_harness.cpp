@@ -1,0 +1,315 @@
+// kestrel-cab-harness: the cab view on a drive of its own, for the display's end-to-end tests and
+// its benchmark (bench/display/cab_display_bench.sh). It loads a line and a train as the cab
+// window does (pictures through Qt, the route movie through FFmpeg, sounds left out), shows a
+// CabView in a window of the cab window's size, and drives the train itself: the clock follows
+// the wall clock as the desktop program's does, and before every 33 ms event the speed is set to
+// the filming speed (forward, until the end of the line holds the train), its negative
+// (backward) or left alone (stand); "paused" starts the drive and pauses it at once.
+//
+// --shot-at S FILE stops the clock when the drive has run S seconds, draws, and saves the
+// window's picture as the X server shows it, printing what it shows ("shot ..."). At the end one
+// line of key=value pairs reports CPU, decodes, frames, timings and peak memory.
+//
+//   kestrel-cab-harness --data DIR --line FILE --train FILE [--drive forward|backward|stand|paused]
+//                       [--seconds S] [--start-frame N] [--text-mode] [--shot-at S FILE]...
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/front/cab_session.h"
+#include "core/front/movie_stage.h"
+#include "core/front/session_loader.h"
+#include "core/ports/memory_preference_store.h"
+#include "core/ports/recording_mixer.h"
+#include "core/util/fatal_error.h"
+#include "platform/ffmpeg/ffmpeg_movie_reader.h"
+#include "platform/qt/cab_view.h"
+#include "platform/qt/qt_picture_loader.h"
+
+namespace kestrel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+  std::string data = ".", line, train, drive = "forward";
+  std::vector<std::pair<double, std::string>> shots;  // drive seconds, file
+  double seconds = 10;
+  int startFrame = -1;
+  bool textMode = false;
+};
+
+[[noreturn]] void usage() {
+  std::cerr << "usage: kestrel-cab-harness --data DIR --line FILE --train FILE [--drive "
+               "forward|backward|stand|paused] [--seconds S] [--start-frame N] [--text-mode] [--shot-at S "
+               "FILE]...\n";
+  std::exit(64);
+}
+
+Options parse(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto next = [&]() -> std::string {
+      if (i + 1 >= argc) usage();
+      return argv[++i];
+    };
+    if (a == "--data")
+      o.data = next();
+    else if (a == "--line")
+      o.line = next();
+    else if (a == "--train")
+      o.train = next();
+    else if (a == "--drive")
+      o.drive = next();
+    else if (a == "--seconds")
+      o.seconds = std::stod(next());
+    else if (a == "--start-frame")
+      o.startFrame = std::stoi(next());
+    else if (a == "--text-mode")
+      o.textMode = true;
+    else if (a == "--shot-at") {
+      const double at = std::stod(next());
+      o.shots.emplace_back(at, next());
+    } else
+      usage();
+  }
+  if (o.line.empty() || o.train.empty()) usage();
+  if (o.drive != "forward" && o.drive != "backward" && o.drive != "stand" && o.drive != "paused") usage();
+  return o;
+}
+
+double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
+
+long peakKilobytes() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+double secondsSince(Clock::time_point t) {
+  return std::chrono::duration<double>(Clock::now() - t).count();
+}
+
+// The session's movie reader, timed: what decoding costs apart from drawing.
+class TimedReader final : public MovieReader {
+ public:
+  explicit TimedReader(FfmpegMovieReader& reader) : reader_(reader) {}
+  bool open(const std::filesystem::path& path) override { return reader_.open(path); }
+  void close() override { reader_.close(); }
+  bool isOpen() const override { return reader_.isOpen(); }
+  int frameCount() const override { return reader_.frameCount(); }
+  bool decodeFrame(int n, Picture& out) override {
+    const auto t = Clock::now();
+    const bool ok = reader_.decodeFrame(n, out);
+    seconds += secondsSince(t);
+    calls += 1;
+    return ok;
+  }
+  double seconds = 0;
+  int64_t calls = 0;
+
+ private:
+  FfmpegMovieReader& reader_;
+};
+
+// Reports the first paint of a drive frame (after the still picture).
+class FirstFrameWatch final : public QObject {
+ public:
+  FirstFrameWatch(CabView& view, int64_t stillComposed) : view_(view), still_(stillComposed) {}
+  std::optional<double> at;
+  Clock::time_point since;
+  std::function<void()> onFirst;
+
+ protected:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (!at && event->type() == QEvent::Paint && view_.counters().composed > still_) {
+      view_.removeEventFilter(this);
+      QTimer::singleShot(0, this, [this] {
+        at = secondsSince(since);
+        if (onFirst) onFirst();
+      });
+    }
+    return QObject::eventFilter(object, event);
+  }
+
+ private:
+  CabView& view_;
+  int64_t still_;
+};
+
+int run(int argc, char** argv, Clock::time_point started) {
+  const Options o = parse(argc, argv);
+  QApplication app(argc, argv);
+
+  SessionChoice choice;
+  choice.programDirectory = o.data;
+  choice.lineFileName = o.line;
+  choice.vehicleFileName = o.train;
+  MemoryPreferenceStore preferences;
+  QtPictureLoader pictures;
+  FfmpegMovieReader reader;
+  TimedReader timed(reader);
+  std::string movieMessage;
+  SessionStages stages;
+  stages.openMovie = openRouteMovieStage(reader, &movieMessage);
+  std::unique_ptr<LoadedSession> loaded;
+  RecordingMixer mixer;
+  ProgramInputState program;
+  std::unique_ptr<CabSession> session;
+  try {
+    loaded = std::make_unique<LoadedSession>(loadSession(choice, {preferences, pictures}, nullptr, stages));
+    loaded->settings.preferences.TextMode = o.textMode ? 1 : 0;
+    session = std::make_unique<CabSession>(
+        CabSession::Records{loaded->settings, loaded->vehicle, loaded->panel, loaded->line, loaded->pictures},
+        mixer, program, StartOptions{}, 0, MovieSource{&timed, choice.programDirectory});
+  } catch (const FatalError& e) {
+    std::cerr << e.message() << "\n";
+    return 2;
+  }
+  if (!movieMessage.empty()) std::cerr << movieMessage << "\n";
+  TrainState& train = session->context().train;
+  if (o.startFrame >= 0) train.MovieFrame = o.startFrame;
+
+  CabView view(*session, *loaded, &timed);
+  view.setWindowTitle(QString::fromStdString(loaded->line.LineName));
+  view.show();
+  view.applyTextMode(true);
+  view.showStill();
+  const double loadSeconds = secondsSince(started);
+
+  FirstFrameWatch watch(view, view.counters().composed);
+  watch.since = started;
+  view.installEventFilter(&watch);
+
+  // The drive's clock, as the desktop program runs it; it stands still while a shot is taken.
+  Scheduler& scheduler = session->scheduler();
+  QElapsedTimer driveClock;
+  int64_t standingUs = 0;
+  double direction = o.drive == "forward" ? 1 : (o.drive == "backward" ? -1 : 0);
+  const std::optional<int32_t> lineEnd =
+      loaded->line.MovieStop.empty() ? std::nullopt : std::optional<int32_t>(loaded->line.MovieStop[0]);
+  std::vector<std::pair<double, std::string>> shots = o.shots;
+  std::sort(shots.begin(), shots.end());
+  const auto takeShot = [&](const std::string& file) {
+    QElapsedTimer pause;
+    pause.start();
+    view.renderStep();
+    view.repaint();  // on the X server before it is read back
+    const QPixmap shot = view.screen()->grabWindow(view.winId());
+    shot.save(QString::fromStdString(file));
+    const Sprite* needle = session->sprites().find("img_Needle_speed");
+    const Sprite* digits = session->sprites().find("img_digi_speed");
+    std::printf("shot file=%s t_s=%.3f frame=%d shown=%d mode=%d speed=%.3f needle=%d digits=%d\n",
+                file.c_str(), static_cast<double>(scheduler.now()) / 1e6, train.MovieFrame,
+                train.LastShownFrame, train.MovieMode, train.speed, needle ? needle->angle : 0,
+                digits ? digits->pattern : -1);
+    std::fflush(stdout);
+    standingUs += pause.nsecsElapsed() / 1000;
+  };
+  QTimer clockTimer;
+  clockTimer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&clockTimer, &QTimer::timeout, [&] {
+    int64_t target = driveClock.nsecsElapsed() / 1000 - standingUs;
+    if (!shots.empty()) target = std::min(target, static_cast<int64_t>(shots.front().first * 1e6));
+    while (scheduler.running() && scheduler.nextDue(Scheduler::Timer::Multimedia) <= target) {
+      if (direction != 0) train.speed = direction * train.UnitsPerFrame;
+      scheduler.advanceTo(scheduler.nextDue(Scheduler::Timer::Multimedia));
+      // Once the end of the line has held the train, it stands there.
+      if (direction > 0 && lineEnd && train.MovieFrame == *lineEnd && train.speed == 0) direction = 0;
+    }
+    scheduler.advanceTo(target);
+    while (!shots.empty() && scheduler.now() >= static_cast<int64_t>(shots.front().first * 1e6)) {
+      takeShot(shots.front().second);
+      shots.erase(shots.begin());
+    }
+  });
+
+  session->start();
+  if (o.drive == "paused") session->start1Click();
+  driveClock.start();
+  // A paused drive's clock stands still, and so does its timer.
+  if (session->running()) clockTimer.start(4);
+  view.startRendering();
+  const double cpuAtStart = cpuSeconds();
+  const auto driveStart = Clock::now();
+  const int32_t frameAtStart = train.MovieFrame;
+  // The steady drive begins with the first frame shown: the seek to the start frame is the
+  // first frame's cost, not the playing's.
+  CabView::Counters first{};
+  double decodeSecondsAtFirst = 0;
+  int64_t decodeCallsAtFirst = 0;
+  watch.onFirst = [&] {
+    reader.resetCounters();
+    first = view.counters();
+    decodeSecondsAtFirst = timed.seconds;
+    decodeCallsAtFirst = timed.calls;
+  };
+
+  QTimer::singleShot(static_cast<int>(o.seconds * 1000), &app, &QApplication::quit);
+  app.exec();
+
+  const double cpu = cpuSeconds() - cpuAtStart;
+  const double wall = secondsSince(driveStart);
+  clockTimer.stop();
+  view.stopRendering();
+  const CabView::Counters all = view.counters();
+  CabView::Counters c = all;
+  c.decodes -= first.decodes;
+  c.newFrameNs -= first.newFrameNs;
+  c.newFrameCpuNs -= first.newFrameCpuNs;
+  const FfmpegMovieReader::Counters& r = reader.counters();
+  for (const auto& [at, file] : shots)
+    std::fprintf(stderr, "kestrel-cab-harness: no shot at %.3f s (%s)\n", at, file.c_str());
+  std::printf(
+      "drive=%s wall_s=%.3f cpu_s=%.3f cpu_total_s=%.3f cpu_share=%.4f load_s=%.3f first_frame_s=%.3f "
+      "pacing_hz=%d measured_rate=%d steps=%lld shown_frames=%lld composed=%lld "
+      "decoder_frames=%lld seeks=%lld cache_hits=%lld decodes_per_shown=%.3f ms_per_new_frame=%.3f "
+      "cpu_ms_per_new_frame=%.3f decode_ms=%.3f frames_moved=%d "
+      "peak_rss_mb=%.1f\n",
+      o.drive.c_str(), wall, cpu, cpuSeconds(), cpu / wall, loadSeconds, watch.at.value_or(-1),
+      view.pacingRate(), view.measuredRate(), static_cast<long long>(all.steps),
+      static_cast<long long>(all.decodes), static_cast<long long>(all.composed),
+      static_cast<long long>(r.framesDecoded), static_cast<long long>(r.seeks),
+      static_cast<long long>(r.cacheHits),
+      c.decodes ? static_cast<double>(r.framesDecoded) / static_cast<double>(c.decodes) : 0.0,
+      c.decodes ? static_cast<double>(c.newFrameNs) / 1e6 / static_cast<double>(c.decodes) : 0.0,
+      c.decodes ? static_cast<double>(c.newFrameCpuNs) / 1e6 / static_cast<double>(c.decodes) : 0.0,
+      timed.calls > decodeCallsAtFirst ? (timed.seconds - decodeSecondsAtFirst) * 1e3 /
+                                             static_cast<double>(timed.calls - decodeCallsAtFirst)
+                                       : 0.0,
+      train.MovieFrame - frameAtStart, peakKilobytes() / 1024.0);
+  session->close();
+  return 0;
+}
+
+}  // namespace
+}  // namespace kestrel
+
+int main(int argc, char** argv) {
+  const auto started = kestrel::Clock::now();
+  return kestrel::run(argc, argv, started);
+}

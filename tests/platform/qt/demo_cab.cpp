@@ -1,0 +1,78 @@
+#include "demo_cab.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/front/movie_stage.h"
+#include "core/ports/memory_preference_store.h"
+#include "platform/qt/qt_picture_loader.h"
+
+namespace kestrel::test {
+
+DemoCab::DemoCab(const std::string& line, const std::string& train) {
+  SessionChoice choice{KESTREL_QUICK_DEMO_DIR, line, "", train};
+  MemoryPreferenceStore preferences;
+  QtPictureLoader pictures;
+  SessionStages stages;
+  stages.openMovie = openRouteMovieStage(reader);
+  loaded = loadSession(choice, {preferences, pictures}, nullptr, stages);
+  session = std::make_unique<CabSession>(
+      CabSession::Records{loaded.settings, loaded.vehicle, loaded.panel, loaded.line, loaded.pictures}, mixer,
+      program, StartOptions{}, 0, MovieSource{&reader, choice.programDirectory});
+}
+
+namespace {
+
+template <class Speed>
+void run(CabSession& session, double seconds, Speed speed) {
+  Scheduler& s = session.scheduler();
+  const int64_t end = s.now() + static_cast<int64_t>(seconds * 1e6);
+  while (s.running() && s.nextDue(Scheduler::Timer::Multimedia) <= end) {
+    session.context().train.speed = speed();
+    s.advanceTo(s.nextDue(Scheduler::Timer::Multimedia));
+  }
+  s.advanceTo(end);
+}
+
+}  // namespace
+
+double movieMatch(const QImage& view, const Picture& frame, double tolerance) {
+  int blocks = 0, matching = 0;
+  const double fx = frame.width / 800.0, fy = frame.height / 600.0;
+  for (int by = 20; by < 400; by += 50)
+    for (int bx = 20; bx < 740; bx += 60) {
+      double worst = 0;
+      for (int shift : {0, 8, 16}) {
+        double v = 0, f = 0, nv = 0, nf = 0;
+        for (int y = by; y < by + 40; ++y)
+          for (int x = bx; x < bx + 50; ++x, ++nv) v += (view.pixel(x, y) >> shift) & 0xFF;
+        for (int y = static_cast<int>(by * fy); y < static_cast<int>((by + 40) * fy); ++y)
+          for (int x = static_cast<int>(bx * fx); x < static_cast<int>((bx + 50) * fx); ++x, ++nf)
+            f += (frame.at(x, y) >> shift) & 0xFF;
+        worst = std::max(worst, std::fabs(v / nv - f / nf));
+      }
+      ++blocks;
+      matching += worst < tolerance;
+    }
+  return static_cast<double>(matching) / blocks;
+}
+
+Picture demoFrame(int n) {
+  FfmpegMovieReader reader;
+  reader.open(std::filesystem::path(KESTREL_QUICK_DEMO_DIR) / "movie/kestrel_line.avi");
+  Picture p;
+  reader.decodeFrame(n, p);
+  return p;
+}
+
+void DemoCab::drive(double seconds, double kmh) {
+  run(*session, seconds, [kmh] { return kmh; });
+}
+
+void DemoCab::film(double seconds, int direction) {
+  run(*session, seconds,
+      [this, direction] { return direction * static_cast<double>(train().UnitsPerFrame); });
+}
+
+}  // namespace kestrel::test
