@@ -68,10 +68,12 @@ void CabSession::start1Click() {
                    : (mixer_.isLooping(ch) ? ChannelResumeMode::Looping : ChannelResumeMode::Once);
       if (playing) mixer_.stop(ch);
     }
+    mixer_.suspendOutput(true);
     scheduler_.pause();
     startCaption_ = kPauseCaption;
   } else {
     scheduler_.resume();
+    mixer_.suspendOutput(false);
     startCaption_ = kRunningCaption;
     for (int ch = 0; ch < Mixer::kChannelCount; ++ch) {
       const ChannelResumeMode mode = resume_[static_cast<size_t>(ch)];

@@ -37,6 +37,11 @@ class Mixer {
 
   // Releases all channels and creates them anew (after a cab window closes). False on failure.
   virtual bool reinitialise() = 0;
+
+  // While the drive is paused nothing plays: the output may stop mixing altogether, so that a
+  // paused drive costs no processor time. Channels keep their state; a fresh or reinitialised
+  // mixer is not suspended.
+  virtual void suspendOutput(bool /*suspended*/) {}
 };
 
 }  // namespace kestrel

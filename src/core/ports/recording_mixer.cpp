@@ -135,6 +135,7 @@ int RecordingMixer::volume(int channel) const {
 bool RecordingMixer::reinitialise() {
   record(Op::Reinitialise, -1);
   for (Channel& c : channels_) c = Channel{};
+  suspended_ = false;
   return true;
 }
 

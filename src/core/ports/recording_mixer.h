@@ -66,6 +66,9 @@ class RecordingMixer final : public Mixer {
   void setVolume(int channel, int volume) override;
   int volume(int channel) const override;
   bool reinitialise() override;
+  // Kept as a state, not recorded: a paused drive's clock stands still anyway.
+  void suspendOutput(bool suspended) override { suspended_ = suspended; }
+  bool outputSuspended() const { return suspended_; }
 
   const std::vector<Operation>& operations() const { return ops_; }
   void clearOperations() { ops_.clear(); }
@@ -94,6 +97,7 @@ class RecordingMixer final : public Mixer {
   std::vector<Wave> waves_;
   std::array<Channel, kChannelCount> channels_{};
   std::vector<Operation> ops_;
+  bool suspended_ = false;
 };
 
 }  // namespace kestrel

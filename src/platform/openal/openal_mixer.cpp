@@ -38,9 +38,13 @@ std::string channelShortfall(int open) {
 
 OpenAlMixer::OpenAlMixer() : OpenAlMixer(Options{}) {}
 
-OpenAlMixer::OpenAlMixer(Options options) : options_(std::move(options)) { open(); }
+OpenAlMixer::OpenAlMixer(Options options) : options_(std::move(options)) {
+  open();
+}
 
-OpenAlMixer::~OpenAlMixer() { close(); }
+OpenAlMixer::~OpenAlMixer() {
+  close();
+}
 
 void OpenAlMixer::open() {
   std::string condition;
@@ -93,6 +97,10 @@ bool OpenAlMixer::reinitialise() {
   close();
   open();
   return output_ != nullptr;
+}
+
+void OpenAlMixer::suspendOutput(bool suspended) {
+  if (output_) output_->suspend(suspended);
 }
 
 std::optional<std::string> OpenAlMixer::takeWarning() {
@@ -189,7 +197,9 @@ void OpenAlMixer::setWave(int channel, WaveId wave) {
   applyVolume(*target);
 }
 
-bool OpenAlMixer::hasWave(int channel) const { return withWave(channel) != nullptr; }
+bool OpenAlMixer::hasWave(int channel) const {
+  return withWave(channel) != nullptr;
+}
 
 void OpenAlMixer::playOnce(int channel) {
   Channel* target = withWave(channel);

@@ -63,6 +63,7 @@ class OpenAlMixer final : public Mixer {
 
   // Closes the device and opens it again, with every wave freed and every channel fresh.
   bool reinitialise() override;
+  void suspendOutput(bool suspended) override;
 
   // A message for the user about the sound output, once per new condition (no device, fewer
   // channels than asked for); nullopt when there is nothing new to say.

@@ -54,9 +54,9 @@ std::unique_ptr<OpenAlOutput> OpenAlOutput::openSilent(int sources, Clock clock)
   if (!openLoopback || !alcGetProcAddress(nullptr, "alcRenderSamplesSOFT")) return nullptr;
   ALCdevice* device = openLoopback(nullptr);
   if (!device) return nullptr;
-  ALCcontext* context = createContext(device, {ALC_MONO_SOURCES, sources, ALC_STEREO_SOURCES, 0,
-                                               ALC_FORMAT_CHANNELS_SOFT, ALC_MONO_SOFT, ALC_FORMAT_TYPE_SOFT,
-                                               ALC_SHORT_SOFT, ALC_FREQUENCY, kSilentRate, 0});
+  ALCcontext* context = createContext(
+      device, {ALC_MONO_SOURCES, sources, ALC_STEREO_SOURCES, 0, ALC_FORMAT_CHANNELS_SOFT, ALC_MONO_SOFT,
+               ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT, ALC_FREQUENCY, kSilentRate, 0});
   if (!context) {
     alcCloseDevice(device);
     return nullptr;
@@ -76,6 +76,13 @@ OpenAlOutput::~OpenAlOutput() {
   if (alcGetCurrentContext() == context_) alcMakeContextCurrent(nullptr);
   alcDestroyContext(context_);
   alcCloseDevice(device_);
+}
+
+void OpenAlOutput::suspend(bool suspended) {
+  if (silent() || !alcIsExtensionPresent(device_, "ALC_SOFT_pause_device")) return;
+  const char* name = suspended ? "alcDevicePauseSOFT" : "alcDeviceResumeSOFT";
+  if (auto call = reinterpret_cast<void(ALC_APIENTRY*)(ALCdevice*)>(alcGetProcAddress(device_, name)))
+    call(device_);
 }
 
 std::optional<std::chrono::nanoseconds> OpenAlOutput::latency() const {

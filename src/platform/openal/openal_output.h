@@ -41,6 +41,10 @@ class OpenAlOutput {
   int monoSources() const;
 
   void makeCurrent();
+  // Stops the device's mixing while suspended (a sound card's mixer thread runs whether anything
+  // plays or not). Does nothing on the silent device, which mixes only when asked, or on a device
+  // without the pause extension.
+  void suspend(bool suspended);
   // Makes this context current, and on the silent device renders the time that has passed.
   // `anyPlaying` is asked before a long stretch is rendered: when nothing plays it is skipped.
   // Of a stall longer than a minute only the last minute is rendered, as if time had stood still

@@ -128,12 +128,14 @@ TEST_F(SessionTest, PauseRemembersPlayingSoundsAndResumeRestartsThemInTheirMode)
   EXPECT_EQ(s.resumeMode(12), ChannelResumeMode::None);
   EXPECT_FALSE(rig.mixer.isPlaying(10));
   EXPECT_FALSE(rig.mixer.isPlaying(11));
+  EXPECT_TRUE(rig.mixer.outputSuspended()) << "a paused drive leaves the output mixing";
   const int ticks = s.train().tickCount;
   seconds(10);  // paused: neither handler runs
   EXPECT_EQ(s.train().tickCount, ticks);
   rig.mixer.clearOperations();
   s.start1Click();
   EXPECT_TRUE(s.running());
+  EXPECT_FALSE(rig.mixer.outputSuspended());
   EXPECT_TRUE(rig.mixer.isLooping(10));
   EXPECT_TRUE(rig.mixer.isPlaying(11));
   EXPECT_FALSE(rig.mixer.isLooping(11));

@@ -33,7 +33,8 @@ TEST(OpenAlDeviceTest, NullBackendPlaysInRealTime) {
   const auto start = std::chrono::steady_clock::now();
   mixer.playOnce(0);
   mixer.playLooped(Mixer::kChannelCount - 1);
-  while (mixer.isPlaying(0) && std::chrono::steady_clock::now() - start < 5s) std::this_thread::sleep_for(2ms);
+  while (mixer.isPlaying(0) && std::chrono::steady_clock::now() - start < 5s)
+    std::this_thread::sleep_for(2ms);
   const auto played = std::chrono::steady_clock::now() - start;
   // The device mixes at most a few periods ahead of the clock; a loaded machine only makes it late.
   EXPECT_GE(played, 250ms);
@@ -45,18 +46,45 @@ TEST(OpenAlDeviceTest, NullBackendPlaysInRealTime) {
   EXPECT_FALSE(mixer.hasWave(0));
 }
 
+TEST(OpenAlDeviceTest, ASuspendedOutputHoldsItsSoundsUntilResumed) {
+  const auto dir = test::scratchDir("openal_suspend");
+  OpenAlMixer mixer;
+  ASSERT_FALSE(mixer.silent());
+  mixer.setWave(3, mixer.loadWave(test::toneFile(dir, "once.wav", 0.3)));
+  mixer.playOnce(3);
+  mixer.suspendOutput(true);
+  // Three times the sound's length: a device that kept mixing would have played it to its end.
+  std::this_thread::sleep_for(900ms);
+  EXPECT_TRUE(mixer.isPlaying(3)) << "the suspended device mixed";
+  mixer.suspendOutput(false);
+  const auto resumed = std::chrono::steady_clock::now();
+  while (mixer.isPlaying(3) && std::chrono::steady_clock::now() - resumed < 5s)
+    std::this_thread::sleep_for(2ms);
+  EXPECT_FALSE(mixer.isPlaying(3)) << "the resumed device did not mix";
+  // A reinitialised mixer starts out mixing, whatever its predecessor was left at.
+  mixer.suspendOutput(true);
+  ASSERT_TRUE(mixer.reinitialise());
+  mixer.setWave(3, mixer.loadWave(test::toneFile(dir, "short.wav", 0.1)));
+  mixer.playOnce(3);
+  const auto started = std::chrono::steady_clock::now();
+  while (mixer.isPlaying(3) && std::chrono::steady_clock::now() - started < 5s)
+    std::this_thread::sleep_for(2ms);
+  EXPECT_FALSE(mixer.isPlaying(3));
+}
+
 class OpenAlOutputTest : public ::testing::Test {
  protected:
   std::filesystem::path dir_ = test::testScratchDir("openal_output");
 };
 
 // A looped 1 kHz tone recorded by the wave writer for a second.
-test::SoxStat recordedTone(const std::filesystem::path& dir, const std::string& ratio, const std::string& volume) {
+test::SoxStat recordedTone(const std::filesystem::path& dir, const std::string& ratio,
+                           const std::string& volume) {
   const auto config = test::waveWriterConfig(dir);
   const auto tone = test::toneFile(dir, "tone.wav", 0.5);
   const auto run = runScript({"ALSOFT_CONF=" + config.string()},
-                             {"load", tone.string(), "set", "17", "0", "ratio", "17", ratio, "volume", "17", volume,
-                              "loop", "17", "sleep", "1200", "silent"});
+                             {"load", tone.string(), "set", "17", "0", "ratio", "17", ratio, "volume", "17",
+                              volume, "loop", "17", "sleep", "1200", "silent"});
   EXPECT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.value("silent"), "0");
   return soxStat(dir / "out.wav", 0.3, 0.6);
@@ -81,9 +109,10 @@ TEST_F(OpenAlOutputTest, ToneComesOutAtTheSetRateAndVolume) {
 TEST_F(OpenAlOutputTest, FewerSourcesThanChannelsAreReported) {
   std::ofstream(dir_ / "alsoft.conf") << "[general]\ndrivers = null\nsources = 100\n";
   const auto tone = test::toneFile(dir_, "tone.wav", 0.5);
-  const auto run = runScript({"ALSOFT_CONF=" + (dir_ / "alsoft.conf").string()},
-                             {"channels", "warning", "warning", "load", tone.string(), "set", "150", "0", "once",
-                              "150", "playing", "150", "set", "99", "0", "once", "99", "playing", "99"});
+  const auto run =
+      runScript({"ALSOFT_CONF=" + (dir_ / "alsoft.conf").string()},
+                {"channels", "warning", "warning", "load", tone.string(), "set", "150", "0", "once", "150",
+                 "playing", "150", "set", "99", "0", "once", "99", "playing", "99"});
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.value("channels"), "100");
   const auto warning = run.values("warning");
@@ -96,13 +125,13 @@ TEST_F(OpenAlOutputTest, FewerSourcesThanChannelsAreReported) {
 
 TEST_F(OpenAlOutputTest, WithoutADeviceTheMixerRunsSilentlyInRealTime) {
   // A backend whose device cannot be opened, wherever the tests run.
-  std::ofstream(dir_ / "alsoft.conf") << "[general]\ndrivers = oss\n[oss]\ndevice = " << (dir_ / "no-dsp").string()
-                                      << "\n";
+  std::ofstream(dir_ / "alsoft.conf")
+      << "[general]\ndrivers = oss\n[oss]\ndevice = " << (dir_ / "no-dsp").string() << "\n";
   const auto tone = test::toneFile(dir_, "tone.wav", 0.4);
   const auto run = runScript({"ALSOFT_CONF=" + (dir_ / "alsoft.conf").string()},
-                             {"silent", "warning", "channels", "load", tone.string(), "set", "3", "0", "once", "3",
-                              "wait-end", "3", "5000", "loop", "3", "sleep", "600", "playing", "3", "reinit",
-                              "warning", "silent"});
+                             {"silent", "warning", "channels", "load",   tone.string(), "set",   "3", "0",
+                              "once",   "3",       "wait-end", "3",      "5000",        "loop",  "3", "sleep",
+                              "600",    "playing", "3",        "reinit", "warning",     "silent"});
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.values("silent"), (std::vector<std::string>{"1", "1"}));
   const auto warning = run.values("warning");
@@ -121,10 +150,10 @@ TEST_F(OpenAlOutputTest, WithoutADeviceTheMixerRunsSilentlyInRealTime) {
 
 TEST_F(OpenAlOutputTest, UnreadableWaveEndsTheScriptWithTheLibrarysMessage) {
   std::ofstream(dir_ / "bad.wav") << "not a sound file";
-  const auto run =
-      runScript({"ALSOFT_DRIVERS=null"}, {"load", (dir_ / "missing.wav").string(), "channels"});
+  const auto run = runScript({"ALSOFT_DRIVERS=null"}, {"load", (dir_ / "missing.wav").string(), "channels"});
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.errors.find("fatal System error : No such file or directory"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("fatal System error : No such file or directory"), std::string::npos)
+      << run.errors;
   EXPECT_FALSE(run.value("channels").has_value());
 }
 
@@ -132,18 +161,19 @@ TEST_F(OpenAlOutputTest, UnreadableWaveEndsTheScriptWithTheLibrarysMessage) {
 TEST_F(OpenAlOutputTest, ShortLatencyUnlessTheUserChoseOne) {
   const auto home = dir_ / "home";
   std::filesystem::create_directories(home);
-  const std::vector<std::string> env{"ALSOFT_DRIVERS=null", "HOME=" + home.string(), "XDG_CONFIG_HOME=",
-                                     "XDG_CONFIG_DIRS=" + (dir_ / "none").string()};
+  const std::vector<std::string> env{"ALSOFT_DRIVERS=null", "HOME=" + home.string(),
+                                     "XDG_CONFIG_HOME=", "XDG_CONFIG_DIRS=" + (dir_ / "none").string()};
   std::ifstream system("/etc/openal/alsoft.conf");
   std::stringstream systemText;
   systemText << system.rdbuf();
-  if (OpenAlLatencyDefaults::setsPeriod(systemText.str())) GTEST_SKIP() << "the system configuration sets the period";
+  if (OpenAlLatencyDefaults::setsPeriod(systemText.str()))
+    GTEST_SKIP() << "the system configuration sets the period";
 
   const auto ours = runScript(env, {"latency"});
   ASSERT_EQ(ours.status, 0) << ours.errors;
   const double oursMs = std::stod(ours.value("latency").value_or("0")) / 1e6;
-  const double expectedMs = 1000.0 * OpenAlLatencyDefaults::kPeriodFrames * (OpenAlLatencyDefaults::kPeriods - 1) /
-                            44100;
+  const double expectedMs =
+      1000.0 * OpenAlLatencyDefaults::kPeriodFrames * (OpenAlLatencyDefaults::kPeriods - 1) / 44100;
   EXPECT_GT(oursMs, expectedMs - 0.5);
   EXPECT_LT(oursMs, expectedMs + 2.0);
 
@@ -156,7 +186,8 @@ TEST_F(OpenAlOutputTest, ShortLatencyUnlessTheUserChoseOne) {
 
 TEST(OpenAlLatencyDefaultsTest, SeesAPeriodSetAnywhere) {
   EXPECT_FALSE(OpenAlLatencyDefaults::setsPeriod(""));
-  EXPECT_FALSE(OpenAlLatencyDefaults::setsPeriod("[general]\n#period_size = 1024\n## periods: number\nsources=9\n"));
+  EXPECT_FALSE(
+      OpenAlLatencyDefaults::setsPeriod("[general]\n#period_size = 1024\n## periods: number\nsources=9\n"));
   EXPECT_FALSE(OpenAlLatencyDefaults::setsPeriod("[general]\nperiod_sizes = 4\n[period_size]\n"));
   EXPECT_TRUE(OpenAlLatencyDefaults::setsPeriod("[general]\n  period_size =  512\r\n"));
   EXPECT_TRUE(OpenAlLatencyDefaults::setsPeriod("[alsa/hw:0]\nperiods=4"));
