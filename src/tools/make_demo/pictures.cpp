@@ -1,8 +1,8 @@
 #include "tools/make_demo/pictures.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-
 #include <cmath>
 #include <cstdio>
 
@@ -10,7 +10,9 @@ namespace kestrel::demo::paint {
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 QImage blank(int w, int h, QColor c = kTransparent) {
   QImage img(w, h, QImage::Format_RGB32);
@@ -24,9 +26,12 @@ QImage keyed(QImage img) {
   return img;
 }
 
+// A text too wide for its box is set smaller until it fits, so that no caption is cut off.
 void centredText(QPainter& p, const QRectF& r, const std::string& text, int px, QColor c, bool bold = true) {
   p.setPen(c);
-  p.setFont(font(px, bold));
+  QFont f = font(px, bold);
+  while (px > 8 && QFontMetricsF(f).horizontalAdvance(q(text)) > r.width() - 8) f = font(--px, bold);
+  p.setFont(f);
   p.drawText(r, Qt::AlignCenter, q(text));
 }
 
@@ -49,13 +54,20 @@ Lamps lampsFor(int code) {
     return false;
   };
   Lamps l;
-  if (in(stop, 10) && code != 4) l.r = true;
-  else if (in(caution, 9)) l.y1 = true;
-  else if (in(restrict, 3)) l.y1 = l.y2 = true;
-  else if (in(reduce, 5)) l.y1 = l.g = true;
-  else if (in(clear, 10)) l.g = true;
-  else if (in(high, 3)) l.g = l.g2 = true;
-  else if (code == 2) l.y2 = true;
+  if (in(stop, 10) && code != 4)
+    l.r = true;
+  else if (in(caution, 9))
+    l.y1 = true;
+  else if (in(restrict, 3))
+    l.y1 = l.y2 = true;
+  else if (in(reduce, 5))
+    l.y1 = l.g = true;
+  else if (in(clear, 10))
+    l.g = true;
+  else if (in(high, 3))
+    l.g = l.g2 = true;
+  else if (code == 2)
+    l.y2 = true;
   return l;
 }
 
@@ -83,14 +95,18 @@ QImage stopMarkerStrip(int size, const std::vector<std::string>& names) {
     p.setPen(Qt::NoPen);
     p.drawRect(QRectF(r.left(), r.top(), r.width(), r.height() * 0.3));
     centredText(p, QRectF(r.left(), r.top(), r.width(), r.height() * 0.3), "停目", size / 7, Qt::white);
-    centredText(p, QRectF(r.left(), r.top() + r.height() * 0.3, r.width(), r.height() * 0.7), names[static_cast<size_t>(i - 1)],
-                static_cast<int>(size / (1.2 + names[static_cast<size_t>(i - 1)].size() / 3.0 * 0.9)), Qt::black);
+    centredText(p, QRectF(r.left(), r.top() + r.height() * 0.3, r.width(), r.height() * 0.7),
+                names[static_cast<size_t>(i - 1)],
+                static_cast<int>(size / (1.2 + names[static_cast<size_t>(i - 1)].size() / 3.0 * 0.9)),
+                Qt::black);
   }
   p.end();
   return keyed(img);
 }
 
-QImage stopLine(int width, int height, QColor colour) { return blank(width, height, colour); }
+QImage stopLine(int width, int height, QColor colour) {
+  return blank(width, height, colour);
+}
 
 QImage gradientPostStrip(int size, const std::vector<double>& permils) {
   const int cells = static_cast<int>(permils.size()) + 1;
@@ -128,8 +144,8 @@ QImage limitPostStrip(int size, const std::vector<std::string>& labels) {
     const bool release = labels[i] == "解除";
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(release ? QColor(250, 250, 250) : QColor(250, 220, 30));
-    QPolygonF diamond({QPointF(x + size / 2.0, 2), QPointF(x + size - 3, size / 2.0), QPointF(x + size / 2.0, size - 3),
-                       QPointF(x + 3, size / 2.0)});
+    QPolygonF diamond({QPointF(x + size / 2.0, 2), QPointF(x + size - 3, size / 2.0),
+                       QPointF(x + size / 2.0, size - 3), QPointF(x + 3, size / 2.0)});
     if (release)
       p.drawRect(QRectF(x + 6, 12, size - 12, size - 24));
     else
@@ -141,7 +157,8 @@ QImage limitPostStrip(int size, const std::vector<std::string>& labels) {
 }
 
 QImage remainBarStrip(int width, int viewHeight) {
-  const QColor colours[4] = {QColor(40, 180, 60), QColor(230, 200, 30), QColor(240, 130, 20), QColor(220, 30, 30)};
+  const QColor colours[4] = {QColor(40, 180, 60), QColor(230, 200, 30), QColor(240, 130, 20),
+                             QColor(220, 30, 30)};
   QImage img = blank(width * 4, viewHeight * 2, QColor(20, 20, 20));
   QPainter p(&img);
   for (int c = 0; c < 4; ++c) {
@@ -149,7 +166,8 @@ QImage remainBarStrip(int width, int viewHeight) {
     const int top = c == 3 ? 0 : viewHeight;
     p.fillRect(QRect(c * width + 3, top, width - 6, viewHeight * 2 - top), colours[c]);
     p.setPen(QPen(Qt::white, 1));
-    for (int y = top; y < viewHeight * 2; y += viewHeight / 10) p.drawLine(c * width + 3, y, c * width + width - 4, y);
+    for (int y = top; y < viewHeight * 2; y += viewHeight / 10)
+      p.drawLine(c * width + 3, y, c * width + width - 4, y);
   }
   return img;
 }
@@ -179,8 +197,8 @@ QImage signalStrip(int w, int h) {
     p.drawRoundedRect(QRectF(x + 2, 2, w - 4, h - 4), 6, 6);
     const Lamps l = lampsFor(code);
     const bool on[5] = {l.g, l.y1, l.r, l.y2, l.g2};
-    const QColor lit[5] = {QColor(40, 230, 160), QColor(255, 190, 30), QColor(255, 40, 30), QColor(255, 190, 30),
-                           QColor(40, 230, 160)};
+    const QColor lit[5] = {QColor(40, 230, 160), QColor(255, 190, 30), QColor(255, 40, 30),
+                           QColor(255, 190, 30), QColor(40, 230, 160)};
     for (int k = 0; k < 5; ++k) {
       p.setBrush(on[k] ? lit[k] : QColor(60, 60, 60));
       const double pitch = (h - 16) / 5.0, r = std::min((w - 12) / 2.0, pitch / 2.0 - 1.0);
@@ -318,22 +336,26 @@ QImage panel(int w, int h, const PanelStyle& s, bool twoHandles, bool diesel) {
   // Gauge faces at the centres of the needle sections of the vehicle file: speed, BC/MR,
   // voltmeter (or BP/ER) and ammeter. A value v lies at -135 + 270 * (v - low) / (high - low)
   // degrees from 12 o'clock.
-  auto dial = [&](QPointF c, double r, const char* label, int low, int high, int step, bool labelAbove = false) {
+  auto dial = [&](QPointF c, double r, const char* label, int low, int high, int step,
+                  bool labelAbove = false) {
     p.setPen(QPen(QColor(30, 30, 30), 3));
     p.setBrush(s.face);
     p.drawEllipse(c, r, r);
     p.setPen(QPen(s.text, 1));
     for (int v = low; v <= high; v += step) {
       const double a = (-135.0 + 270.0 * (v - low) / (high - low)) * 3.14159265 / 180.0;
-      p.drawLine(c + QPointF(std::sin(a) * r * 0.82, -std::cos(a) * r * 0.82), c + QPointF(std::sin(a) * r * 0.95, -std::cos(a) * r * 0.95));
+      p.drawLine(c + QPointF(std::sin(a) * r * 0.82, -std::cos(a) * r * 0.82),
+                 c + QPointF(std::sin(a) * r * 0.95, -std::cos(a) * r * 0.95));
       if (((v - low) / step) % 2 == 0) {
         p.setFont(font(static_cast<int>(r / 5.5)));
-        p.drawText(QRectF(c.x() + std::sin(a) * r * 0.64 - 20, c.y() - std::cos(a) * r * 0.64 - 8, 40, 16), Qt::AlignCenter,
+        p.drawText(QRectF(c.x() + std::sin(a) * r * 0.64 - 20, c.y() - std::cos(a) * r * 0.64 - 8, 40, 16),
+                   Qt::AlignCenter,
                    QString::number(high <= 2000 && high >= 1000 && low == 0 && step == 1000 ? v / 1000 : v));
       }
     }
     p.setFont(font(static_cast<int>(r / 5)));
-    p.drawText(QRectF(c.x() - r, c.y() + (labelAbove ? -r * 0.5 : r * 0.3), 2 * r, r * 0.3), Qt::AlignCenter, QString::fromUtf8(label));
+    p.drawText(QRectF(c.x() - r, c.y() + (labelAbove ? -r * 0.5 : r * 0.3), 2 * r, r * 0.3), Qt::AlignCenter,
+               QString::fromUtf8(label));
   };
   dial(QPointF(80, 80), 70, "km/h", 0, 160, 10, true);
   dial(QPointF(220, 80), 58, "BC / MR kPa", 0, 1000, 100);
@@ -383,8 +405,8 @@ QImage lamp(int w, int h, const std::string& label, QColor lit) {
   p.setPen(QPen(Qt::black, 1));
   p.setBrush(lit);
   p.drawRoundedRect(QRectF(1, 1, w - 3, h - 4), 3, 3);
-  centredText(p, QRectF(1, 1, w - 3, h - 4), label, std::min(h - 6, w / std::max<int>(2, static_cast<int>(label.size() / 2) + 1)),
-              Qt::black);
+  centredText(p, QRectF(1, 1, w - 3, h - 4), label,
+              std::min(h - 6, w / std::max<int>(2, static_cast<int>(label.size() / 2) + 1)), Qt::black);
   p.end();
   return keyed(img);
 }
@@ -408,12 +430,15 @@ QImage digitStrip(int cw, int ch, int cells) {
   QPainter p(&img);
   p.setFont(font(ch - 6, true));
   p.setPen(QColor(255, 150, 30));
-  for (int i = 0; i < cells; ++i) p.drawText(QRectF(i * cw, 0, cw - 4, ch), Qt::AlignRight | Qt::AlignVCenter, QString::number(i));
+  for (int i = 0; i < cells; ++i)
+    p.drawText(QRectF(i * cw, 0, cw - 4, ch), Qt::AlignRight | Qt::AlignVCenter, QString::number(i));
   p.end();
   return keyed(img);
 }
 
-QImage linearBar(int w, int h, QColor colour) { return blank(w, h, colour); }
+QImage linearBar(int w, int h, QColor colour) {
+  return blank(w, h, colour);
+}
 
 QImage placard(int w, int h, const std::string& text, QColor bg, QColor fg) {
   QImage img = blank(w, h);
@@ -479,7 +504,8 @@ QImage menuPicture(int w, int h) {
   centredText(p, QRectF(0, 20, w, 50), "路線と列車を選んでください", 32, Qt::white);
   centredText(p, QRectF(0, h - 60, w, 30), "Shift を押しながら路線を選ぶと、どの列車でも運転できます", 18,
               QColor(200, 210, 230), false);
-  centredText(p, QRectF(0, h - 34, w, 30), "右クリックで任意の車両ファイルを選べます", 18, QColor(200, 210, 230), false);
+  centredText(p, QRectF(0, h - 34, w, 30), "右クリックで任意の車両ファイルを選べます", 18,
+              QColor(200, 210, 230), false);
   return img;
 }
 
