@@ -14,7 +14,8 @@ void place(SpriteScene& sprites, const char* name, double x, double y) {
 }
 
 void hideAll(SpriteScene& sprites) {
-  for (const char* name : {kAnimListName, kTrafficSignalListName, kCrossListName}) sprites.setVisible(name, false);
+  for (const char* name : {kAnimListName, kTrafficSignalListName, kCrossListName})
+    sprites.setVisible(name, false);
 }
 
 }  // namespace
@@ -22,7 +23,8 @@ void hideAll(SpriteScene& sprites) {
 void setUpLineside(DriveContext& ctx) {
   const double W = ctx.settings.Disp.DisplayWidth, H = ctx.settings.Disp.MovieHeight;
   const SignalImage& signal = ctx.line.SignalImageList[0];
-  place(ctx.sprites, kTrafficSignalListName, signal.x + roundHalfEven(W * 0.25), signal.y + roundHalfEven(H * 0.1));
+  place(ctx.sprites, kTrafficSignalListName, signal.x + roundHalfEven(W * 0.25),
+        signal.y + roundHalfEven(H * 0.1));
   place(ctx.sprites, kAnimListName, roundHalfEven(W * 0.4), roundHalfEven(H * 0.1));
   place(ctx.sprites, kCrossListName, 0, roundHalfEven(H * 0.55));
 

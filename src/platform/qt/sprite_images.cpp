@@ -23,7 +23,8 @@ SpriteImages::SpriteImages(const PictureCatalog& catalog) {
   for (const CatalogPicture& p : catalog.pictures)
     images_[p.name] = SpriteImage{imageOf(p), p.patternWidth, p.patternHeight};
   // The pictures of the line file's picture lists, under their own names ("img_cross0" ...).
-  for (const PictureList* list : {&catalog.AnimImageList, &catalog.TrafficSignalImageList, &catalog.CrossImageList})
+  for (const PictureList* list :
+       {&catalog.AnimImageList, &catalog.TrafficSignalImageList, &catalog.CrossImageList})
     for (const CatalogPicture& p : list->pictures) images_[p.name] = SpriteImage{imageOf(p), 0, 0};
 }
 

@@ -32,7 +32,8 @@ struct SessionLinesideTest : ::testing::Test {
     cross.field = {0, 50, 200, 1, 22, 200};
     rig.line.Cross = {cross};
     auto list = [](PictureList& l, const char* name, int n) {
-      for (int i = 0; i < n; ++i) l.pictures.push_back({.name = name + std::to_string(i), .width = 20, .height = 40});
+      for (int i = 0; i < n; ++i)
+        l.pictures.push_back({.name = name + std::to_string(i), .width = 20, .height = 40});
     };
     list(rig.pictures.TrafficSignalImageList, kTrafficSignalListName, 3);
     list(rig.pictures.AnimImageList, kAnimListName, 15);

@@ -42,8 +42,10 @@ TEST(SpriteScene, EachNonEmptyPictureListGetsOneHiddenSpriteSizedToItsLastPictur
   PictureCatalog catalog;
   catalog.pictures.push_back({.name = "img_unten_signal", .z = 100});
   for (int i = 0; i < 3; ++i)
-    catalog.CrossImageList.pictures.push_back({.name = "img_cross" + std::to_string(i), .width = 90 + i, .height = 60 + i});
-  catalog.TrafficSignalImageList.pictures.push_back({.name = "img_trafficsignal0", .width = 32, .height = 80});
+    catalog.CrossImageList.pictures.push_back(
+        {.name = "img_cross" + std::to_string(i), .width = 90 + i, .height = 60 + i});
+  catalog.TrafficSignalImageList.pictures.push_back(
+      {.name = "img_trafficsignal0", .width = 32, .height = 80});
   SpriteScene scene = SpriteScene::fromCatalog(catalog);
   ASSERT_EQ(scene.sprites().size(), 3u);  // no sprite for the empty animation list
   EXPECT_EQ(scene.find(kAnimListName), nullptr);
