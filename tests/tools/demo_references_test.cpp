@@ -105,6 +105,9 @@ TEST(QuickDemoReferences, LineNumbersPointIntoTheirTables) {
     const int lights = count(l.table("[TrafficSignalImageList]"));
     for (const auto& row : l.table("[TrafficSignal]"))
       for (int phase = 0; phase < 6; ++phase) EXPECT_LT(intField(row, 4 + 3 * phase), lights) << row;
+    // An animation runs through 14 pictures from its first.
+    const int animPictures = count(l.table("[AnimImageList]"));
+    for (const auto& row : l.table("[Anim]")) EXPECT_LE(intField(row, 4) + 14, animPictures) << row;
     const auto pre = l.table("[Pre_Train]");
     for (size_t i = 1; i < pre.size(); ++i) EXPECT_LT(intField(pre[i], 1), stations) << pre[i];
   }

@@ -49,7 +49,8 @@ TEST(TraceWriter, HeaderNamesTheDeclaredColumnsInOrder) {
       "stationText,preTrainFrame,runEnded,MovieMode,SubFrame,LastShownFrame,MovieDirection,playing,"
       "currentCode,"
       "checkSpeed,patternState,patternTarget,autoEmergency,autoService,atsAlarm,noticeText,vigilanceTicks,"
-      "teimokuM_y,remain_pattern,remain_y,limit_pattern,slope_pattern,signal_pattern\r\n");
+      "teimokuM_y,remain_pattern,remain_y,limit_pattern,slope_pattern,signal_pattern,"
+      "trafficlight_pattern,anim_pattern,cross_pattern,cabsignal_pattern\r\n");
 }
 
 TEST(TraceWriter, RowsCarryTheStateAfterTheTickEveryNthTick) {
@@ -188,6 +189,7 @@ TEST(TraceWriter, SignalColumnsAndTracksidePicturesEmptyWhileHidden) {
   sprites.add({.name = "img_unten_remain", .y = -599.6, .pattern = 2});
   sprites.add({.name = "img_unten_limit", .pattern = 1, .visible = false});
   sprites.add({.name = "img_unten_signal", .pattern = 21});
+  sprites.add({.name = "img_cross", .pattern = 1, .pictureList = true});
   std::ostringstream out;
   TraceWriter(out, 1).tick({100000, t, c, nullptr, &sprites});
   std::string line = out.str();
@@ -213,6 +215,8 @@ TEST(TraceWriter, SignalColumnsAndTracksidePicturesEmptyWhileHidden) {
   EXPECT_EQ(column("limit_pattern"), "");  // hidden (blinking)
   EXPECT_EQ(column("slope_pattern"), "");  // no such picture
   EXPECT_EQ(column("signal_pattern"), "21");
+  EXPECT_EQ(column("cross_pattern"), "1");
+  EXPECT_EQ(column("trafficlight_pattern"), "");
 }
 
 }  // namespace

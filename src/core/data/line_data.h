@@ -102,7 +102,24 @@ struct SignalRow : IntRow<22> {
 };
 
 struct TrafficSignalRow : IntRow<26> {
+  static constexpr int kPhases = 6;
+  int32_t position() const { return f(1); }
+  int32_t start() const { return f(2); }  // the picture shows while start <= position < end
+  int32_t end() const { return f(3); }
+  // Phase p (0 to 5 for phases 1 to 6): the light's picture, its duration in ticks, its flag.
+  int32_t phasePattern(int p) const { return f(4 + 3 * p); }
+  int32_t phaseDuration(int p) const { return f(5 + 3 * p); }
+  int32_t phaseFlag(int p) const { return f(6 + 3 * p); }
+  bool drivesIndicator() const { return f(22) != 0; }
+  int32_t indicatorEnd() const { return f(23); }
   double positionCm = 0;  // derived, of field 1
+};
+
+struct AnimRow : IntRow<4> {
+  int32_t start() const { return f(1); }
+  int32_t end() const { return f(2); }
+  int32_t ticksPerStep() const { return f(3); }
+  int32_t firstPattern() const { return f(4); }
 };
 
 struct SlopeRow {
@@ -192,7 +209,7 @@ struct LineData {
   std::vector<TrafficSignalRow> TrafficSignal;
   std::vector<SlopeRow> Slope;
   std::vector<IntRow<4>> Sign;
-  std::vector<IntRow<4>> Anim;
+  std::vector<AnimRow> Anim;
   std::vector<IntRow<3>> SignalKanko;
   std::vector<IntRow<3>> StationKanko;
   std::vector<SpeedLimitRow> SpeedLimit;

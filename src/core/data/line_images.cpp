@@ -158,15 +158,16 @@ void readSignalImageList(Ctx& c) {
 }
 
 void readAnimImageList(Ctx& c) {
-  readPictureList(c, c.l.AnimImageList, c.catalog.AnimImageList, "img_anim", false);
+  readPictureList(c, c.l.AnimImageList, c.catalog.AnimImageList, kAnimListName, false);
 }
 
 void readTrafficSignalImageList(Ctx& c) {
-  readPictureList(c, c.l.TrafficSignalImageList, c.catalog.TrafficSignalImageList, "img_trafficsignal", false);
+  readPictureList(c, c.l.TrafficSignalImageList, c.catalog.TrafficSignalImageList, kTrafficSignalListName,
+                  false);
 }
 
 void readCrossImageList(Ctx& c) {
-  readPictureList(c, c.l.CrossImageList, c.catalog.CrossImageList, "img_cross", true);
+  readPictureList(c, c.l.CrossImageList, c.catalog.CrossImageList, kCrossListName, true);
 }
 
 }  // namespace kestrel::line_sections

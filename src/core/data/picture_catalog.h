@@ -29,7 +29,13 @@ struct CatalogPicture {
 };
 
 // A picture list of the line file ([AnimImageList], [TrafficSignalImageList], [CrossImageList]):
-// pictures without sprites of their own, selected by number at run time.
+// pictures without sprites of their own, selected by number at run time. Picture n of a list is
+// registered as the list's name followed by n ("img_anim0", "img_anim1" ...); the list's one sprite
+// bears the list's name.
+inline constexpr const char* kAnimListName = "img_anim";
+inline constexpr const char* kTrafficSignalListName = "img_trafficsignal";
+inline constexpr const char* kCrossListName = "img_cross";
+
 struct PictureList {
   std::vector<CatalogPicture> pictures;  // in file order
   int width = 0, height = 0;             // [CrossImageList]: the size of the last picture appended

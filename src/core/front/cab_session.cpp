@@ -4,6 +4,7 @@
 #include "core/controls/key_handlers.h"
 #include "core/controls/mascon_update.h"
 #include "core/front/station_jump.h"
+#include "core/present/lineside_pictures.h"
 #include "core/present/needle_rules.h"
 #include "core/present/sound_rules.h"
 #include "core/present/trackside_pictures.h"
@@ -213,6 +214,7 @@ void CabSession::runTickStage(TickStage stage) {
       break;
     case TickStage::SignalsAndAts:
       runSignalsAndAts(ctx);
+      lineside::updateTrafficLights(ctx);  // before the signal pictures show its cab indicator
       trackside::updateSignalPictures(ctx);
       break;
     case TickStage::Stations:
@@ -241,6 +243,8 @@ void CabSession::runTickStage(TickStage stage) {
       showPassengerPicture(ctx);
       updateNotices(ctx);
       trackside::updateTracksideDisplays(ctx);
+      lineside::updateAnimations(ctx);
+      lineside::updateCrossingPicture(ctx);
       applyVisualEffectsRule(*preferences_, sprites_);
       break;  // + value display
   }

@@ -4,6 +4,7 @@
 
 #include "core/controls/mascon_update.h"
 #include "core/data/vehicle_loader.h"
+#include "core/present/lineside_pictures.h"
 #include "core/present/trackside_pictures.h"
 #include "core/sim/ats.h"
 #include "core/sim/clock.h"
@@ -80,6 +81,7 @@ void setUpDrive(DriveContext& ctx, const StartOptions& options) {
   resetAts(ctx);
   setUpVigilance(ctx);
   trackside::resetTrackside(ctx);
+  lineside::setUpLineside(ctx);
   timecalc(ctx, t.TickCounter);
 
   masconupdate(ctx);

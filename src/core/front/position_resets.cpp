@@ -1,6 +1,7 @@
 #include "core/front/position_resets.h"
 
 #include "core/present/callout_queue.h"
+#include "core/present/lineside_pictures.h"
 #include "core/present/sound_rules.h"
 #include "core/present/trackside_pictures.h"
 #include "core/sim/ats.h"
@@ -18,9 +19,11 @@ void resetPositionWorkingValues(DriveContext& ctx) {
   // for the new MovieFrame by the next tick).
   resetCallouts(ctx);
   // Sound rules: the started flags of [Sound] and [Switch] rows. Trackside pictures: the sign
-  // values for the new MovieFrame.
+  // values for the new MovieFrame. Line-side pictures: the traffic light's picture, cab indicator
+  // and notice, the animations and the crossing picture, drawn for the new place by the next tick.
   sound::clearPositionFlags(ctx);
   trackside::resetTrackside(ctx);
+  lineside::resetLineside(ctx);
 }
 
 }  // namespace kestrel

@@ -5,7 +5,8 @@
 // - Signal pictures ("img_unten_signal", "_S", "_L", "_R"): redrawn only when the code of the
 //   signal ahead changes; the code 999 (no signal ahead, or within 15 frames of it) clears them to
 //   cell 0. The cab-signal picture "img_cabsignal" shows the cell of a speed-check section, else
-//   for [ATS_Type] 2 the cell of the code (code - 35), else nothing.
+//   for [ATS_Type] 2 the cell of the code (code - 35), else the cell a traffic light asks for
+//   (lineside_pictures.h), else nothing.
 // - Stop marker "img_unten_teimoku": cell l + 1 from the first tick inside station l's platform,
 //   cell 0 between stations.
 // - Stop lines "img_unten_teimokuS", "M", "E" at d - w, d and d + w (d the distance to the stop, w

@@ -50,10 +50,13 @@ void drawCabSignalling(DriveContext& ctx, const SignalRow& row, int32_t code) {
   ctx.train.trackside.cabSignalPattern = code < 35 ? -1 : code - 35;
 }
 
+// A speed-check section first, then the cab signalling of [ATS_Type] 2, then a traffic light's
+// indicator.
 void cabSignalPicture(DriveContext& ctx) {
   const int32_t check = ctx.train.signals.speedCheckImage;
   int32_t cell = check;
   if (cell < 0 && ctx.vehicle.ATS_Type == 2) cell = ctx.train.trackside.cabSignalPattern;
+  if (cell < 0) cell = ctx.train.lineside.indicatorCell;
   ctx.sprites.setVisible("img_cabsignal", cell >= 0);
   if (cell >= 0) ctx.sprites.setPattern("img_cabsignal", cell);
 }

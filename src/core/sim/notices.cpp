@@ -12,6 +12,7 @@ namespace kestrel {
 namespace {
 
 constexpr double kFarFromStopCm = 25000;
+constexpr size_t kTrafficLightLine = 22;
 
 // [InfoLabel] line n, counted from 1; empty beyond the list.
 std::string line(const DriveContext& ctx, size_t n) {
@@ -104,6 +105,7 @@ std::vector<std::string> noticeItems(const DriveContext& ctx) {
       t.MovieFrame <= ctx.line.MovieStop[0])
     items.push_back(line(ctx, 21));
   braking(ctx, a, items);
+  if (t.lineside.indicatorNotice) items.push_back(line(ctx, kTrafficLightLine));
   return items;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The notice line (tick stage 11): what the simulation expects of the driver next, in the words of
-// the settings file's [InfoLabel] lines 8 to 21. Every item is "0" followed by its text; the
-// engine notice replaces them all. The display shows the items without their leading "0"
+// the settings file's [InfoLabel] lines 8 to 21, and line 22 while a traffic light's cab
+// indicator asks the driver to wait (after the others). Every item is "0" followed by its text;
+// the engine notice replaces them all. The display shows the items without their leading "0"
 // (OverlayTexts::message, handed over when the notice changes).
 //
 // The driver flag F (ControlState::driverFlag) stands for "the driver has answered an automatic

@@ -4,12 +4,28 @@ namespace kestrel {
 
 namespace {
 
+constexpr int kListSpriteOrder = 100;
+
 int cellCount(const CatalogPicture& p) {
   int w = p.picture ? p.picture->width : p.width;
   int h = p.picture ? p.picture->height : p.height;
   int cols = p.patternWidth > 0 ? w / p.patternWidth : 1;
   int rows = p.patternHeight > 0 ? h / p.patternHeight : 1;
   return cols * rows;
+}
+
+void addListSprite(SpriteScene& scene, const char* name, const PictureList& list) {
+  if (list.pictures.empty()) return;
+  const CatalogPicture& last = list.pictures.back();
+  Sprite s;
+  s.name = name;
+  s.z = kListSpriteOrder;
+  s.width = last.width;
+  s.height = last.height;
+  s.patternCount = static_cast<int>(list.pictures.size());
+  s.visible = false;
+  s.pictureList = true;
+  scene.add(std::move(s));
 }
 
 }  // namespace
@@ -30,6 +46,9 @@ SpriteScene SpriteScene::fromCatalog(const PictureCatalog& catalog) {
     s.rotating = p.rotating;
     scene.add(std::move(s));
   }
+  addListSprite(scene, kAnimListName, catalog.AnimImageList);
+  addListSprite(scene, kTrafficSignalListName, catalog.TrafficSignalImageList);
+  addListSprite(scene, kCrossListName, catalog.CrossImageList);
   return scene;
 }
 

@@ -3,6 +3,11 @@
 // tick and the controls set what they show (position, pattern, visibility, angle, alpha); the
 // cab display draws whatever state they leave. Setting a sprite that does not exist does nothing,
 // so a lamp or needle that the vehicle file leaves out is skipped silently.
+//
+// Each non-empty picture list of the line file (animations, traffic lights, level crossings) has
+// one sprite too, named after the list: its pattern picks a picture of the list rather than a
+// cell. It is sized to the list's last picture (as [CrossImageList] sizes its list), drawn at
+// order 100 with the trackside pictures, hidden until a rule shows it; the rules place it.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -24,6 +29,9 @@ struct Sprite {
   int angle = 0;    // low byte: 256ths of a turn (rotating kind)
   int alpha = 255;  // rotating kind
   bool rotating = false;
+  // The pattern names the picture of a line-file picture list: the sprite's name followed by the
+  // pattern ("img_cross" with pattern 2 draws "img_cross2"); patternCount is the list's length.
+  bool pictureList = false;
 };
 
 class SpriteScene {

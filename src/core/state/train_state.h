@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/state/callout_state.h"
+#include "core/state/lineside_state.h"
 #include "core/state/movie_state.h"
 #include "core/state/overlay_texts.h"
 #include "core/state/pre_train_state.h"
@@ -132,6 +133,8 @@ struct TrainState {
   // Signals, ATS patterns, speed checks; the trackside pictures' working values.
   SignalState signals;
   TracksideState trackside;
+  // Traffic lights, animations and level crossings beside the line.
+  LinesideState lineside;
 
   // The sound rules and the call-outs.
   SoundState sound;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "platform/qt/cab_fonts.h"
@@ -102,6 +103,14 @@ void CabRenderer::drawMovieSurface(QPainter& p, const CabFrame& frame) {
   p.restore();
 }
 
+// The picture a sprite shows: its own, or for a picture list's sprite the list's picture that the
+// pattern names (a pattern beyond the list shows its last picture, as a cell beyond a strip does).
+const SpriteImage* CabRenderer::imageFor(const Sprite& s) const {
+  if (!s.pictureList) return images_.find(s.name);
+  if (s.patternCount < 1) return nullptr;
+  return images_.find(s.name + std::to_string(std::clamp(s.pattern, 0, s.patternCount - 1)));
+}
+
 void CabRenderer::drawSprites(QPainter& p, const SpriteScene& sprites) const {
   const std::vector<Sprite>& all = sprites.sprites();
   // Lower orders first; sprites of one order in the order they were made.
@@ -111,7 +120,7 @@ void CabRenderer::drawSprites(QPainter& p, const SpriteScene& sprites) const {
   for (size_t i : order) {
     const Sprite& s = all[i];
     if (!s.visible) continue;
-    if (const SpriteImage* image = images_.find(s.name)) drawSprite(p, s, *image);
+    if (const SpriteImage* image = imageFor(s)) drawSprite(p, s, *image);
   }
 }
 

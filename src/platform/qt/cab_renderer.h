@@ -30,6 +30,7 @@ class CabRenderer {
  private:
   void drawMovieSurface(QPainter& p, const CabFrame& frame);
   void drawSprites(QPainter& p, const SpriteScene& sprites) const;
+  const SpriteImage* imageFor(const Sprite& sprite) const;
   void drawTexts(QPainter& p, const CabFrame& frame);
   void drawKilometrePost(QPainter& p, const CabFrame& frame) const;
   static void drawClock(QPainter& p, const CabFrame& frame);

@@ -22,6 +22,10 @@ QImage imageOf(const CatalogPicture& p) {
 SpriteImages::SpriteImages(const PictureCatalog& catalog) {
   for (const CatalogPicture& p : catalog.pictures)
     images_[p.name] = SpriteImage{imageOf(p), p.patternWidth, p.patternHeight};
+  // The pictures of the line file's picture lists, under their own names ("img_cross0" ...).
+  for (const PictureList* list :
+       {&catalog.AnimImageList, &catalog.TrafficSignalImageList, &catalog.CrossImageList})
+    for (const CatalogPicture& p : list->pictures) images_[p.name] = SpriteImage{imageOf(p), 0, 0};
 }
 
 const SpriteImage* SpriteImages::find(const std::string& name) const {

@@ -1,7 +1,7 @@
 #pragma once
-// The cab's pictures as QImages ready to draw: each converted once, when the view is made, to
-// premultiplied ARGB, with the transparent colour of a transparent picture (its bottom-left pixel)
-// made fully transparent.
+// The cab's pictures as QImages ready to draw — the sprites' pictures and those of the line file's
+// picture lists — each converted once, when the view is made, to premultiplied ARGB, with the
+// transparent colour of a transparent picture (its bottom-left pixel) made fully transparent.
 #include <QImage>
 #include <string>
 #include <unordered_map>

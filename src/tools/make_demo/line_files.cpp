@@ -12,6 +12,13 @@ namespace kestrel::demo {
 namespace {
 
 constexpr int kSignSize = 64;
+constexpr int kBeaconSteps = 14;  // an animation runs through 14 pictures
+
+std::vector<std::string> beaconFiles() {
+  std::vector<std::string> files;
+  for (int i = 0; i < kBeaconSteps; ++i) files.push_back("image\\line\\beacon" + std::to_string(i) + ".bmp");
+  return files;
+}
 
 // Pictures shared by the three line files.
 struct Trackside {
@@ -22,6 +29,7 @@ struct Trackside {
               signalR = "image\\line\\signal_r.bmp", monitor = "image\\line\\monitor383.bmp";
   std::vector<std::string> traffic = {"image\\line\\tl0.bmp", "image\\line\\tl1.bmp", "image\\line\\tl2.bmp"};
   std::vector<std::string> crossing = {"image\\line\\cross0.bmp", "image\\line\\cross1.bmp"};
+  std::vector<std::string> beacon = beaconFiles();
 };
 
 // Cells of the speed-limit post and of the other-signs strip.
@@ -49,7 +57,10 @@ void paintTrackside(Assets& a, const Route& r, const Trackside& t) {
   a.picture(t.signalL, paint::plateStrip(48, 28, {"", "←"}));
   a.picture(t.signalR, paint::plateStrip(48, 28, {"", "2番"}));
   for (size_t i = 0; i < t.traffic.size(); ++i) a.picture(t.traffic[i], paint::trafficLight(32, 80, static_cast<int>(i)));
-  for (size_t i = 0; i < t.crossing.size(); ++i) a.picture(t.crossing[i], paint::crossingLamp(96, 64, static_cast<int>(i)));
+  for (size_t i = 0; i < t.crossing.size(); ++i)
+    a.picture(t.crossing[i], paint::crossingLamp(96, 64, i == 0));
+  for (size_t i = 0; i < t.beacon.size(); ++i)
+    a.picture(t.beacon[i], paint::worksiteBeacon(48, 72, static_cast<int>(i), kBeaconSteps));
   a.picture(t.monitor, paint::monitorStrip(160, 90, 4));
 }
 
@@ -177,6 +188,7 @@ class LineWriter {
     trafficSignal();
     slopes();
     signs();
+    animations();
     kanko();
     limits();
     speedChecks();
@@ -303,6 +315,12 @@ class LineWriter {
     d_.end();
   }
 
+  // The rotating beacon of the track work, one picture per tick while it is in sight.
+  void animations() {
+    d_.comment("動く絵: 開始,終了,1コマのタイマー回数,最初の絵");
+    d_.line("[Anim]").row({num(fr(r_.worksiteFromM)), num(fr(r_.worksiteToM)), "0", "0"}).end();
+  }
+
   void kanko() {
     d_.comment("信号喚呼: 信号,種類,値（998以下は喚呼番号、1000以上は時刻）");
     d_.line("[SignalKanko]");
@@ -371,6 +389,9 @@ class LineWriter {
     d_.line("[LimitKanko]");
     for (const auto& n : snd_.limitKanko) d_.line(n);
     d_.end();
+    d_.line("[AnimImageList]");
+    for (const auto& n : t_.beacon) d_.line(n);
+    d_.end();
     d_.line("[TrafficSignalImageList]");
     for (const auto& n : t_.traffic) d_.line(n);
     d_.end();
@@ -387,9 +408,10 @@ class LineWriter {
     d_.line("[CrossImageList]");
     for (const auto& n : t_.crossing) d_.line(n);
     d_.end();
-    d_.comment("踏切: 喚呼範囲の開始,終了,絵,喚呼番号,踏切の位置");
+    d_.comment("踏切: 喚呼範囲の開始,終了,絵（動作中の表示）,喚呼番号,踏切の位置");
     d_.line("[Cross]")
-        .row({num(fr(r_.crossingM - 300.0)), num(fr(r_.crossingM)), "1", num(snd_.clipCrossing), num(fr(r_.crossingM))})
+        .row({num(fr(r_.crossingM - 300.0)), num(fr(r_.crossingM)), "0", num(snd_.clipCrossing),
+              num(fr(r_.crossingM))})
         .end();
   }
 

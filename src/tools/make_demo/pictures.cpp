@@ -239,18 +239,49 @@ QImage trafficLight(int w, int h, int lit) {
   return keyed(img);
 }
 
-QImage crossingLamp(int w, int h, int phase) {
+QImage crossingLamp(int w, int h, bool lit) {
   QImage img = blank(w, h);
   QPainter p(&img);
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(20, 20, 20));
   p.drawRect(QRectF(4, 4, w - 8, h / 2.0));
-  p.setBrush(phase == 0 ? QColor(255, 40, 30) : QColor(80, 20, 20));
+  p.setBrush(lit ? QColor(255, 40, 30) : QColor(80, 20, 20));
   p.drawEllipse(QPointF(w * 0.3, h * 0.27), h * 0.18, h * 0.18);
-  p.setBrush(phase == 1 ? QColor(255, 40, 30) : QColor(80, 20, 20));
   p.drawEllipse(QPointF(w * 0.7, h * 0.27), h * 0.18, h * 0.18);
   centredText(p, QRectF(0, h * 0.55, w, h * 0.4), "踏切", h / 4, QColor(250, 220, 20));
   p.end();
+  return keyed(img);
+}
+
+QImage worksiteBeacon(int w, int h, int step, int steps) {
+  QImage img = blank(w, h);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  const QPointF lamp(w / 2.0, h * 0.22);
+  const double r = w * 0.16;
+  // The beam sweeps round; seen from the side it is widest when it points at the driver.
+  const double turn = 2 * M_PI * step / steps;
+  const double reach = w * 0.48 * std::fabs(std::cos(turn)) + r;
+  const double side = std::sin(turn) >= 0 ? 1 : -1;
+  QPainterPath beam;
+  beam.moveTo(lamp);
+  beam.lineTo(lamp + QPointF(side * reach, -h * 0.12));
+  beam.lineTo(lamp + QPointF(side * reach, h * 0.12));
+  beam.closeSubpath();
+  p.setBrush(QColor(255, 200, 40, 150));
+  p.drawPath(beam);
+  p.setBrush(QColor(90, 90, 90));
+  p.drawRect(QRectF(w / 2.0 - 2, lamp.y(), 4, h * 0.5));
+  p.setBrush(std::cos(turn) > 0.5 ? QColor(255, 230, 120) : QColor(250, 160, 20));
+  p.drawEllipse(lamp, r, r);
+  const QRectF plate(4, h * 0.66, w - 8, h * 0.3);
+  p.setBrush(QColor(250, 220, 20));
+  p.drawRect(plate);
+  p.end();
+  QPainter t(&img);
+  centredText(t, plate, "工事", static_cast<int>(h * 0.2), Qt::black);
+  t.end();
   return keyed(img);
 }
 

@@ -25,7 +25,8 @@ QImage signStrip(int size, const std::vector<std::string>& labels);  // cell 0 b
 QImage signalStrip(int width, int height);                          // cells 0..40 by code
 QImage plateStrip(int width, int height, const std::vector<std::string>& labels);  // cell 0 blank
 QImage trafficLight(int width, int height, int lit);  // 0 dark, 1 green, 2 red
-QImage crossingLamp(int width, int height, int phase);
+QImage crossingLamp(int width, int height, bool lit);  // the crossing indicator, its lamps lit or dark
+QImage worksiteBeacon(int width, int height, int step, int steps);  // the beam turned step / steps
 QImage monitorStrip(int width, int height, int cells);
 QImage stafCard(int width, int height, const std::string& title, const std::vector<std::string>& rows);
 QImage stillPicture(int width, int height, const std::string& title, const std::vector<std::string>& lines);

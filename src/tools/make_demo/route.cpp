@@ -73,6 +73,8 @@ Route fullRoute() {
   r.points = {{120, 2}, {4750, 1}, {5260, 2}, {7450, 1}};
   r.crossingM = 1000;
   r.trafficLightM = 1010;
+  r.worksiteFromM = 2900;
+  r.worksiteToM = 3200;
   r.bridgeFromM = 3380;
   r.bridgeToM = 3460;
   r.signalPosts = signalsFor(r.stations, {1800, 5700});
@@ -106,6 +108,8 @@ Route quickRoute() {
   r.points = {{1150, 1}, {1460, 2}};
   r.crossingM = 400;
   r.trafficLightM = 410;
+  r.worksiteFromM = 720;
+  r.worksiteToM = 900;
   r.bridgeFromM = 950;
   r.bridgeToM = 990;
   r.signalPosts = signalsFor(r.stations, {1600});

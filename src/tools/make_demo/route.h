@@ -75,7 +75,8 @@ struct Route {
   Loop loop;
   double crossingM = 0;  // level crossing
   double bridgeFromM = 0, bridgeToM = 0;
-  double trafficLightM = 0;  // the road traffic light beside the crossing
+  double trafficLightM = 0;                   // the road traffic light beside the crossing
+  double worksiteFromM = 0, worksiteToM = 0;  // track work: its rotating beacon is in sight
   // Filming run: cruising speed, the speed at which the filming train passes the stopping
   // positions, and its accelerations (km/h/s).
   double cruiseKmh = 0, passKmh = 0, terminalKmh = 0, accel = 0, decel = 0;

@@ -129,6 +129,11 @@ const std::vector<TraceColumn>& traceColumns() {
       {"limit_pattern", [](S s) { return spriteValue(s.sprites, "img_unten_limit", false); }},
       {"slope_pattern", [](S s) { return spriteValue(s.sprites, "img_unten_slope", false); }},
       {"signal_pattern", [](S s) { return spriteValue(s.sprites, "img_unten_signal", false); }},
+      // The line-side pictures (the picture of the list) and the cab indicator.
+      {"trafficlight_pattern", [](S s) { return spriteValue(s.sprites, kTrafficSignalListName, false); }},
+      {"anim_pattern", [](S s) { return spriteValue(s.sprites, kAnimListName, false); }},
+      {"cross_pattern", [](S s) { return spriteValue(s.sprites, kCrossListName, false); }},
+      {"cabsignal_pattern", [](S s) { return spriteValue(s.sprites, "img_cabsignal", false); }},
   };
   return columns;
 }

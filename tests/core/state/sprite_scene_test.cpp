@@ -38,5 +38,28 @@ TEST(SpriteScene, BuildsOneSpritePerPictureWithItsPatternCellCount) {
   EXPECT_EQ(scene.find("img_lamp_b")->pattern, 4);
 }
 
+TEST(SpriteScene, EachNonEmptyPictureListGetsOneHiddenSpriteSizedToItsLastPicture) {
+  PictureCatalog catalog;
+  catalog.pictures.push_back({.name = "img_unten_signal", .z = 100});
+  for (int i = 0; i < 3; ++i)
+    catalog.CrossImageList.pictures.push_back(
+        {.name = "img_cross" + std::to_string(i), .width = 90 + i, .height = 60 + i});
+  catalog.TrafficSignalImageList.pictures.push_back(
+      {.name = "img_trafficsignal0", .width = 32, .height = 80});
+  SpriteScene scene = SpriteScene::fromCatalog(catalog);
+  ASSERT_EQ(scene.sprites().size(), 3u);  // no sprite for the empty animation list
+  EXPECT_EQ(scene.find(kAnimListName), nullptr);
+  const Sprite* cross = scene.find(kCrossListName);
+  ASSERT_NE(cross, nullptr);
+  EXPECT_TRUE(cross->pictureList);
+  EXPECT_FALSE(cross->visible);
+  EXPECT_EQ(cross->z, 100);
+  EXPECT_EQ(cross->patternCount, 3);
+  EXPECT_EQ(cross->width, 92);
+  EXPECT_EQ(cross->height, 62);
+  EXPECT_EQ(scene.find(kTrafficSignalListName)->width, 32);
+  EXPECT_FALSE(scene.find("img_unten_signal")->pictureList);
+}
+
 }  // namespace
 }  // namespace kestrel
