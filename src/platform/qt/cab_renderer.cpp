@@ -29,33 +29,57 @@ QRect cellOf(const SpriteImage& s, int pattern) {
   return QRect((n % cols) * s.patternWidth, (n / cols) * s.patternHeight, s.patternWidth, s.patternHeight);
 }
 
-void drawSprite(QPainter& p, const Sprite& s, const SpriteImage& image) {
+// A cell turned by `turn` 256ths of a turn, clockwise, about the centre of `target` (whose size the
+// cell is drawn at), smoothly, into a picture of its own; `at` is where its top-left corner goes.
+QImage turned(const QImage& source, const QRect& cell, const QRectF& target, int turn, QPoint* at) {
+  QTransform t;
+  t.translate(target.center().x(), target.center().y());
+  t.rotate(turn * 360.0 / 256.0);
+  const QRectF local(-target.width() / 2, -target.height() / 2, target.width(), target.height());
+  const QRect bounds = t.mapRect(local).toAlignedRect();
+  QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.setTransform(t * QTransform::fromTranslate(-bounds.left(), -bounds.top()));
+  p.drawImage(local, source, cell);
+  *at = bounds.topLeft();
+  return image;
+}
+
+}  // namespace
+
+void CabRenderer::drawSprite(QPainter& p, const Sprite& s, const SpriteImage& image) const {
   if (s.width <= 0 || s.height <= 0 || image.image.isNull()) return;
   const int alpha = s.rotating ? std::clamp(s.alpha, 0, 255) : 255;
   if (alpha == 0) return;
   const QRect cell = cellOf(image, s.pattern);
   const QRectF target(std::floor(s.x), std::floor(s.y), s.width, s.height);
   const int turn = s.rotating ? (s.angle & 0xFF) : 0;
-  if (turn == 0 && alpha == 255) {
+  if (alpha != 255) p.setOpacity(alpha / 255.0);
+  if (turn == 0) {
     p.drawImage(target, image.image, cell);
-    return;
-  }
-  p.save();
-  p.setOpacity(alpha / 255.0);
-  if (turn != 0) {
-    // Low byte of the angle: 256ths of a turn, clockwise, about the picture's centre.
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.translate(target.center());
-    p.rotate(turn * 360.0 / 256.0);
-    p.drawImage(QRectF(-target.width() / 2, -target.height() / 2, target.width(), target.height()),
-                image.image, cell);
   } else {
-    p.drawImage(target, image.image, cell);
+    // Low byte of the angle: 256ths of a turn, clockwise, about the picture's centre. A needle
+    // stands at one of 256 angles and mostly keeps it from frame to frame: each turned picture is
+    // made once and then only copied.
+    const TurnKey key{&image,  cell.x(), cell.y(), static_cast<int>(target.x()), static_cast<int>(target.y()),
+                      s.width, s.height, turn};
+    auto it = turned_.find(key);
+    if (it == turned_.end()) {
+      if (turnedBytes_ > kTurnedBytes) {
+        turned_.clear();
+        turnedBytes_ = 0;
+      }
+      Turned made;
+      made.image = turned(image.image, cell, target, turn, &made.at);
+      turnedBytes_ += made.image.sizeInBytes();
+      it = turned_.emplace(key, std::move(made)).first;
+    }
+    p.drawImage(it->second.at, it->second.image);
   }
-  p.restore();
+  if (alpha != 255) p.setOpacity(1.0);
 }
-
-}  // namespace
 
 CabRenderer::CabRenderer(const PictureCatalog& catalog) : images_(catalog) {}
 
@@ -67,7 +91,10 @@ QImage CabRenderer::makeView() {
 
 void CabRenderer::render(const CabFrame& frame, const SpriteScene& sprites, QImage& view) {
   QPainter p(&view);
-  p.fillRect(view.rect(), Qt::black);
+  // Black where the movie surface does not cover the view (all of it when there is no frame).
+  const Picture* movie = frame.movie;
+  const bool covered = !frame.still && movie && !movie->empty() && frame.W >= view.width() && frame.H > 0;
+  p.fillRect(covered ? QRect(0, frame.H, view.width(), view.height() - frame.H) : view.rect(), Qt::black);
   if (frame.still) {
     drawSprites(p, sprites);
     drawMovieSurface(p, frame);
@@ -131,12 +158,22 @@ const QFont& CabRenderer::overlay(int32_t pointSize) {
 }
 
 void CabRenderer::drawTexts(QPainter& p, const CabFrame& frame) {
+  // The texts change at most once a tick and every one is drawn twice (shadow and text): each is
+  // laid out once and kept while it stays.
+  if (texts_.size() > kTextsKept) texts_.clear();
   for (const OverlayText& t : frame.texts) {
     const QFont& font = overlay(t.pointSize);
+    auto it = texts_.find({t.pointSize, t.text});
+    if (it == texts_.end()) {
+      QStaticText laidOut(QString::fromStdString(t.text));
+      laidOut.setTextFormat(Qt::PlainText);
+      laidOut.prepare(QTransform(), font);
+      it = texts_.emplace(std::make_pair(t.pointSize, t.text), std::move(laidOut)).first;
+    }
     p.setFont(font);
     p.setPen(rgb(t.rgb));
     // The places are the top-left corners of the text cells.
-    p.drawText(QPoint(t.x, t.y + QFontMetrics(font).ascent()), QString::fromStdString(t.text));
+    p.drawStaticText(QPoint(t.x, t.y), it->second);
   }
 }
 

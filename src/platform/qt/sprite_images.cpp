@@ -6,12 +6,18 @@ QImage imageOf(const Picture& picture, bool keyed, uint32_t key) {
   if (picture.empty()) return {};
   QImage image(picture.width, picture.height, QImage::Format_ARGB32);
   const uint32_t rgbKey = key & 0xFFFFFFu;
+  bool opaque = true;
   for (int y = 0; y < picture.height; ++y) {
     auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
     const uint32_t* src = picture.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(picture.width);
-    for (int x = 0; x < picture.width; ++x) row[x] = keyed && (src[x] & 0xFFFFFFu) == rgbKey ? 0u : src[x];
+    for (int x = 0; x < picture.width; ++x) {
+      row[x] = keyed && (src[x] & 0xFFFFFFu) == rgbKey ? 0u : src[x];
+      opaque = opaque && (row[x] >> 24) == 0xFFu;
+    }
   }
-  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  // A picture without a see-through pixel is kept without alpha: drawing copies it instead of
+  // blending every pixel.
+  return image.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
 }
 
 QImage imageOf(const CatalogPicture& p) {

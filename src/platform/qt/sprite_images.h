@@ -1,7 +1,8 @@
 #pragma once
 // The cab's pictures as QImages ready to draw — the sprites' pictures and those of the line file's
 // picture lists — each converted once, when the view is made, to premultiplied ARGB, with the
-// transparent colour of a transparent picture (its bottom-left pixel) made fully transparent.
+// transparent colour of a transparent picture (its bottom-left pixel) made fully transparent; a
+// picture with no see-through pixel is kept as opaque RGB.
 #include <QImage>
 #include <string>
 #include <unordered_map>
