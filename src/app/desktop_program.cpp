@@ -17,16 +17,6 @@ namespace {
 constexpr int kExitDataFault = 2;
 constexpr int kExitSound = 1;
 
-SessionChoice choiceOf(const DesktopOptions& o) {
-  SessionChoice c;
-  c.programDirectory = o.data;
-  c.lineFileName = o.line;
-  const std::filesystem::path train(o.train);
-  c.vehicleDirectory = train.parent_path();
-  c.vehicleFileName = train.filename().string();
-  return c;
-}
-
 }  // namespace
 
 DesktopProgram::DesktopProgram(DesktopOptions options) : options_(std::move(options)) {}
@@ -70,7 +60,12 @@ int DesktopProgram::start() {
   if (!options_.line.empty()) {
     title_->skipToMenu();
     QMetaObject::invokeMethod(
-        this, [this] { runDrive(choiceOf(options_), StartOptions{options_.station}); }, Qt::QueuedConnection);
+        this,
+        [this] {
+          runDrive(SessionChoice::of(options_.data, options_.line, options_.train),
+                   StartOptions{options_.station});
+        },
+        Qt::QueuedConnection);
     return 0;
   }
   title_->startOpening();

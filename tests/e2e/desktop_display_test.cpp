@@ -21,12 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using kestrel::test::slurp;
 
 // The last row of the drive's trace, by column.
 std::map<std::string, std::string> lastRow(const fs::path& trace) {

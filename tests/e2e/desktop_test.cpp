@@ -18,12 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using kestrel::test::slurp;
 
 // The trace's rows, each a map from column to value.
 struct Trace {

@@ -1,9 +1,8 @@
 // The quick demo content (made by the make_quick_demo fixture) against the rules that the loaders
 // and the movie playback rely on.
-#include <QImageReader>
-
 #include <gtest/gtest.h>
 
+#include <QImageReader>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -18,15 +17,17 @@ namespace kestrel::test {
 namespace {
 
 const std::vector<std::string> kLines = {"line_exp.dat", "line_rapid.dat", "line_local.dat"};
-const std::vector<std::string> kTrains = {"train_313-1000_8cars.dat", "train_313-1000_10cars.dat", "train_383.dat",
-                                          "train_kiha25.dat"};
+const std::vector<std::string> kTrains = {"train_313-1000_8cars.dat", "train_313-1000_10cars.dat",
+                                          "train_383.dat", "train_kiha25.dat"};
 
 QSize imageSize(const std::string& windowsName) {
   QImageReader r(QString::fromStdString(demoPath(windowsName).string()));
   return r.size();
 }
 
-QImage image(const std::string& windowsName) { return QImage(QString::fromStdString(demoPath(windowsName).string())); }
+QImage image(const std::string& windowsName) {
+  return QImage(QString::fromStdString(demoPath(windowsName).string()));
+}
 
 std::string routeMovie(const DataLines& line) {
   return "movie/" + line.values("[DataName]", 1).at(0) + ".avi";
@@ -129,12 +130,16 @@ TEST(QuickDemo, TracksidePicturesHaveTheCellsTheTablesSelect) {
   const auto fileOf = [&](int i) { return fields(signs.at(static_cast<size_t>(i)))[0]; };
   const int stations = static_cast<int>(line.table("[Station]").size());
   const int slopes = static_cast<int>(line.table("[Slope]").size());
-  EXPECT_EQ(imageSize(fileOf(0)), QSize(sizeOf(0) * (stations + 1), sizeOf(0))) << "one stop-marker cell per station";
-  EXPECT_EQ(imageSize(fileOf(4)), QSize(sizeOf(4) * (slopes + 1), sizeOf(4))) << "one gradient-post cell per slope row";
+  EXPECT_EQ(imageSize(fileOf(0)), QSize(sizeOf(0) * (stations + 1), sizeOf(0)))
+      << "one stop-marker cell per station";
+  EXPECT_EQ(imageSize(fileOf(4)), QSize(sizeOf(4) * (slopes + 1), sizeOf(4)))
+      << "one gradient-post cell per slope row";
   int maxPost = 0;
-  for (const auto& l : line.table("[SpeedLimit]")) maxPost = std::max({maxPost, intField(l, 2), intField(l, 6)});
+  for (const auto& l : line.table("[SpeedLimit]"))
+    maxPost = std::max({maxPost, intField(l, 2), intField(l, 6)});
   EXPECT_GE(imageSize(fileOf(5)).width() / sizeOf(5), maxPost + 1);
-  EXPECT_EQ(imageSize(fileOf(6)), QSize(sizeOf(6) * 4, 2 * 600)) << "four remaining-distance cells, twice the view high";
+  EXPECT_EQ(imageSize(fileOf(6)), QSize(sizeOf(6) * 4, 2 * 600))
+      << "four remaining-distance cells, twice the view high";
   int maxSign = 0;
   for (const auto& s : line.table("[Sign]")) maxSign = std::max(maxSign, intField(s, 1));
   EXPECT_GE(imageSize(fileOf(7)).width() / sizeOf(7), maxSign + 1);
@@ -144,7 +149,8 @@ TEST(QuickDemo, TracksidePicturesHaveTheCellsTheTablesSelect) {
 
   const auto sig = line.values("[SignalImageList]", 4);
   const auto head = fields(sig.at(0));
-  EXPECT_EQ(imageSize(head[4]), QSize(std::stoi(head[2]) * 41, std::stoi(head[3]))) << "one signal cell per code 0..40";
+  EXPECT_EQ(imageSize(head[4]), QSize(std::stoi(head[2]) * 41, std::stoi(head[3])))
+      << "one signal cell per code 0..40";
   int maxPlate = 0;
   for (const auto& sg : line.table("[Signal]")) maxPlate = std::max(maxPlate, intField(sg, 2));
   const auto plate = fields(sig.at(1));
@@ -165,7 +171,8 @@ TEST(QuickDemo, CabPanelPicturesMatchTheirSections) {
     SCOPED_TRACE(train);
     const auto v = DataLines::read(quickDemo() / train);
     const auto digits = v.values("[Digi_Speed]", 5);
-    EXPECT_EQ(imageSize(digits.at(4)), QSize(std::stoi(digits[2]) * 200, std::stoi(digits[3]))) << "200 speed patterns";
+    EXPECT_EQ(imageSize(digits.at(4)), QSize(std::stoi(digits[2]) * 200, std::stoi(digits[3])))
+        << "200 speed patterns";
     const int brakes = std::stoi(v.values("[Brake]", 1).at(0));
     const int power = std::stoi(v.values("[Power]", 1).at(0));
     const auto nb = v.values("[NotchImageB]", 5);
@@ -174,7 +181,8 @@ TEST(QuickDemo, CabPanelPicturesMatchTheirSections) {
     const auto np = v.values("[NotchImageP]", 5);
     EXPECT_EQ(imageSize(np.at(4)).width() / std::stoi(np[2]), power + 1);
     const auto b2 = v.values("[NotchImageB2]", 5);
-    EXPECT_EQ(imageSize(b2.at(4)).width() / std::stoi(b2[2]), nbCells + 2) << "the two ATS cells after the brake steps";
+    EXPECT_EQ(imageSize(b2.at(4)).width() / std::stoi(b2[2]), nbCells + 2)
+        << "the two ATS cells after the brake steps";
     const auto sig = v.table("[Lamp_signal]");
     ASSERT_GE(sig.size(), 6u);
     EXPECT_LE(sig.size() - 5, 12u);
@@ -206,9 +214,9 @@ TEST(QuickDemo, EveryNamedFileExists) {
       }
     }
   }
-  for (const char* f : {"railvane.dat", "mascon.dat", "operation.dat", "readme.html", "sound/start.wav", "sound/46807.wav",
-                        "image/title/title01.jpg", "image/title/title04.jpg", "image/title/title2.jpg",
-                        "image/title/line03.bmp", "image/title/train3.bmp"})
+  for (const char* f : {"railvane.dat", "mascon.dat", "operation.dat", "readme.html", "sound/start.wav",
+                        "sound/46807.wav", "image/title/title01.jpg", "image/title/title04.jpg",
+                        "image/title/title2.jpg", "image/title/line03.bmp", "image/title/train3.bmp"})
     EXPECT_TRUE(std::filesystem::exists(quickDemo() / f)) << f;
   const auto railvane = DataLines::read(quickDemo() / "railvane.dat");
   const auto path = railvane.values("[Path]", 1).at(0);
@@ -225,9 +233,12 @@ TEST(QuickDemo, WavesHaveCanonicalHeadersAndAnnouncementsWholeSeconds) {
     const std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     SCOPED_TRACE(e.path().string());
     ASSERT_GE(b.size(), 44u);
-    auto u32 = [&](size_t at) { return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) | static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8 |
-                                       static_cast<uint32_t>(static_cast<uint8_t>(b[at + 2])) << 16 |
-                                       static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24; };
+    auto u32 = [&](size_t at) {
+      return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) |
+             static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8 |
+             static_cast<uint32_t>(static_cast<uint8_t>(b[at + 2])) << 16 |
+             static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+    };
     EXPECT_EQ(b.substr(0, 4), "RIFF");
     EXPECT_EQ(u32(4), b.size() - 8);
     EXPECT_EQ(b.substr(8, 8), "WAVEfmt ");

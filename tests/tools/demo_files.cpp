@@ -11,7 +11,9 @@
 
 namespace kestrel::test {
 
-std::filesystem::path quickDemo() { return KESTREL_QUICK_DEMO_DIR; }
+std::filesystem::path quickDemo() {
+  return KESTREL_QUICK_DEMO_DIR;
+}
 
 std::filesystem::path demoPath(const std::string& windowsName) {
   std::string rel = windowsName;
@@ -39,7 +41,9 @@ size_t findKey(const std::vector<std::string>& lines, const std::string& key) {
 }
 }  // namespace
 
-bool DataLines::has(const std::string& key) const { return findKey(lines, key) < lines.size(); }
+bool DataLines::has(const std::string& key) const {
+  return findKey(lines, key) < lines.size();
+}
 
 std::vector<std::string> DataLines::table(const std::string& key) const {
   std::vector<std::string> rows;
@@ -61,7 +65,9 @@ std::vector<std::string> fields(const std::string& row) {
   return out;
 }
 
-int intField(const std::string& row, int n) { return std::stoi(commaField(row, n)); }
+int intField(const std::string& row, int n) {
+  return std::stoi(commaField(row, n));
+}
 
 namespace {
 uint32_t le32(const std::string& b, size_t at) {
@@ -75,7 +81,8 @@ AviInfo readAvi(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path.string());
   const std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (b.size() < 64 || b.compare(0, 4, "RIFF") != 0 || b.compare(8, 4, "AVI ") != 0) throw std::runtime_error("not an AVI file");
+  if (b.size() < 64 || b.compare(0, 4, "RIFF") != 0 || b.compare(8, 4, "AVI ") != 0)
+    throw std::runtime_error("not an AVI file");
   AviInfo info;
   const size_t avih = b.find("avih");
   if (avih == std::string::npos) throw std::runtime_error("no avih chunk");
@@ -90,9 +97,12 @@ AviInfo readAvi(const std::filesystem::path& path) {
     const size_t e = idx1 + 8 + i * 16;
     if (b.compare(e + 2, 2, "dc") != 0 && b.compare(e + 2, 2, "db") != 0) continue;
     ++info.indexedFrames;
-    if (le32(b, e + 4) & 0x10) sinceKey = 0;  // AVIIF_KEYFRAME
-    else if (sinceKey >= 0) ++sinceKey;
-    else sinceKey = 1 << 20;  // no keyframe at the start
+    if (le32(b, e + 4) & 0x10)
+      sinceKey = 0;  // AVIIF_KEYFRAME
+    else if (sinceKey >= 0)
+      ++sinceKey;
+    else
+      sinceKey = 1 << 20;  // no keyframe at the start
     info.longestKeyframeGap = std::max(info.longestKeyframeGap, sinceKey + 1);
   }
   return info;

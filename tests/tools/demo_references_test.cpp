@@ -10,10 +10,13 @@
 namespace kestrel::test {
 namespace {
 
-int count(const std::vector<std::string>& v) { return static_cast<int>(v.size()); }
+int count(const std::vector<std::string>& v) {
+  return static_cast<int>(v.size());
+}
 
 TEST(QuickDemoReferences, VehicleSoundNumbersAndCountedListsFit) {
-  for (const char* file : {"train_313-1000_8cars.dat", "train_313-1000_10cars.dat", "train_383.dat", "train_kiha25.dat"}) {
+  for (const char* file :
+       {"train_313-1000_8cars.dat", "train_313-1000_10cars.dat", "train_383.dat", "train_kiha25.dat"}) {
     SCOPED_TRACE(file);
     const auto v = DataLines::read(quickDemo() / file);
     const int sounds = count(v.table("[DriveSound]"));
@@ -21,17 +24,21 @@ TEST(QuickDemoReferences, VehicleSoundNumbersAndCountedListsFit) {
     const int brakes = std::stoi(v.values("[Brake]", 1).at(0));
     const int power = std::stoi(v.values("[Power]", 1).at(0));
     // The counted lists take exactly [Brake] and [Power] lines; the next line must be a key.
-    const std::vector<std::pair<std::string, int>> lists = {
-        {"[Sound_BK]", brakes}, {"[Sound_BR]", brakes}, {"[Sound_BA]", brakes + 1}, {"[Sound_PA]", power}, {"[Sound_PR]", power}};
+    const std::vector<std::pair<std::string, int>> lists = {{"[Sound_BK]", brakes},
+                                                            {"[Sound_BR]", brakes},
+                                                            {"[Sound_BA]", brakes + 1},
+                                                            {"[Sound_PA]", power},
+                                                            {"[Sound_PR]", power}};
     for (const auto& [key, n] : lists) {
       const auto vals = v.values(key, n + 1);
       ASSERT_EQ(count(vals), n + 1) << key;
       for (int i = 0; i < n; ++i) EXPECT_LT(std::stoi(vals[static_cast<size_t>(i)]), sounds) << key;
       EXPECT_EQ(vals.back().substr(0, 1), "[") << key << " has more lines than its count";
     }
-    for (const char* key : {"[Sound_Ats1]", "[Sound_Ats2]", "[Sound_Ats3]", "[Sound_Atc]", "[Sound_Horn]", "[Sound_Horn2]",
-                            "[Sound_DoorOpen]", "[Sound_DoorClose]", "[Sound_EBring]", "[Sound_squeak]", "[CP_Start]", "[CP_Cnt]",
-                            "[CP_End]", "[Stop]", "[Buzzer]", "[DepSign]", "[ATS_Warn]"})
+    for (const char* key :
+         {"[Sound_Ats1]", "[Sound_Ats2]", "[Sound_Ats3]", "[Sound_Atc]", "[Sound_Horn]", "[Sound_Horn2]",
+          "[Sound_DoorOpen]", "[Sound_DoorClose]", "[Sound_EBring]", "[Sound_squeak]", "[CP_Start]",
+          "[CP_Cnt]", "[CP_End]", "[Stop]", "[Buzzer]", "[DepSign]", "[ATS_Warn]"})
       EXPECT_LT(std::stoi(v.values(key, 1).at(0)), sounds) << key;
     for (const auto& row : v.table("[SwitchSound]")) EXPECT_LT(intField(row, 1), sounds) << row;
     // One electric train model or the other, never the diesel's tables (the loader refuses them).
@@ -42,7 +49,8 @@ TEST(QuickDemoReferences, VehicleSoundNumbersAndCountedListsFit) {
       EXPECT_EQ(count(v.table("[Notch]")), power * 6) << "six value lines per notch";
     }
     if (diesel) {
-      EXPECT_EQ(count(v.table("[Engine]")), count(v.table("[EngineRate]")) * 6) << "one [Engine] row per gear";
+      EXPECT_EQ(count(v.table("[Engine]")), count(v.table("[EngineRate]")) * 6)
+          << "one [Engine] row per gear";
       EXPECT_EQ(v.values("[Gear_Type]", 1).at(0), "MT");
       EXPECT_EQ(v.values("[BrakeType]", 1).at(0), "0");
     }

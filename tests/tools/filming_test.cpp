@@ -1,11 +1,12 @@
 // The demo's route model and filming run: the frame/distance conversion must be the loaders'
 // [SpeedUnit] formula, and the derived positions must stay where the route puts them.
+#include "tools/make_demo/filming.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "tools/make_demo/filming.h"
 #include "tools/make_demo/route.h"
 #include "tools/make_demo/services.h"
 
@@ -41,7 +42,8 @@ TEST_P(EachVariant, StopFramesLieAtTheStationsAndTheFilmingSpeedStaysAboveFive) 
   }
   EXPECT_LT(f.frameAt(r.bufferStopM) + 2, f.frameCount());
   EXPECT_GT(f.frameAt(r.stations.front().stopM), 0) << "the movie starts before the first stop";
-  for (int frame = 1; frame < f.frameCount(); ++frame) ASSERT_GT(f.distanceCm(frame), f.distanceCm(frame - 1)) << frame;
+  for (int frame = 1; frame < f.frameCount(); ++frame)
+    ASSERT_GT(f.distanceCm(frame), f.distanceCm(frame - 1)) << frame;
 }
 
 TEST_P(EachVariant, ServicesKeepTheirTimetablesInOrder) {
@@ -50,7 +52,8 @@ TEST_P(EachVariant, ServicesKeepTheirTimetablesInOrder) {
     SCOPED_TRACE(s.file);
     EXPECT_EQ(s.stationType.front(), 0);
     EXPECT_EQ(s.stationType.back(), 0);
-    for (size_t i = 1; i < r.stations.size(); ++i) EXPECT_GT(s.timeSec[i], s.timeSec[i - 1]) << r.stations[i].name;
+    for (size_t i = 1; i < r.stations.size(); ++i)
+      EXPECT_GT(s.timeSec[i], s.timeSec[i - 1]) << r.stations[i].name;
   }
 }
 
@@ -63,7 +66,8 @@ TEST(FullRoute, HasWhatTheLineMustShow) {
   EXPECT_GE(r.stations.back().stopM - r.stations.front().stopM, 7000.0);
   EXPECT_LE(r.movieEndM, 9000.0);
   EXPECT_GE(r.signalPosts.size(), 14u);
-  EXPECT_TRUE(std::any_of(r.signalPosts.begin(), r.signalPosts.end(), [](const SignalPost& s) { return s.kind <= 0; }));
+  EXPECT_TRUE(std::any_of(r.signalPosts.begin(), r.signalPosts.end(),
+                          [](const SignalPost& s) { return s.kind <= 0; }));
   EXPECT_TRUE(std::is_sorted(r.signalPosts.begin(), r.signalPosts.end(),
                              [](const SignalPost& a, const SignalPost& b) { return a.posM < b.posM; }));
   double lo = 0, hi = 0;

@@ -19,12 +19,7 @@ struct Result {
   std::string out, err;
 };
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using kestrel::test::slurp;
 
 Result run(const std::vector<std::string>& args) {
   // CTest runs each test in a process of its own, in parallel: the folder is named by the test.
@@ -41,7 +36,9 @@ Result run(const std::vector<std::string>& args) {
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir / "out"), slurp(dir / "err")};
 }
 
-fs::path content() { return test::sourceDir() / "tests/fixtures/content"; }
+fs::path content() {
+  return test::sourceDir() / "tests/fixtures/content";
+}
 
 std::vector<std::string> checkArgs(const fs::path& data, const std::string& line, const std::string& train) {
   return {"--data", data.string(), "--line", line, "--train", train, "--check"};
@@ -113,16 +110,21 @@ constexpr const char* kTrain = "train_313-1000_10cars.dat";
 INSTANTIATE_TEST_SUITE_P(
     Messages, KestrelRunBroken,
     ::testing::Values(
-        BrokenCase{"railvane_disp_no_comma.dat", "railvane.dat", kLine, kTrain, "stringファイルに誤りがあります"},
-        BrokenCase{"train_engine_on_electric.dat", "bad.dat", kLine, "bad.dat", "動力が電車なのにEngine指定があります"},
-        BrokenCase{"train_currentp_short_row.dat", "bad.dat", kLine, "bad.dat", "車両ファイルに誤りがあります[CurrentP]"},
-        BrokenCase{"train_two_brake_steps.dat", "bad.dat", kLine, "bad.dat", "ブレーキの段数を3段以上に設定してください"},
+        BrokenCase{"railvane_disp_no_comma.dat", "railvane.dat", kLine, kTrain,
+                   "stringファイルに誤りがあります"},
+        BrokenCase{"train_engine_on_electric.dat", "bad.dat", kLine, "bad.dat",
+                   "動力が電車なのにEngine指定があります"},
+        BrokenCase{"train_currentp_short_row.dat", "bad.dat", kLine, "bad.dat",
+                   "車両ファイルに誤りがあります[CurrentP]"},
+        BrokenCase{"train_two_brake_steps.dat", "bad.dat", kLine, "bad.dat",
+                   "ブレーキの段数を3段以上に設定してください"},
         BrokenCase{"line_station_14_fields.dat", "bad.dat", "bad.dat", kTrain,
                    "路線ファイルに誤りがあります。[Station]:中間駅,0,3150,1000,0,1,0,1084500,60,0,0,0,0,1"},
         BrokenCase{"line_perspective_text.dat", "bad.dat", "bad.dat", kTrain,
                    "路線ファイルに誤りがあります。[Speed_Signal]:三十"},
         BrokenCase{"line_missing_slope_post.dat", "bad.dat", "bad.dat", kTrain, "勾配標の生成エラー"},
-        BrokenCase{"line_missing_staf.dat", "bad.dat", "bad.dat", kTrain, "image\\staf\\nothing.jpgが見つかりません"}));
+        BrokenCase{"line_missing_staf.dat", "bad.dat", "bad.dat", kTrain,
+                   "image\\staf\\nothing.jpgが見つかりません"}));
 
 TEST(KestrelRunCheck, BrokenPicturesAndMissingFiles) {
   fs::path dir = test::scratchDir("kestrel_run_cut_png");
@@ -152,8 +154,8 @@ TEST(KestrelRunCheck, BadUsageExits64WithTheUsage) {
   Result help = run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--json"), std::string::npos);
-  Result inlineForm = run({"--data=" + content().string(), "--line=line_local.dat", "--train=" + std::string(kTrain),
-                           "--check"});
+  Result inlineForm = run(
+      {"--data=" + content().string(), "--line=line_local.dat", "--train=" + std::string(kTrain), "--check"});
   EXPECT_EQ(inlineForm.status, 0) << inlineForm.err;
 }
 

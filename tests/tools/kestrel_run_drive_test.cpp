@@ -21,12 +21,7 @@ struct Result {
   std::string out, err;
 };
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using kestrel::test::slurp;
 
 struct Trace {
   std::vector<std::string> header;
@@ -151,7 +146,8 @@ TEST_F(DriveTest, TheSameScriptGivesTheSameTraceBitForBit) {
 
 TEST_F(DriveTest, MenuStartPausesTheDriveAndTraceEveryThinsTheRows) {
   auto args = driveArgs();
-  const auto script = write("pause.txt", "0 key d\n0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
+  const auto script =
+      write("pause.txt", "0 key d\n0 key 5\n0.1 key 8\n0.2 key 8\n20 menu start\n30 menu start\n");
   for (const std::string& a : std::vector<std::string>{"--script", script.string(), "--trace",
                                                        (dir / "t.csv").string(), "--trace-every", "10"})
     args.push_back(a);

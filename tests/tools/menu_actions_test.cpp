@@ -15,12 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using kestrel::test::slurp;
 
 TEST(MenuActions, ScriptLines) {
   auto parsed = parseDriveScript(

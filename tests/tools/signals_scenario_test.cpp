@@ -21,12 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using Row = std::map<std::string, std::string>;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using kestrel::test::slurp;
 
 // The trace's rows by column name; the demo's texts hold no commas or quotes.
 std::vector<Row> readTrace(const fs::path& path) {

@@ -30,12 +30,7 @@ int32_t doorCloseTicks() {
   return us ? static_cast<int32_t>((*us * 30 + 999999) / 1000000) : 0;
 }
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using kestrel::test::slurp;
 
 using Row = std::map<std::string, std::string>;
 

@@ -2,6 +2,7 @@
 // SessionChoice: what the title window hands to a new cab session.
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace kestrel {
 
@@ -17,6 +18,18 @@ struct SessionChoice {
 
   // The folder that the vehicle file and its panel pictures are found in.
   std::filesystem::path vehicleFolder() const { return programDirectory / vehicleDirectory; }
+
+  // A drive named on a command line: the content folder, a line file in it, and a vehicle file
+  // relative to it (or absolute).
+  static SessionChoice of(std::filesystem::path programDirectory, std::string lineFileName,
+                          const std::filesystem::path& vehicle) {
+    SessionChoice c;
+    c.programDirectory = std::move(programDirectory);
+    c.lineFileName = std::move(lineFileName);
+    c.vehicleDirectory = vehicle.parent_path();
+    c.vehicleFileName = vehicle.filename().string();
+    return c;
+  }
 };
 
 }  // namespace kestrel

@@ -52,13 +52,7 @@ LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports, const S
 }
 
 SessionChoice sessionChoiceOf(const RunOptions& options) {
-  SessionChoice choice;
-  choice.programDirectory = options.data;
-  choice.lineFileName = options.line;
-  const std::filesystem::path train(options.train);
-  choice.vehicleDirectory = train.parent_path();
-  choice.vehicleFileName = train.filename().string();
-  return choice;
+  return SessionChoice::of(options.data, options.line, options.train);
 }
 
 int runCheck(const RunOptions& options, std::ostream& out, std::ostream& err) {
