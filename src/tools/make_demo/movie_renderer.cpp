@@ -12,7 +12,6 @@ namespace kestrel::demo {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kOtherTrackM = 4.0;
 constexpr double kIslandTrackM = 7.4;
 constexpr double kRailHalfGauge = 0.5335;
