@@ -23,6 +23,7 @@ DesktopProgram::DesktopProgram(DesktopOptions options) : options_(std::move(opti
 
 DesktopProgram::~DesktopProgram() {
   keys_.setTarget(nullptr);
+  if (valueDisplay_) valueDisplay_->attach(nullptr);
   // Windows before the drives they show.
   if (drive_ && drive_->window) delete drive_->window;
   if (retired_ && retired_->window) delete retired_->window;
@@ -47,12 +48,13 @@ int DesktopProgram::start() {
     traceFile_.flush();
   }
 
-  // The title window, then the help and easy cab windows, each made once.
+  // The title window, then the help, value display and easy cab windows, each made once.
   const int picture = chooseTitlePicture(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
   title_ =
       std::make_unique<TitleWindow>(options_.data, TitleWindowPorts{mixer_, opening_, dialogs_}, picture);
   dialogs_.setParent(title_.get());
   help_ = std::make_unique<HelpWindow>(readHelpText(options_.data).value_or(HelpText{}), keys_);
+  valueDisplay_ = std::make_unique<ValueDisplayWindow>(keys_);
   easyCab_ = std::make_unique<EasyCabWindow>(keys_);
   connect(title_.get(), &TitleWindow::trainClicked, this,
           [this](const SessionChoice& choice) { runDrive(choice, StartOptions{}); });
@@ -116,12 +118,16 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
                          if (trace_)
                            std::cerr << "kestrel: first frame of the cab window " << clickToFrame_.elapsed()
                                      << " ms after the train click\n";
+                       },
+                       [this](bool shown) {
+                         if (shown != valueDisplay_->isVisible()) valueDisplay_->setVisible(shown);
                        }};
   drive->window = new CabWindow(*drive->model, drive->movie.get(), std::move(hooks));
   drive->window->setAttribute(Qt::WA_DeleteOnClose, false);
   connect(drive->window, &CabWindow::closed, this, &DesktopProgram::driveClosed);
   drive_ = std::move(drive);
   keys_.setTarget(drive_->window);
+  valueDisplay_->attach(drive_->model.get());
   title_->hide();
   drive_->window->begin();
 }
@@ -130,6 +136,7 @@ void DesktopProgram::afterTick() {
   if (!drive_) return;
   CabSession& s = drive_->model->session();
   if (easyCab_->isVisible()) easyCab_->showLamps(easyCabLamps(s.control(), s.train()));
+  valueDisplay_->refresh();
   if (trace_) {
     trace_->tick({s.scheduler().now(), s.train(), s.control(), &mixer_});
     traceFile_.flush();
@@ -138,6 +145,7 @@ void DesktopProgram::afterTick() {
 
 void DesktopProgram::driveClosed(bool soundReinitialised) {
   keys_.setTarget(nullptr);
+  valueDisplay_->attach(nullptr);
   carryOver_ = drive_->model->carryOver();
   drive_->window->hide();
   drive_->window->deleteLater();

@@ -1,7 +1,7 @@
 #pragma once
-// The desktop program: the adapters of the engine's ports, the title window, the help and easy
-// cab windows (made once), and the drives, each a cab window made at a train click and released
-// after it closes.
+// The desktop program: the adapters of the engine's ports, the title window, the help, value
+// display and easy cab windows (made once), and the drives, each a cab window made at a train
+// click and released after it closes.
 //
 // Thread contract: GUI thread only; it owns every drive.
 #include <QElapsedTimer>
@@ -22,6 +22,7 @@
 #include "platform/qt/qt_preference_store.h"
 #include "platform/qt/qt_user_dialogs.h"
 #include "platform/qt/title_window.h"
+#include "platform/qt/value_display_window.h"
 #include "tools/run/trace_writer.h"
 
 namespace kestrel::app {
@@ -61,6 +62,7 @@ class DesktopProgram final : public QObject {
   DriveKeys keys_;
   std::unique_ptr<TitleWindow> title_;
   std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<ValueDisplayWindow> valueDisplay_;
   std::unique_ptr<EasyCabWindow> easyCab_;
   std::unique_ptr<Drive> drive_;
   std::unique_ptr<Drive> retired_;  // the drive last closed, until its window is gone

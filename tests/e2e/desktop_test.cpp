@@ -1,7 +1,8 @@
 // The desktop program as a user meets it, under an X server of its own: the opening, the title
 // and the line menu, a drive picked there, a typed power notch seen in the trace, pause and
-// resume, a saved slot in the preferences file and its restore, the close back to the menu, and
-// the command line. Each state is photographed; the paths are printed for the test log.
+// resume, a saved slot in the preferences file and its restore, the close back to the menu, the
+// value display opened and closed with F3, and the command line. Each state is photographed;
+// the paths are printed for the test log.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -210,6 +211,27 @@ TEST_F(DesktopTest, ADriveFromTheCommandLineReturnsToTheMenuAndKeepsItsSlotsAfte
   x.screenshot("02_restored_after_a_restart");
   x.closeWindow(*cab);
   menu = x.findWindow(kTitle, 10s);
+  ASSERT_TRUE(menu);
+  x.closeWindow(*menu);
+  EXPECT_EQ(x.waitForExit(10s), 0);
+}
+
+TEST_F(DesktopTest, F3OpensTheValueDisplayWhoseKeysDriveTheTrainAndF3ThereClosesIt) {
+  start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat"});
+  auto cab = x.findWindow(kRapidLine, 20s);
+  ASSERT_TRUE(cab) << slurp(err);
+  ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s)) << slurp(err);
+  x.keys(*cab, "F3");
+  auto values = x.findWindow("^Value Display$", 5s);
+  ASSERT_TRUE(values) << slurp(err);
+  std::this_thread::sleep_for(300ms);
+  x.screenshot("01_value_display");
+  x.keys(*values, "5 8");
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("powerHandle") == 1; }, 5s));
+  x.keys(*values, "F3");
+  EXPECT_TRUE(XSession::waitUntil([&] { return !x.findWindow("^Value Display$", 100ms); }, 5s));
+  x.closeWindow(*cab);
+  auto menu = x.findWindow(kTitle, 10s);
   ASSERT_TRUE(menu);
   x.closeWindow(*menu);
   EXPECT_EQ(x.waitForExit(10s), 0);

@@ -246,7 +246,8 @@ void CabSession::runTickStage(TickStage stage) {
       lineside::updateAnimations(ctx);
       lineside::updateCrossingPicture(ctx);
       applyVisualEffectsRule(*preferences_, sprites_);
-      break;  // + value display
+      valueDisplay_.update(ctx);
+      break;
   }
 }
 

@@ -20,6 +20,7 @@
 #include "core/present/callout_queue.h"
 #include "core/present/movie_playback.h"
 #include "core/present/sound_bank.h"
+#include "core/present/value_display.h"
 #include "core/sim/scheduler.h"
 #include "core/state/drive_context.h"
 
@@ -70,8 +71,8 @@ enum class TickStage {
                       // waits), then the ends of the line, which see the frame the switch left
   Transmission,       // diesel: gear selection, shifting, engine key and stall
   Displays,           // the passenger picture, the notices, the stop lines, remaining bar and posts;
-                      // the visual effects off (every tick) and with them the panel overlay;
-                      // (value display)
+                      // the visual effects off (every tick) and with them the panel overlay; last
+                      // the value display, which shows what all of them left
 };
 
 inline constexpr std::array kEventStages{
@@ -189,6 +190,8 @@ class CabSession {
   const SpriteScene& sprites() const { return sprites_; }
   const DriveConstants& constants() const { return constants_; }
   const CalloutQueue& calloutQueue() const { return callouts_; }
+  // The value display's labels and memo lines, written by the tick.
+  ValueDisplay& valueDisplay() { return valueDisplay_; }
   // The movie switching (the restore of a drive returns to the main movie through it; the cab
   // display takes the spare frame of a branch switch from it).
   MoviePlayback& moviePlayback() { return movie_; }
@@ -218,6 +221,7 @@ class CabSession {
   DriveRandom random_;
   Mixer& mixer_;
   CalloutQueue callouts_;
+  ValueDisplay valueDisplay_;
   DriveContext ctx_;
   Scheduler scheduler_;
   MultimediaLink multimedia_{scheduler_};

@@ -34,8 +34,10 @@ void resetAts(DriveContext& ctx) {
   t.atsAckLatch = false;
   t.autoService = false;
   std::deque<std::string> messages = std::move(s.messages);  // the message list is the drive's
+  const uint64_t logged = s.messagesLogged;
   s = SignalState{};
   s.messages = std::move(messages);
+  s.messagesLogged = logged;
   t.texts.label8.clear();
   t.texts.label9.clear();
   ctx.sprites.setVisible("img_Lamp_Ats1", t.AtsEnabled);

@@ -266,6 +266,7 @@ void cancelSignalPattern(DriveContext& ctx, int32_t signal) {
 
 void logAtsMessage(SignalState& s, std::string message) {
   s.messages.push_back(std::move(message));
+  s.messagesLogged += 1;
   while (s.messages.size() > SignalState::kMessageCapacity) s.messages.pop_front();
 }
 

@@ -26,6 +26,9 @@ struct KeyState {
   int32_t announceIndex = 0;
   bool passengerArmed = false;
   int32_t passengerArmClock = 0;
+  // The value display's caption: the last serial command text, shown for diagnosis. Empty until
+  // a command arrives; the window then keeps the caption it shows.
+  std::string valueDisplayCaption;
   // Characters posted by the mouse wheel (and later other devices); they reach AsciiDown after
   // the message being handled, in the order posted.
   std::deque<char32_t> postedCharacters;

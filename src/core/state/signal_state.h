@@ -58,8 +58,10 @@ struct SignalState {
   // The [Lamp_signal] cell that the speed-check section shows; -1: the section shows none.
   int32_t speedCheckImage = -1;
 
-  // The diagnostic message list of the value display (newest last, at most kMessageCapacity).
+  // The diagnostic message list of the value display (newest last, at most kMessageCapacity),
+  // and how many messages were ever logged, so that a reader can tell the new ones from the list.
   std::deque<std::string> messages;
+  uint64_t messagesLogged = 0;
 };
 
 }  // namespace kestrel

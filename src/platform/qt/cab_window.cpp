@@ -39,6 +39,7 @@ CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks h
   model_.session().setTickObserver([this] {
     if (hooks_.afterTick) hooks_.afterTick();
   });
+  model_.session().valueDisplay().setRateSource([this] { return view_->measuredRate(); });
   buildMenus();
   resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   move(0, 0);
@@ -46,6 +47,7 @@ CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks h
 
 CabWindow::~CabWindow() {
   model_.session().setTickObserver(nullptr);
+  model_.session().valueDisplay().setRateSource(nullptr);
 }
 
 void CabWindow::begin() {
@@ -179,6 +181,7 @@ void CabWindow::driveKeyPressed(const QKeyEvent& event) {
     s.AsciiDown(*k.typed);
   }
   s.deliverPosted();
+  if (hooks_.showValueDisplay) hooks_.showValueDisplay(s.keys().valueDisplayVisible);
 }
 
 void CabWindow::driveKeyReleased(const QKeyEvent& event) {
@@ -267,6 +270,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   view_->stopRendering();
   clock_->stop();
   if (hooks_.closeEasyCab) hooks_.closeEasyCab();
+  if (hooks_.showValueDisplay) hooks_.showValueDisplay(false);
   const bool reinitialised = model_.close();
   Q_EMIT closed(reinitialised);
 }

@@ -32,6 +32,8 @@ struct CabWindowHooks {
   std::function<void()> afterTick;
   // The view's first paint.
   std::function<void()> firstFrame;
+  // The value display shown or hidden: after every key as F3 left it, hidden at the close.
+  std::function<void(bool shown)> showValueDisplay;
 };
 
 class CabWindow final : public QMainWindow, public DriveKeyTarget {

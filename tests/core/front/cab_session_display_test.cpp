@@ -1,6 +1,7 @@
 // What the tick leaves for the cab display: the speed needle and the digital speed from the speed
 // before the tick's integration, and the visual effects switched off by every tick (written into
-// the preferences the window will store) with the panel overlay hidden.
+// the preferences the window will store) with the panel overlay hidden; the value display written
+// last, once F3 has shown it.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -76,6 +77,19 @@ TEST_F(SessionDisplayTest, TheTickShowsTheSpeedItStartedWith) {
   EXPECT_TRUE(sprite("img_digi_speed").visible);
   EXPECT_EQ(sprite("img_digi_speed").pattern, 40);
   EXPECT_NE(t.speed, 40);  // braking at emergency: the needle lags by one tick
+}
+
+TEST_F(SessionDisplayTest, TheTickWritesTheValueDisplayOnceF3HasShownIt) {
+  session->valueDisplay().setRateSource([] { return 60; });
+  session->start();
+  session->scheduler().advanceBy(100000);
+  EXPECT_EQ(session->valueDisplay().revision(), 0u);
+  session->keydowns(VirtualKey::F3, KeyModifiers::none());
+  session->scheduler().advanceBy(100000);
+  ASSERT_EQ(session->valueDisplay().revision(), 1u);
+  const ValueDisplayTexts& v = session->valueDisplay().texts();
+  EXPECT_EQ(v.Label30, std::to_string(session->train().MovieFrame));
+  EXPECT_EQ(v.Label63, "60");
 }
 
 }  // namespace
