@@ -89,7 +89,6 @@ void CabWindow::buildMenus() {
       a->setCheckable(e.checkable);
       a->setChecked(menu.checked(e.item));
       a->setVisible(!CabMenu::hidden(e.item));
-      a->setEnabled(CabMenu::enabled(e.item));
       const CabMenuItem item = e.item;
       connect(a, &QAction::triggered, this, [this, item] { menuItem(item); });
       items_[e.item] = a;
