@@ -36,6 +36,8 @@ int DesktopProgram::start() {
     return kExitDataFault;
   }
   reportMixer();
+  if (!gamepad_.startError().empty())
+    std::cerr << "kestrel: no game controllers: " << gamepad_.startError() << "\n";
   if (!options_.trace.empty()) {
     traceFile_.open(options_.trace, std::ios::binary);
     if (!traceFile_) {
@@ -87,6 +89,7 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
   clickToFrame_.start();
   title_->beginLoading();
   auto drive = std::make_unique<Drive>();
+  drive->serial = std::make_unique<QtSerialLink>();
   drive->movie = std::make_unique<FfmpegMovieReader>();
   try {
     drive->model = std::make_unique<CabWindowModel>(
@@ -116,7 +119,9 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
                          if (trace_)
                            std::cerr << "kestrel: first frame of the cab window " << clickToFrame_.elapsed()
                                      << " ms after the train click\n";
-                       }};
+                       },
+                       drive->serial.get()};
+  drive->model->session().setGamepadPoller(&gamepad_);
   drive->window = new CabWindow(*drive->model, drive->movie.get(), std::move(hooks));
   drive->window->setAttribute(Qt::WA_DeleteOnClose, false);
   connect(drive->window, &CabWindow::closed, this, &DesktopProgram::driveClosed);

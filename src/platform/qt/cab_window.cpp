@@ -5,9 +5,12 @@
 #include <QMenuBar>
 #include <QWheelEvent>
 
+#include "core/front/serial_connection.h"
 #include "core/sim/stations.h"
 #include "platform/qt/cab_view.h"
 #include "platform/qt/drive_clock.h"
+#include "platform/qt/qt_serial_link.h"
+#include "platform/qt/serial_settings_dialog.h"
 
 namespace kestrel {
 
@@ -38,7 +41,15 @@ CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks h
   clock_ = new DriveClock(model_.session().scheduler(), this);
   model_.session().setTickObserver([this] {
     if (hooks_.afterTick) hooks_.afterTick();
+    // The game controller's debug caption.
+    if (auto& caption = model_.session().context().keys.padDebugCaption) {
+      setWindowTitle(QString::fromStdString(*caption));
+      caption.reset();
+    }
   });
+  if (hooks_.serial)
+    serial_ = std::make_unique<SerialConnection>(*hooks_.serial, model_.session(), hooks_.dialogs,
+                                                 SerialPortSettings{QtSerialLink::defaultPortName()});
   buildMenus();
   resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   move(0, 0);
@@ -126,8 +137,11 @@ void CabWindow::menuItem(CabMenuItem item) {
     case CabMenuItem::EasyCab:
       if (hooks_.showEasyCab) hooks_.showEasyCab();
       return;
-    case CabMenuItem::QxSettings:
+    case CabMenuItem::QxSettings:  // Setup1Click
+      if (serial_) SerialSettingsDialog::edit(this, serial_->settings());
+      return;
     case CabMenuItem::QxConnect:
+      if (serial_) serial_->Connect1Click();
       return;
     default:
       break;
@@ -265,6 +279,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   // FormCloseQuery, in its order; the close is always allowed.
   view_->stopRendering();
   clock_->stop();
+  if (serial_) serial_->close();
   if (hooks_.closeEasyCab) hooks_.closeEasyCab();
   const bool reinitialised = model_.close();
   Q_EMIT closed(reinitialised);

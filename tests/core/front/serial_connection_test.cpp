@@ -1,0 +1,123 @@
+// The cab window's serial controller: the connect item's two ways, a port that does not open, the
+// received bytes reaching the drive, a device that goes away, and the close of the window.
+#include "core/front/serial_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/drive_rig.h"
+
+namespace kestrel {
+namespace {
+
+class FakeLink final : public SerialLink {
+ public:
+  bool available = true;
+  std::string openedWith;
+  std::string waiting;
+  std::function<void(int)> receive;
+  std::function<void()> lost;
+
+  bool open(const SerialPortSettings& s) override {
+    if (!available) return false;
+    openedWith = s.portName;
+    open_ = true;
+    return true;
+  }
+  std::string errorText() const override { return "No such file or directory"; }
+  void close() override { open_ = false; }
+  bool isOpen() const override { return open_; }
+  std::string readAll() override { return std::exchange(waiting, {}); }
+  void setReceiveHandler(std::function<void(int)> h) override { receive = std::move(h); }
+  void setLostHandler(std::function<void()> h) override { lost = std::move(h); }
+
+  void arrive(const std::string& bytes) {
+    waiting += bytes;
+    receive(static_cast<int>(waiting.size()));
+  }
+  void vanish() {
+    open_ = false;
+    lost();
+  }
+
+ private:
+  bool open_ = false;
+};
+
+class RecordingDialogs final : public UserDialogs {
+ public:
+  std::vector<std::string> messages;
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  std::optional<std::string> openFile(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void openDocument(const std::string&) override {}
+};
+
+struct SerialConnectionTest : ::testing::Test {
+  test::DriveRig rig;
+  FakeLink link;
+  RecordingDialogs dialogs;
+  std::unique_ptr<CabSession> session;
+  std::unique_ptr<SerialConnection> serial;
+
+  void SetUp() override {
+    rig.settings.mascon = {"MCP01", "MCP02", "MCP03", "MCP04", "MCP05", "MCP06", "MCN00", "MCB01"};
+    session = std::make_unique<CabSession>(
+        CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer,
+        rig.program);
+    SerialPortSettings settings;
+    settings.portName = "/dev/ttyS0";
+    serial = std::make_unique<SerialConnection>(link, *session, dialogs, settings);
+  }
+};
+
+TEST_F(SerialConnectionTest, TheConnectItemOpensAndTheSecondClickCloses) {
+  EXPECT_FALSE(serial->connected());
+  serial->Connect1Click();
+  EXPECT_TRUE(serial->connected());
+  EXPECT_EQ(link.openedWith, "/dev/ttyS0");
+  serial->Connect1Click();
+  EXPECT_FALSE(serial->connected());
+  EXPECT_EQ(dialogs.messages,
+            (std::vector<std::string>{"Connect to controller.", "Disconnect from controller."}));
+  // The settings dialog's port is the one the next click opens.
+  serial->settings().portName = "/dev/ttyUSB0";
+  serial->Connect1Click();
+  EXPECT_EQ(link.openedWith, "/dev/ttyUSB0");
+}
+
+TEST_F(SerialConnectionTest, APortThatDoesNotOpenIsReportedWithItsReasonOnly) {
+  link.available = false;
+  serial->Connect1Click();
+  EXPECT_FALSE(serial->connected());
+  EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"/dev/ttyS0: No such file or directory"}));
+}
+
+TEST_F(SerialConnectionTest, ReceivedBytesDriveTheHandlesAndPostedKeysArriveAtOnce) {
+  serial->Connect1Click();
+  link.arrive("MC");
+  EXPECT_EQ(session->control().powerHandle, 0);
+  link.arrive("P03\r");
+  EXPECT_EQ(session->control().powerHandle, 3);
+  link.arrive("MCB01\r");
+  EXPECT_EQ(session->control().brakeHandle, -1);
+  EXPECT_EQ(session->control().powerHandle, 0);
+}
+
+TEST_F(SerialConnectionTest, ADeviceThatGoesAwayAndTheWindowsCloseSayDisconnect) {
+  serial->Connect1Click();
+  link.vanish();
+  EXPECT_EQ(dialogs.messages.back(), "Disconnect from controller.");
+  serial->close();  // already closed: nothing more
+  EXPECT_EQ(dialogs.messages.size(), 2u);
+  serial->Connect1Click();
+  serial->close();
+  EXPECT_FALSE(serial->connected());
+  EXPECT_EQ(dialogs.messages.back(), "Disconnect from controller.");
+  EXPECT_EQ(dialogs.messages.size(), 4u);
+}
+
+}  // namespace
+}  // namespace kestrel
