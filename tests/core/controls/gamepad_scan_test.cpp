@@ -8,29 +8,16 @@
 #include <utility>
 
 #include "support/drive_rig.h"
+#include "support/fake_gamepad.h"
 
 namespace kestrel {
 namespace {
-
-class FakePad final : public GamepadPoller {
- public:
-  GamepadState state;
-  int polls = 0;
-  GamepadState poll() override {
-    ++polls;
-    return state;
-  }
-  void set(int x, int y, std::initializer_list<int> pressed = {}) {
-    state = GamepadState{x, y, {}};
-    for (int b : pressed) state.buttons[static_cast<size_t>(b)] = true;
-  }
-};
 
 struct PadTest : ::testing::Test {
   test::DriveRig rig;
   DriveContext& ctx = rig.c();
   ControlState& c = rig.control;
-  FakePad pad;
+  test::FakeGamepad pad;
 
   void use(ControllerKind kind) { rig.program.controllerKind = kind; }
   // Polls the controller in the given state.

@@ -7,24 +7,15 @@
 
 #include "core/front/cab_session.h"
 #include "support/drive_rig.h"
+#include "support/fake_gamepad.h"
 
 namespace kestrel {
 namespace {
 
-class FakePad final : public GamepadPoller {
- public:
-  GamepadState state;
-  int polls = 0;
-  GamepadState poll() override {
-    ++polls;
-    return state;
-  }
-};
-
 struct SessionDevicesTest : ::testing::Test {
   test::DriveRig rig;
   std::unique_ptr<CabSession> session;
-  FakePad pad;
+  test::FakeGamepad pad;
 
   void SetUp() override {
     rig.settings.mascon = {"MCP01", "MCP02"};

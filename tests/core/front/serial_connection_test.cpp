@@ -7,58 +7,16 @@
 #include <memory>
 
 #include "support/drive_rig.h"
+#include "support/fake_serial_link.h"
+#include "support/recording_dialogs.h"
 
 namespace kestrel {
 namespace {
 
-class FakeLink final : public SerialLink {
- public:
-  bool available = true;
-  std::string openedWith;
-  std::string waiting;
-  std::function<void(int)> receive;
-  std::function<void()> lost;
-
-  bool open(const SerialPortSettings& s) override {
-    if (!available) return false;
-    openedWith = s.portName;
-    open_ = true;
-    return true;
-  }
-  std::string errorText() const override { return "No such file or directory"; }
-  void close() override { open_ = false; }
-  bool isOpen() const override { return open_; }
-  std::string readAll() override { return std::exchange(waiting, {}); }
-  void setReceiveHandler(std::function<void(int)> h) override { receive = std::move(h); }
-  void setLostHandler(std::function<void()> h) override { lost = std::move(h); }
-
-  void arrive(const std::string& bytes) {
-    waiting += bytes;
-    receive(static_cast<int>(waiting.size()));
-  }
-  void vanish() {
-    open_ = false;
-    lost();
-  }
-
- private:
-  bool open_ = false;
-};
-
-class RecordingDialogs final : public UserDialogs {
- public:
-  std::vector<std::string> messages;
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  std::optional<std::string> openFile(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void openDocument(const std::string&) override {}
-};
-
 struct SerialConnectionTest : ::testing::Test {
   test::DriveRig rig;
-  FakeLink link;
-  RecordingDialogs dialogs;
+  test::FakeSerialLink link;
+  test::RecordingDialogs dialogs;
   std::unique_ptr<CabSession> session;
   std::unique_ptr<SerialConnection> serial;
 

@@ -10,54 +10,23 @@
 #include "core/ports/memory_preference_store.h"
 #include "core/ports/recording_mixer.h"
 #include "platform/qt/cab_window.h"
+#include "support/fake_gamepad.h"
 #include "support/fake_picture_loader.h"
+#include "support/fake_serial_link.h"
+#include "support/recording_dialogs.h"
 #include "support/test_paths.h"
 
 namespace kestrel {
 namespace {
-
-class RecordingDialogs final : public UserDialogs {
- public:
-  std::vector<std::string> messages;
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  std::optional<std::string> openFile(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void openDocument(const std::string&) override {}
-};
-
-class LoopbackLink final : public SerialLink {
- public:
-  std::string openedWith;
-  bool open(const SerialPortSettings& s) override {
-    openedWith = s.portName;
-    return open_ = true;
-  }
-  std::string errorText() const override { return {}; }
-  void close() override { open_ = false; }
-  bool isOpen() const override { return open_; }
-  std::string readAll() override { return {}; }
-  void setReceiveHandler(std::function<void(int)>) override {}
-  void setLostHandler(std::function<void()>) override {}
-
- private:
-  bool open_ = false;
-};
-
-class StillPad final : public GamepadPoller {
- public:
-  GamepadState state;
-  GamepadState poll() override { return state; }
-};
 
 struct CabWindowControllerTest : ::testing::Test {
   MemoryPreferenceStore prefs;
   test::FakePictureLoader pictures;
   RecordingMixer mixer;
   ProgramInputState program;
-  RecordingDialogs dialogs;
-  LoopbackLink link;
-  StillPad pad;
+  test::RecordingDialogs dialogs;
+  test::FakeSerialLink link;
+  test::FakeGamepad pad;
   std::unique_ptr<CabWindowModel> model;
   std::unique_ptr<CabWindow> window;
 
