@@ -37,6 +37,8 @@ int DesktopProgram::start() {
     return kExitDataFault;
   }
   reportMixer();
+  if (!gamepad_.startError().empty())
+    std::cerr << "kestrel: no game controllers: " << gamepad_.startError() << "\n";
   if (!options_.trace.empty()) {
     traceFile_.open(options_.trace, std::ios::binary);
     if (!traceFile_) {
@@ -89,6 +91,7 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
   clickToFrame_.start();
   title_->beginLoading();
   auto drive = std::make_unique<Drive>();
+  drive->serial = std::make_unique<QtSerialLink>();
   drive->movie = std::make_unique<FfmpegMovieReader>();
   try {
     drive->model = std::make_unique<CabWindowModel>(
@@ -121,7 +124,9 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
                        },
                        [this](bool shown) {
                          if (shown != valueDisplay_->isVisible()) valueDisplay_->setVisible(shown);
-                       }};
+                       },
+                       drive->serial.get()};
+  drive->model->session().setGamepadPoller(&gamepad_);
   drive->window = new CabWindow(*drive->model, drive->movie.get(), std::move(hooks));
   drive->window->setAttribute(Qt::WA_DeleteOnClose, false);
   connect(drive->window, &CabWindow::closed, this, &DesktopProgram::driveClosed);

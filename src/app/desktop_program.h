@@ -20,9 +20,11 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_picture_loader.h"
 #include "platform/qt/qt_preference_store.h"
+#include "platform/qt/qt_serial_link.h"
 #include "platform/qt/qt_user_dialogs.h"
 #include "platform/qt/title_window.h"
 #include "platform/qt/value_display_window.h"
+#include "platform/sdl/sdl_gamepad_poller.h"
 #include "tools/run/trace_writer.h"
 
 namespace kestrel::app {
@@ -40,6 +42,7 @@ class DesktopProgram final : public QObject {
 
  private:
   struct Drive {
+    std::unique_ptr<QtSerialLink> serial;  // the window's serial controller port, closed with it
     std::unique_ptr<FfmpegMovieReader> movie;
     std::unique_ptr<CabWindowModel> model;
     QPointer<CabWindow> window;
@@ -58,6 +61,7 @@ class DesktopProgram final : public QObject {
   FfmpegMovieReader opening_;
   QtUserDialogs dialogs_;
   ProgramInputState program_;
+  SdlGamepadPoller gamepad_;  // the first game controller, polled while a drive asks for it
   SessionCarryOver carryOver_;
   DriveKeys keys_;
   std::unique_ptr<TitleWindow> title_;

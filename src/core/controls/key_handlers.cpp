@@ -78,11 +78,15 @@ void otherKey(DriveContext& ctx, char32_t key) {
 
 }  // namespace
 
-void AsciiDown(DriveContext& ctx, char32_t key) {
-  // 1. Any typed character counts as driver activity for the vigilance device.
+void resetVigilance(DriveContext& ctx) {
   ctx.train.vigilanceTicks = 0;
   ctx.mixer.stop(ctx.vehicle.Sound_EBring);
   ctx.sprites.setVisible("img_Lamp_EB", false);
+}
+
+void AsciiDown(DriveContext& ctx, char32_t key) {
+  // 1. Any typed character counts as driver activity for the vigilance device.
+  resetVigilance(ctx);
   // 2. The swap flag exchanges "2" and "8" before anything else looks at them.
   if (ctx.program.swapKeys) {
     if (key == U'2')
@@ -197,6 +201,7 @@ void deliverPostedCharacters(DriveContext& ctx) {
   while (!queue.empty()) {
     const char32_t c = queue.front();
     queue.pop_front();
+    if (c == U'\r') keydowns(ctx, VirtualKey::Enter, KeyModifiers::none());  // a posted Enter key
     AsciiDown(ctx, c);
   }
 }

@@ -17,7 +17,12 @@ void keyupChar(DriveContext& ctx, char32_t key);
 // Post "8" (WheelD), or "0" from the highest service step and "2" otherwise (WheelU).
 void WheelD(DriveContext& ctx);
 void WheelU(DriveContext& ctx);
-// Hands every posted character to AsciiDown, in order (also those posted meanwhile).
+// Hands every posted character to AsciiDown, in order (also those posted meanwhile); a posted
+// carriage return is the Enter key pressed, so keydowns sees Enter first.
 void deliverPostedCharacters(DriveContext& ctx);
+
+// Driver activity for the vigilance device (step 1 of AsciiDown): the counter back to 0, the EB
+// bell stopped, the EB lamp dark.
+void resetVigilance(DriveContext& ctx);
 
 }  // namespace kestrel

@@ -18,14 +18,15 @@ SavedDriveMenu savedDriveMenu(const std::array<std::string, kSavedDriveSlots>& t
   return menu;
 }
 
-CabMenu::CabMenu(const SettingsData& settings, const LineData& line)
+CabMenu::CabMenu(const SettingsData& settings, const LineData& line, ControllerKind inForce)
     : captions_(CabMenuCaptions::of(settings)),
       move_(jumpMenuEntries(line)),
       noCommentary_(settings.preferences.NoCommentary == 1),
       calloutsOff_(settings.preferences.CalloutsOff == 1),
       stopLinesHidden_(settings.preferences.AtsOff == 1),
       visualEffectsOff_(settings.preferences.VisualEffectsOff == 1),
-      textMode_(settings.preferences.TextMode == 1) {}
+      textMode_(settings.preferences.TextMode == 1),
+      controller_(inForce) {}
 
 bool CabMenu::checked(CabMenuItem item) const {
   switch (item) {
@@ -90,11 +91,25 @@ bool CabMenu::toggle(CabMenuItem item, Preferences& p) {
   }
 }
 
-bool toggleMenuItem(CabMenu& menu, CabMenuItem item, Preferences& preferences, SpriteScene& sprites) {
+bool toggleMenuItem(CabMenu& menu, CabMenuItem item, Preferences& preferences, DriveContext& ctx) {
   const bool check = menu.toggle(item, preferences);
-  if (item == CabMenuItem::StopLinesHidden)
-    for (const char* name : {"img_unten_teimokuS", "img_unten_teimokuM", "img_unten_teimokuE"})
-      sprites.setVisible(name, !check);
+  switch (item) {
+    case CabMenuItem::StopLinesHidden:
+      for (const char* name : {"img_unten_teimokuS", "img_unten_teimokuM", "img_unten_teimokuE"})
+        ctx.sprites.setVisible(name, !check);
+      break;
+    case CabMenuItem::ControllerStandard:
+    case CabMenuItem::ControllerWindowsGo:
+    case CabMenuItem::ControllerPsGo:
+    case CabMenuItem::ControllerOhc:
+      ctx.program.controllerKind = menu.controller();
+      break;
+    case CabMenuItem::Debug:
+      ctx.keys.padDebug = check;
+      break;
+    default:
+      break;
+  }
   return check;
 }
 

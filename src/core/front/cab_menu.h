@@ -15,7 +15,7 @@
 #include "core/data/line_data.h"
 #include "core/data/settings_data.h"
 #include "core/front/saved_drive.h"
-#include "core/state/sprite_scene.h"
+#include "core/state/drive_context.h"
 
 namespace kestrel {
 
@@ -64,9 +64,6 @@ inline constexpr std::array<CabMenuEntry, 7> kControllerMenu{{
 inline constexpr std::string_view kRestoreMenu = "運転状態を復元(&L)";
 inline constexpr std::string_view kSaveMenu = "運転状態を保存(&S)";
 
-// The controller kinds of the "Controller(&C)" menu; one is chosen at a time.
-enum class ControllerKind { Standard, WindowsGo, PsGo, Ohc };
-
 // The top-level captions, those of the settings file where it has them.
 struct CabMenuCaptions {
   std::string start, move, display, controller, save;
@@ -90,18 +87,16 @@ SavedDriveMenu savedDriveMenu(const std::array<std::string, kSavedDriveSlots>& t
 class CabMenu {
  public:
   // The checks at the start of a drive: each preference item checked exactly when its value is
-  // 1; "停止位置ラインを表示しない" follows the ATS preference; the standard controller chosen.
-  CabMenu(const SettingsData& settings, const LineData& line);
+  // 1; "停止位置ラインを表示しない" follows the ATS preference; the controller kind in force (it
+  // lasts for the program run) checked, the debug option not.
+  CabMenu(const SettingsData& settings, const LineData& line,
+          ControllerKind inForce = ControllerKind::Standard);
 
   const CabMenuCaptions& captions() const { return captions_; }
   const std::vector<JumpMenuEntry>& moveEntries() const { return move_; }
   bool checked(CabMenuItem item) const;
   // Only "視覚効果OFF(&V)" is hidden.
   static bool hidden(CabMenuItem item) { return item == CabMenuItem::VisualEffectsOff; }
-  // The serial controller's items act only once the serial link is there.
-  static bool enabled(CabMenuItem item) {
-    return item != CabMenuItem::QxSettings && item != CabMenuItem::QxConnect;
-  }
   ControllerKind controller() const { return controller_; }
 
   // A click on a checkable item: its check toggles and, for a preference item, the preference
@@ -114,12 +109,14 @@ class CabMenu {
   std::vector<JumpMenuEntry> move_;
   bool noCommentary_, calloutsOff_, stopLinesHidden_, visualEffectsOff_, textMode_;
   bool debug_ = false;
-  ControllerKind controller_ = ControllerKind::Standard;
+  ControllerKind controller_;
 };
 
 // A click on a checkable item as the window runs it: the check and its preference toggle;
 // "停止位置ラインを表示しない" hides the three stop-line sprites while checked and shows them when
-// cleared. Returns the new check.
-bool toggleMenuItem(CabMenu& menu, CabMenuItem item, Preferences& preferences, SpriteScene& sprites);
+// cleared; a controller item puts its kind in force for the program run (a game controller is
+// polled from the next tick; the standard kind stops polling at once, the handles staying where
+// they are); "デバッグオプション(&D)" switches the poll's caption. Returns the new check.
+bool toggleMenuItem(CabMenu& menu, CabMenuItem item, Preferences& preferences, DriveContext& ctx);
 
 }  // namespace kestrel

@@ -1,6 +1,7 @@
 #include "core/front/cab_session.h"
 
 #include "core/controls/driver_keys.h"
+#include "core/controls/gamepad_scan.h"
 #include "core/controls/key_handlers.h"
 #include "core/controls/mascon_update.h"
 #include "core/front/station_jump.h"
@@ -127,6 +128,7 @@ void CabSession::Timer1Timer() {
     if (skipRestOfTick_) break;
   }
   if (tickObserver_) tickObserver_();
+  deliverPostedCharacters(ctx_);  // what the game controller posted, as messages after the tick's own
 }
 
 void CabSession::runEventStage(EventStage stage) {
@@ -166,6 +168,9 @@ void CabSession::runEventStage(EventStage stage) {
 void CabSession::runTickStage(TickStage stage) {
   DriveContext& ctx = ctx_;
   switch (stage) {
+    case TickStage::GameController:
+      if (gamepad_) USBScan(ctx, *gamepad_);
+      break;
     case TickStage::AtsWarningSound:
       atsWarningSounds(ctx);
       break;
@@ -271,6 +276,9 @@ void CabSession::WheelU() {
 }
 void CabSession::deliverPosted() {
   deliverPostedCharacters(ctx_);
+}
+void CabSession::RxChar(std::string_view bytes) {
+  if (auto command = serialBuffer_.RxChar(bytes)) SerialCommand(ctx_, *command);
 }
 
 }  // namespace kestrel

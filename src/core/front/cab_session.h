@@ -13,10 +13,13 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
+#include "core/controls/serial_commands.h"
 #include "core/controls/virtual_key.h"
 #include "core/data/picture_catalog.h"
 #include "core/front/drive_setup.h"
+#include "core/ports/gamepad_poller.h"
 #include "core/present/callout_queue.h"
 #include "core/present/movie_playback.h"
 #include "core/present/sound_bank.h"
@@ -44,6 +47,8 @@ enum class EventStage {
 
 // The tick, in order. The stages after Motion see the new speed.
 enum class TickStage {
+  GameController,     // USBScan while a game controller is chosen: the handles it sets stand for the
+                      // whole tick; the characters it posts arrive after the tick
   AtsWarningSound,    // the ATS bells and chime after the last tick's alarm and acknowledgement
   StationSection,     // the station section the train is in, for the ATS line speed
   TickCount,          // tickCount and the limit post's blinking; the speed needle and digital
@@ -82,6 +87,7 @@ inline constexpr std::array kEventStages{
 };
 
 inline constexpr std::array kTickStages{
+    TickStage::GameController,  // polls only while a game controller is chosen
     TickStage::AtsWarningSound,
     TickStage::StationSection,
     TickStage::TickCount,
@@ -169,6 +175,12 @@ class CabSession {
   void WheelD();
   void WheelU();
   void deliverPosted();
+  // The serial controller's receive event with the bytes read: a completed command is handled at
+  // once; the characters it posts wait for deliverPosted().
+  void RxChar(std::string_view bytes);
+  // The game controller that the tick polls while a game-controller kind is chosen (nullptr: none
+  // is polled). It must outlive the session or be set back to nullptr.
+  void setGamepadPoller(GamepadPoller* poller) { gamepad_ = poller; }
 
   // Where the call-out queue reports "喚呼の再生エラー".
   void setMessageSink(CalloutQueue::MessageSink sink) { callouts_.setMessageSink(std::move(sink)); }
@@ -232,6 +244,8 @@ class CabSession {
   Preferences* preferences_ = &ownPreferences_;
   bool skipRestOfTick_ = false;
   std::function<void()> tickObserver_;
+  SerialReceiveBuffer serialBuffer_;
+  GamepadPoller* gamepad_ = nullptr;
 };
 
 }  // namespace kestrel

@@ -32,10 +32,10 @@ CabWindowModel::CabWindowModel(const SessionChoice& choice, CabWindowPorts ports
                               loaded_->pictures, &loaded_->sounds},
           ports.mixer, program, options, randomSeed,
           MovieSource{ports.movie, loaded_->choice.programDirectory})),
-      menu_(loaded_->settings, loaded_->line) {}
+      menu_(loaded_->settings, loaded_->line, program.controllerKind) {}
 
 bool CabWindowModel::toggle(CabMenuItem item) {
-  return toggleMenuItem(menu_, item, loaded_->settings.preferences, session_->context().sprites);
+  return toggleMenuItem(menu_, item, loaded_->settings.preferences, session_->context());
 }
 
 std::optional<SavedDriveMenu> CabWindowModel::openSaveMenu() {

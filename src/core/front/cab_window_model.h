@@ -50,7 +50,8 @@ class CabWindowModel {
   void start() { session_->start(); }
 
   // A checkable menu item: its check and preference toggle; "停止位置ラインを表示しない" hides the
-  // three stop-line sprites while checked. Returns the new check.
+  // three stop-line sprites while checked; a controller item chooses the kind (toggleMenuItem).
+  // Returns the new check.
   bool toggle(CabMenuItem item);
   // The "Save(&S)" menu opens: the slots' captions; nullopt when the key cannot be opened (the
   // menu keeps what it shows).

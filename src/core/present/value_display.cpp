@@ -26,7 +26,7 @@ void ValueDisplay::update(const DriveContext& ctx) {
 }
 
 std::string ValueDisplay::caption(const DriveContext& ctx) const {
-  std::string text = ctx.keys.valueDisplayCaption;
+  std::string text = ctx.keys.serialCommandText;
   std::erase_if(text, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
   return text;
 }

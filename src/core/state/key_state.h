@@ -2,13 +2,20 @@
 // State that belongs to the keyboard and mouse handlers rather than to a device record.
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 
 namespace kestrel {
 
+// The controller kinds of the "Controller(&C)" menu; one is in force at a time. Standard is the
+// keyboard and the serial controller only; the others are game controllers polled every tick.
+enum class ControllerKind { Standard, WindowsGo, PsGo, Ohc };
+
 // Lives for the whole program run (the desktop program owns one; the runner makes one per run).
 struct ProgramInputState {
   bool swapKeys = false;  // Scroll Lock: "2" and "8" exchanged before anything looks at them
+  ControllerKind controllerKind = ControllerKind::Standard;
+  int64_t lastPadSignature = 0;  // USBScan: X + Y + B + L of the last poll that changed anything
 };
 
 // Per cab session.
@@ -26,12 +33,19 @@ struct KeyState {
   int32_t announceIndex = 0;
   bool passengerArmed = false;
   int32_t passengerArmClock = 0;
-  // The value display's caption: the last serial command text, shown for diagnosis. Empty until
-  // a command arrives; the window then keeps the caption it shows.
-  std::string valueDisplayCaption;
-  // Characters posted by the mouse wheel (and later other devices); they reach AsciiDown after
-  // the message being handled, in the order posted.
+  // Characters posted by the mouse wheel, the serial controller and the game controllers; they
+  // reach AsciiDown after the message being handled, in the order posted. A carriage return
+  // stands for the Enter key pressed: the call-out key, then the character it types.
   std::deque<char32_t> postedCharacters;
+
+  // The serial controller's last command text as it arrived (its carriage return and whatever
+  // followed it included), empty until the first one. The value display window shows it as its
+  // caption, for diagnosis.
+  std::string serialCommandText;
+  // "デバッグオプション(&D)" is checked: every game-controller poll that changed something leaves
+  // "X:<x> Y:<y>" in padDebugCaption, which the cab window takes as its caption (and clears).
+  bool padDebug = false;
+  std::optional<std::string> padDebugCaption;
 };
 
 }  // namespace kestrel

@@ -5,9 +5,12 @@
 #include <QMenuBar>
 #include <QWheelEvent>
 
+#include "core/front/serial_connection.h"
 #include "core/sim/stations.h"
 #include "platform/qt/cab_view.h"
 #include "platform/qt/drive_clock.h"
+#include "platform/qt/qt_serial_link.h"
+#include "platform/qt/serial_settings_dialog.h"
 
 namespace kestrel {
 
@@ -38,8 +41,16 @@ CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks h
   clock_ = new DriveClock(model_.session().scheduler(), this);
   model_.session().setTickObserver([this] {
     if (hooks_.afterTick) hooks_.afterTick();
+    // The game controller's debug caption.
+    if (auto& caption = model_.session().context().keys.padDebugCaption) {
+      setWindowTitle(QString::fromStdString(*caption));
+      caption.reset();
+    }
   });
   model_.session().valueDisplay().setRateSource([this] { return view_->measuredRate(); });
+  if (hooks_.serial)
+    serial_ = std::make_unique<SerialConnection>(*hooks_.serial, model_.session(), hooks_.dialogs,
+                                                 SerialPortSettings{QtSerialLink::defaultPortName()});
   buildMenus();
   resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   move(0, 0);
@@ -91,7 +102,6 @@ void CabWindow::buildMenus() {
       a->setCheckable(e.checkable);
       a->setChecked(menu.checked(e.item));
       a->setVisible(!CabMenu::hidden(e.item));
-      a->setEnabled(CabMenu::enabled(e.item));
       const CabMenuItem item = e.item;
       connect(a, &QAction::triggered, this, [this, item] { menuItem(item); });
       items_[e.item] = a;
@@ -129,8 +139,11 @@ void CabWindow::menuItem(CabMenuItem item) {
     case CabMenuItem::EasyCab:
       if (hooks_.showEasyCab) hooks_.showEasyCab();
       return;
-    case CabMenuItem::QxSettings:
+    case CabMenuItem::QxSettings:  // Setup1Click
+      if (serial_) SerialSettingsDialog::edit(this, serial_->settings());
+      return;
     case CabMenuItem::QxConnect:
+      if (serial_) serial_->Connect1Click();
       return;
     default:
       break;
@@ -269,6 +282,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   // FormCloseQuery, in its order; the close is always allowed.
   view_->stopRendering();
   clock_->stop();
+  if (serial_) serial_->close();
   if (hooks_.closeEasyCab) hooks_.closeEasyCab();
   if (hooks_.showValueDisplay) hooks_.showValueDisplay(false);
   const bool reinitialised = model_.close();

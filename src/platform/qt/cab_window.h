@@ -9,8 +9,10 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "core/front/cab_window_model.h"
+#include "core/ports/serial_link.h"
 #include "core/ports/user_dialogs.h"
 #include "platform/qt/drive_keys.h"
 #include "platform/qt/key_translation.h"
@@ -22,6 +24,7 @@ namespace kestrel {
 
 class CabView;
 class DriveClock;
+class SerialConnection;
 
 struct CabWindowHooks {
   UserDialogs& dialogs;
@@ -34,6 +37,9 @@ struct CabWindowHooks {
   std::function<void()> firstFrame;
   // The value display shown or hidden: after every key as F3 left it, hidden at the close.
   std::function<void(bool shown)> showValueDisplay;
+  // The serial master controller's port (nullptr: the QX items do nothing). It must outlive the
+  // window.
+  SerialLink* serial = nullptr;
 };
 
 class CabWindow final : public QMainWindow, public DriveKeyTarget {
@@ -53,6 +59,7 @@ class CabWindow final : public QMainWindow, public DriveKeyTarget {
   QMenu* moveMenu() const { return move_; }
   QMenu* saveMenu() const { return save_; }
   QAction* action(CabMenuItem item) const;
+  SerialConnection* serial() const { return serial_.get(); }
 
   // The keys of this window and of those that forward theirs.
   void driveKeyPressed(const QKeyEvent& event) override;
@@ -90,6 +97,7 @@ class CabWindow final : public QMainWindow, public DriveKeyTarget {
   std::array<QAction*, kSavedDriveSlots> saveItems_{};
   std::map<CabMenuItem, QAction*> items_;
   std::map<int, char32_t> typedKeys_;  // Qt key -> the character it typed, for its release
+  std::unique_ptr<SerialConnection> serial_;
   WheelNotches wheel_;
   bool painted_ = false;
   bool closing_ = false;

@@ -107,7 +107,8 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
   const auto afterTick = [&mixer, soundLog] { flushSoundLog(mixer, soundLog); };
 
   const int64_t duration = options.durationUs ? *options.durationUs : defaultDurationUs(inputs);
-  MenuContext menu{preferences, *loaded, CabMenu(loaded->settings, loaded->line), &err};
+  MenuContext menu{preferences, *loaded, CabMenu(loaded->settings, loaded->line, program.controllerKind),
+                   &err};
   const DriveResult result = playDrive(*session, inputs, duration, trace.get(), afterTick, &menu);
   // The preferences as the cab window's close writes them.
   if (filePreferences) writePreferences(preferences, loaded->settings.preferences);

@@ -27,6 +27,13 @@ std::optional<ScriptError> jumpOutsideMenu(const std::vector<ScriptInput>& input
 
 namespace {
 
+// The game controller of the script's "pad" lines: every poll reads the state last set.
+class ScriptedGamepad final : public GamepadPoller {
+ public:
+  GamepadState state;
+  GamepadState poll() override { return state; }
+};
+
 void message(MenuContext& menu, CabSession& session, std::string_view text) {
   if (menu.messages) *menu.messages << formatSeconds(session.scheduler().now()) << " " << text << "\n";
 }
@@ -42,14 +49,15 @@ void deliverMenu(CabSession& session, const ScriptInput& in, MenuContext& menu) 
         message(menu, session, *refusal);
       break;
     case ScriptInput::Kind::MenuToggle:
-      toggleMenuItem(menu.menu, in.item, menu.loaded.settings.preferences, session.context().sprites);
+    case ScriptInput::Kind::MenuController:
+      toggleMenuItem(menu.menu, in.item, menu.loaded.settings.preferences, session.context());
       break;
     default:
       break;
   }
 }
 
-void deliver(CabSession& session, const ScriptInput& in, MenuContext* menu) {
+void deliver(CabSession& session, const ScriptInput& in, MenuContext* menu, ScriptedGamepad& pad) {
   switch (in.kind) {
     case ScriptInput::Kind::Key:
       session.AsciiDown(in.character);
@@ -78,7 +86,14 @@ void deliver(CabSession& session, const ScriptInput& in, MenuContext* menu) {
     case ScriptInput::Kind::MenuSave:
     case ScriptInput::Kind::MenuLoad:
     case ScriptInput::Kind::MenuToggle:
+    case ScriptInput::Kind::MenuController:
       if (menu) deliverMenu(session, in, *menu);
+      break;
+    case ScriptInput::Kind::Serial:
+      session.RxChar(in.bytes);
+      break;
+    case ScriptInput::Kind::Pad:
+      pad.state = in.pad;
       break;
   }
   session.deliverPosted();
@@ -96,16 +111,19 @@ DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& input
             {clock.now(), session.train(), session.control(), &session.context().mixer, &session.sprites()});
       if (afterTick) afterTick();
     });
+  ScriptedGamepad pad;
+  session.setGamepadPoller(&pad);
   const auto wallStart = std::chrono::steady_clock::now();
   const int64_t start = clock.now();
   session.start();
   for (const ScriptInput& in : inputs) {
     if (in.timeUs > durationUs) break;
     clock.advanceBy(start + in.timeUs - clock.now());
-    deliver(session, in, menu);
+    deliver(session, in, menu, pad);
   }
   clock.advanceBy(start + durationUs - clock.now());
   session.setTickObserver(nullptr);
+  session.setGamepadPoller(nullptr);
   if (afterTick) afterTick();
 
   DriveResult r;

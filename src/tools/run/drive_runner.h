@@ -44,8 +44,9 @@ struct MenuContext {
 };
 
 // `trace` may be null. Inputs after `durationUs` are not played. `afterTick` runs after every
-// tick (after its trace row) and once more at the end of the drive. Without `menu` the save, load
-// and check actions do nothing.
+// tick (after its trace row) and once more at the end of the drive. Without `menu` the save, load,
+// check and controller actions do nothing. The script's "pad" lines are the game controller that
+// the session polls while a game-controller kind is chosen.
 DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& inputs, int64_t durationUs,
                       TraceWriter* trace, const std::function<void()>& afterTick = {},
                       MenuContext* menu = nullptr);

@@ -2,7 +2,10 @@
 
 #include <charconv>
 #include <optional>
+#include <stdexcept>
 #include <utility>
+
+#include "core/util/cp932.h"
 
 namespace kestrel::run {
 
@@ -88,6 +91,8 @@ struct LineParser {
     if (action == "vkey" || action == "vkeyup") return parseVirtualKey(action == "vkeyup");
     if (action == "wheel") return parseWheel();
     if (action == "menu") return parseMenu();
+    if (action == "serial") return parseSerial();
+    if (action == "pad") return parsePad();
     return fail("unknown action \"" + std::string(action) + "\"");
   }
   bool parseKey(bool up) {
@@ -143,6 +148,16 @@ struct LineParser {
       in.slot = t[3][0] - '0';
       return true;
     }
+    if (t.size() >= 3 && t[2] == "controller") {
+      static constexpr CabMenuItem kKinds[] = {CabMenuItem::ControllerStandard,
+                                               CabMenuItem::ControllerWindowsGo, CabMenuItem::ControllerPsGo,
+                                               CabMenuItem::ControllerOhc};
+      in.kind = ScriptInput::Kind::MenuController;
+      if (t.size() != 4 || t[3].size() != 1 || t[3][0] < '0' || t[3][0] > '3')
+        return fail("\"menu controller\" takes a kind 0, 1, 2 or 3");
+      in.item = kKinds[t[3][0] - '0'];
+      return true;
+    }
     static constexpr std::pair<std::string_view, CabMenuItem> kToggles[] = {
         {"callouts", CabMenuItem::CalloutsOff},
         {"commentary", CabMenuItem::NoCommentary},
@@ -157,7 +172,58 @@ struct LineParser {
     }
     return fail(
         "\"menu\" takes \"start\", \"jump N\", \"save N\", \"load N\", \"callouts\", \"commentary\", "
-        "\"stoplines\" or \"textmode\"");
+        "\"stoplines\", \"textmode\" or \"controller N\"");
+  }
+  bool parseSerial() {
+    if (!argumentCount(1)) return false;
+    in.kind = ScriptInput::Kind::Serial;
+    std::string text;
+    const std::string_view arg = t[2];
+    for (size_t i = 0; i < arg.size(); ++i) {
+      if (arg[i] != '\\') {
+        text += arg[i];
+        continue;
+      }
+      const char e = i + 1 < arg.size() ? arg[++i] : '\0';
+      if (e == 'r')
+        text += '\r';
+      else if (e == 'n')
+        text += '\n';
+      else if (e == 's')
+        text += ' ';
+      else if (e == '\\')
+        text += '\\';
+      else
+        return fail("\"serial\" knows the escapes \\r, \\n, \\s and \\\\");
+    }
+    try {
+      in.bytes = encodeCp932(text);  // as a controller would send the text
+    } catch (const std::invalid_argument&) {
+      return fail("\"serial\" text has a character that Shift-JIS cannot send");
+    }
+    return true;
+  }
+  static bool integer(std::string_view s, int& out) {
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return ec == std::errc() && end == s.data() + s.size();
+  }
+  bool parsePad() {
+    if (!argumentCount(3)) return false;
+    in.kind = ScriptInput::Kind::Pad;
+    if (!integer(t[2], in.pad.x) || !integer(t[3], in.pad.y))
+      return fail("\"pad\" takes the X and Y axes as integers");
+    if (t[4] == "-") return true;
+    std::string_view list = t[4];
+    while (true) {
+      const size_t comma = list.find(',');
+      int button = -1;
+      if (!integer(list.substr(0, comma), button) || button < 0 ||
+          button >= static_cast<int>(in.pad.buttons.size()))
+        return fail("\"pad\" takes the pressed buttons 0 .. 15 as a comma list, or \"-\"");
+      in.pad.buttons[static_cast<size_t>(button)] = true;
+      if (comma == std::string_view::npos) return true;
+      list.remove_prefix(comma + 1);
+    }
   }
 };
 

@@ -15,6 +15,12 @@
 //   menu commentary   "停止位置ラインを表示しない(&S)", "文字表示モード切り替え(&C)"
 //   menu stoplines
 //   menu textmode
+//   menu controller N the "Controller(&C)" menu: kind N (0 standard, 1 Windows and 2 PS
+//                     "電車でGO!", 3 OHC-PC01)
+//   serial TEXT       bytes arriving from the serial controller as one receive event; "\r" is the
+//                     carriage return, "\n" a line feed, "\s" a blank, "\\" a backslash
+//   pad X Y BUTTONS   the game controller's state for the following polls: the axes and the
+//                     pressed buttons 0 .. 15 as a comma list ("0,4"), or "-" for none
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +30,7 @@
 
 #include "core/controls/virtual_key.h"
 #include "core/front/cab_menu.h"
+#include "core/ports/gamepad_poller.h"
 
 namespace kestrel::run {
 
@@ -38,7 +45,10 @@ struct ScriptInput {
     MenuJump,
     MenuSave,
     MenuLoad,
-    MenuToggle
+    MenuToggle,
+    MenuController,
+    Serial,
+    Pad
   };
 
   int64_t timeUs = 0;
@@ -50,7 +60,9 @@ struct ScriptInput {
   bool wheelUp = false;                         // Wheel
   int32_t station = 0;                          // MenuJump
   int slot = 0;                                 // MenuSave, MenuLoad: 1 .. 3
-  CabMenuItem item = CabMenuItem::CalloutsOff;  // MenuToggle
+  CabMenuItem item = CabMenuItem::CalloutsOff;  // MenuToggle, MenuController
+  std::string bytes;                            // Serial: CP932, as the controller sends them
+  GamepadState pad;                             // Pad
 };
 
 struct ScriptError {

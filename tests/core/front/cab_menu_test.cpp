@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/drive_rig.h"
 #include "support/station_line.h"
 
 namespace kestrel {
@@ -42,25 +43,28 @@ TEST(CabMenu, ChecksStartFromThePreferencesAndToggleThem) {
   EXPECT_FALSE(CabMenu::hidden(CabMenuItem::TextMode));
 
   Preferences& p = s.preferences;
-  SpriteScene sprites;
-  EXPECT_FALSE(toggleMenuItem(menu, CabMenuItem::CalloutsOff, p, sprites));
+  test::DriveRig rig;
+  DriveContext& ctx = rig.c();
+  EXPECT_FALSE(toggleMenuItem(menu, CabMenuItem::CalloutsOff, p, ctx));
   EXPECT_EQ(p.CalloutsOff, 0);
-  EXPECT_TRUE(toggleMenuItem(menu, CabMenuItem::TextMode, p, sprites));
+  EXPECT_TRUE(toggleMenuItem(menu, CabMenuItem::TextMode, p, ctx));
   EXPECT_EQ(p.TextMode, 1);
-  EXPECT_TRUE(toggleMenuItem(menu, CabMenuItem::VisualEffectsOff, p, sprites));
+  EXPECT_TRUE(toggleMenuItem(menu, CabMenuItem::VisualEffectsOff, p, ctx));
   EXPECT_EQ(p.VisualEffectsOff, 1);
-  EXPECT_FALSE(toggleMenuItem(menu, CabMenuItem::NoCommentary, p, sprites));
+  EXPECT_FALSE(toggleMenuItem(menu, CabMenuItem::NoCommentary, p, ctx));
   EXPECT_EQ(p.NoCommentary, 0);
   // The stop lines change no preference; the ATS stays as it was.
-  EXPECT_FALSE(toggleMenuItem(menu, CabMenuItem::StopLinesHidden, p, sprites));
+  EXPECT_FALSE(toggleMenuItem(menu, CabMenuItem::StopLinesHidden, p, ctx));
   EXPECT_EQ(p.AtsOff, 1);
   // The controller kinds are one choice; the debug option a check of its own.
-  toggleMenuItem(menu, CabMenuItem::ControllerPsGo, p, sprites);
+  toggleMenuItem(menu, CabMenuItem::ControllerPsGo, p, ctx);
   EXPECT_EQ(menu.controller(), ControllerKind::PsGo);
   EXPECT_FALSE(menu.checked(CabMenuItem::ControllerStandard));
   EXPECT_TRUE(menu.checked(CabMenuItem::ControllerPsGo));
-  EXPECT_TRUE(toggleMenuItem(menu, CabMenuItem::Debug, p, sprites));
-  EXPECT_FALSE(toggleMenuItem(menu, CabMenuItem::Debug, p, sprites));
+  EXPECT_TRUE(toggleMenuItem(menu, CabMenuItem::Debug, p, ctx));
+  EXPECT_TRUE(rig.keys.padDebug);
+  EXPECT_FALSE(toggleMenuItem(menu, CabMenuItem::Debug, p, ctx));
+  EXPECT_FALSE(rig.keys.padDebug);
 
   // "Move": stations of type 0 or 2, the last excepted, in table order.
   ASSERT_EQ(menu.moveEntries().size(), 2u);
@@ -69,19 +73,36 @@ TEST(CabMenu, ChecksStartFromThePreferencesAndToggleThem) {
   EXPECT_EQ(menu.moveEntries()[1].station, 2);
 }
 
+TEST(CabMenu, TheControllerKindLastsForTheProgramRunAndTheNextWindowChecksIt) {
+  test::DriveRig rig;
+  CabMenu first(rig.settings, LineData{}, rig.program.controllerKind);
+  EXPECT_TRUE(first.checked(CabMenuItem::ControllerStandard));
+  toggleMenuItem(first, CabMenuItem::ControllerOhc, rig.settings.preferences, rig.c());
+  toggleMenuItem(first, CabMenuItem::Debug, rig.settings.preferences, rig.c());
+  EXPECT_EQ(rig.program.controllerKind, ControllerKind::Ohc);
+
+  CabMenu next(rig.settings, LineData{}, rig.program.controllerKind);
+  EXPECT_TRUE(next.checked(CabMenuItem::ControllerOhc));
+  EXPECT_FALSE(next.checked(CabMenuItem::ControllerStandard));
+  EXPECT_FALSE(next.checked(CabMenuItem::Debug));  // the debug option is the window's own
+  toggleMenuItem(next, CabMenuItem::ControllerStandard, rig.settings.preferences, rig.c());
+  EXPECT_EQ(rig.program.controllerKind, ControllerKind::Standard);
+}
+
 TEST(CabMenu, TheStopLineItemHidesAndShowsTheThreeStopLineSprites) {
   SettingsData s;
   CabMenu menu(s, LineData{});
-  SpriteScene sprites;
+  test::DriveRig rig;
+  SpriteScene& sprites = rig.sprites;
   for (const char* name :
        {"img_unten_teimokuS", "img_unten_teimokuM", "img_unten_teimokuE", "img_unten_teimoku"})
     sprites.add(Sprite{name});
-  toggleMenuItem(menu, CabMenuItem::StopLinesHidden, s.preferences, sprites);
+  toggleMenuItem(menu, CabMenuItem::StopLinesHidden, s.preferences, rig.c());
   EXPECT_FALSE(sprites.find("img_unten_teimokuS")->visible);
   EXPECT_FALSE(sprites.find("img_unten_teimokuM")->visible);
   EXPECT_FALSE(sprites.find("img_unten_teimokuE")->visible);
   EXPECT_TRUE(sprites.find("img_unten_teimoku")->visible);
-  toggleMenuItem(menu, CabMenuItem::StopLinesHidden, s.preferences, sprites);
+  toggleMenuItem(menu, CabMenuItem::StopLinesHidden, s.preferences, rig.c());
   EXPECT_TRUE(sprites.find("img_unten_teimokuM")->visible);
 }
 

@@ -262,7 +262,7 @@ TEST_F(ValueDisplayTest, TheMemoTakesEachAtsMessageAndNoticeOnceShownOrNot) {
 
 TEST_F(ValueDisplayTest, TheCaptionIsTheLastSerialCommandWithoutItsLineEnd) {
   EXPECT_EQ(display.caption(ctx), "");
-  rig.keys.valueDisplayCaption = "AB1CD\rX";
+  rig.keys.serialCommandText = "AB1CD\rX";
   EXPECT_EQ(display.caption(ctx), "AB1CDX");
 }
 

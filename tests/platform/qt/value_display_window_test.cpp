@@ -194,7 +194,7 @@ TEST_F(ValueDisplayWindowTest, TheButtonsJumpSwitchTheResistanceAndReloadTheSpee
 TEST_F(ValueDisplayWindowTest, TheCaptionFollowsTheLastSerialCommand) {
   display.refresh();
   EXPECT_EQ(display.windowTitle(), QStringLiteral("Value Display"));
-  model.session().context().keys.valueDisplayCaption = "P5\r";
+  model.session().context().keys.serialCommandText = "P5\r";
   display.refresh();
   EXPECT_EQ(display.windowTitle(), QStringLiteral("P5"));
 }

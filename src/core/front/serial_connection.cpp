@@ -1,0 +1,43 @@
+#include "core/front/serial_connection.h"
+
+namespace kestrel {
+
+SerialConnection::SerialConnection(SerialLink& link, CabSession& session, UserDialogs& dialogs,
+                                   SerialPortSettings settings)
+    : link_(link), session_(session), dialogs_(dialogs), settings_(std::move(settings)) {
+  link_.setReceiveHandler([this](int) {
+    session_.RxChar(link_.readAll());
+    session_.deliverPosted();
+  });
+  link_.setLostHandler([this] { COMClosed(); });
+}
+
+SerialConnection::~SerialConnection() {
+  link_.setReceiveHandler(nullptr);
+  link_.setLostHandler(nullptr);
+}
+
+void SerialConnection::Connect1Click() {
+  if (link_.isOpen()) {
+    link_.close();
+    COMClosed();
+    return;
+  }
+  if (!link_.open(settings_)) {
+    dialogs_.showMessage(settings_.portName + ": " + link_.errorText());
+    return;
+  }
+  dialogs_.showMessage(kControllerConnected);  // COMOpened
+}
+
+void SerialConnection::close() {
+  if (!link_.isOpen()) return;
+  link_.close();
+  COMClosed();
+}
+
+void SerialConnection::COMClosed() {
+  dialogs_.showMessage(kControllerDisconnected);
+}
+
+}  // namespace kestrel

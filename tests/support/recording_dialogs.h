@@ -1,0 +1,20 @@
+#pragma once
+// A UserDialogs fake: keeps every message shown; the file dialog is always cancelled.
+#include <string>
+#include <vector>
+
+#include "core/ports/user_dialogs.h"
+
+namespace kestrel::test {
+
+class RecordingDialogs final : public UserDialogs {
+ public:
+  std::vector<std::string> messages;
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  std::optional<std::string> openFile(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void openDocument(const std::string&) override {}
+};
+
+}  // namespace kestrel::test
