@@ -41,6 +41,7 @@ CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks h
   clock_ = new DriveClock(model_.session().scheduler(), this);
   model_.session().setTickObserver([this] {
     if (hooks_.afterTick) hooks_.afterTick();
+    updateMoveMenu();
     // The game controller's debug caption.
     if (auto& caption = model_.session().context().keys.padDebugCaption) {
       setWindowTitle(QString::fromStdString(*caption));
@@ -178,6 +179,15 @@ void CabWindow::loadClick(int slot) {
     return;
   }
   setWindowTitle(QString::fromStdString(model_.lineName()));
+  updateMoveMenu();
+}
+
+void CabWindow::updateMoveMenu() {
+  // No jump while a station or branch movie plays: the jump would leave it half played. A switch
+  // that was skipped (mode 9) plays nothing and keeps the menu.
+  const int32_t mode = model_.session().context().train.MovieMode;
+  const bool enabled = mode != 1 && mode != 2;
+  if (move_->menuAction()->isEnabled() != enabled) move_->menuAction()->setEnabled(enabled);
 }
 
 void CabWindow::driveKeyPressed(const QKeyEvent& event) {

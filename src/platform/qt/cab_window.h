@@ -83,6 +83,7 @@ class CabWindow final : public QMainWindow, public DriveKeyTarget {
   void saveClick(int slot);
   void loadClick(int slot);
   void showSaveMenu();
+  void updateMoveMenu();
   void wheel(int angleDeltaY);
   void toggleFullScreen();
 

@@ -1,9 +1,11 @@
 // The cab window's "Controller(&C)" menu on the fixture content: the QX items connect and
 // disconnect the serial port with their messages, the window's close closes an open port, the
-// kinds are one choice that the tick's poll follows, and the debug option's caption.
+// kinds are one choice that the tick's poll follows, the debug option's caption, and the "Move"
+// menu while a switched movie plays.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QMenu>
 
 #include "core/front/cab_window_model.h"
 #include "core/front/serial_connection.h"
@@ -83,6 +85,22 @@ TEST_F(CabWindowControllerTest, TheKindsAreOneChoiceAndTheDebugOptionShowsThePol
   window->action(CabMenuItem::ControllerStandard)->trigger();
   EXPECT_EQ(program.controllerKind, ControllerKind::Standard);
   EXPECT_FALSE(window->action(CabMenuItem::ControllerWindowsGo)->isChecked());
+}
+
+TEST_F(CabWindowControllerTest, TheMoveMenuIsDisabledWhileAStationOrBranchMoviePlays) {
+  QAction* move = window->moveMenu()->menuAction();
+  EXPECT_TRUE(move->isEnabled());
+  for (const int32_t mode : {1, 2}) {
+    model->session().context().train.MovieMode = mode;
+    tick();
+    EXPECT_FALSE(move->isEnabled()) << "mode " << mode;
+  }
+  model->session().context().train.MovieMode = 9;  // a skipped switch plays nothing
+  tick();
+  EXPECT_TRUE(move->isEnabled());
+  model->session().context().train.MovieMode = 0;
+  tick();
+  EXPECT_TRUE(move->isEnabled());
 }
 
 }  // namespace
