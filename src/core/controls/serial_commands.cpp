@@ -31,7 +31,6 @@ std::string_view firstFiveCharacters(std::string_view s) {
 
 namespace {
 
-constexpr size_t kTopNotchEntry = 6;
 constexpr size_t kNeutralEntry = 7;
 constexpr size_t kLastBrakeEntry = 16;
 constexpr size_t kLastReverserEntry = 19;
