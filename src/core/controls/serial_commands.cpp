@@ -11,7 +11,7 @@ namespace kestrel {
 
 std::optional<std::string> SerialReceiveBuffer::RxChar(std::string_view chunk) {
   if (chunk.find('\r') == std::string_view::npos) {
-    buffer_.append(chunk);
+    buffer_.append(chunk.substr(0, kMaxPending - std::min(buffer_.size(), kMaxPending)));
     return std::nullopt;
   }
   std::string command = std::move(buffer_);

@@ -17,8 +17,14 @@ inline constexpr size_t kMasconCommandEntries = 23;
 // The receive buffer of RxChar. A chunk without a carriage return is kept; the chunk that brings
 // one completes the command: the buffer and the whole chunk, bytes after the carriage return
 // included (they belong to this command, not the next), and the buffer is emptied.
+//
+// A device that never sends a carriage return (a wrong baud rate gives a stream of noise) would
+// grow the buffer without end: it keeps the first kMaxPending bytes and drops the rest. Only the
+// first five characters of a command are ever compared, so no command changes its meaning.
 class SerialReceiveBuffer {
  public:
+  static constexpr size_t kMaxPending = 4096;
+
   // The complete command as received, or nullopt while it is still incomplete.
   std::optional<std::string> RxChar(std::string_view chunk);
   const std::string& pending() const { return buffer_; }

@@ -46,6 +46,20 @@ TEST(SerialReceiveBuffer, ACommandSplitOverTwoEventsIsHandedOverOnceWhole) {
   EXPECT_EQ(buffer.RxChar("N00\r"), "N00\r");
 }
 
+TEST(SerialReceiveBuffer, NoiseWithoutACarriageReturnIsKeptOnlyUpToItsLimit) {
+  SerialReceiveBuffer buffer;
+  EXPECT_FALSE(buffer.RxChar("MCP01"));
+  const std::string noise(1000, 'x');
+  for (int i = 0; i < 10; ++i) EXPECT_FALSE(buffer.RxChar(noise));
+  EXPECT_EQ(buffer.pending().size(), SerialReceiveBuffer::kMaxPending);
+  const auto command = buffer.RxChar("\r");
+  ASSERT_TRUE(command);
+  EXPECT_EQ(command->size(), SerialReceiveBuffer::kMaxPending + 1);
+  EXPECT_EQ(command->substr(0, 6), "MCP01x");
+  EXPECT_EQ(command->back(), '\r');
+  EXPECT_EQ(buffer.pending(), "");
+}
+
 TEST_F(SerialTest, NotchCommandsClampToTheModesTopNotchAndReleaseTheBrake) {
   c.brakeHandle = -3;
   command("MCP02\r");
