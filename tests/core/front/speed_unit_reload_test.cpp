@@ -21,7 +21,11 @@ struct SpeedUnitReloadTest : ::testing::Test {
   test::DriveRig rig;
   DriveContext& ctx = rig.c();
   TrainState& t = rig.train;
-  std::filesystem::path file = test::scratchDir("speed_unit_reload") / "line_local.dat";
+  // One folder per test: ctest runs the tests of this fixture side by side.
+  std::filesystem::path file =
+      test::scratchDir(std::string("speed_unit_reload_") +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name()) /
+      "line_local.dat";
 
   void SetUp() override {
     rig.line.Station = {test::stationRow({"A", 0, 3000}), test::stationRow({"B", 0, 9000})};
