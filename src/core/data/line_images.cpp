@@ -22,8 +22,8 @@ int clampToInt(int64_t v) {
 // Thrown inside an image-list guard when the picture does not load.
 struct PictureMissing {};
 
-CatalogPicture loadOrThrow(Ctx& c, std::string_view file, const SpriteSpec& spec) {
-  auto picture = loadCatalogPicture(c.env.pictures, c.env.programDirectory, file, spec);
+CatalogPicture loadOrThrow(Ctx& c, std::string_view file, const SpriteSpec& layout) {
+  auto picture = loadCatalogPicture(c.env.pictures, c.env.programDirectory, file, layout);
   if (!picture) throw PictureMissing{};
   return std::move(*picture);
 }
@@ -47,10 +47,10 @@ void readPictureList(Ctx& c, std::vector<std::string>& names, PictureList& list,
   list = PictureList{};
   c.r.table([&](const std::string& file) {
     requireRoom(names.size(), LineData::kImageListCapacity);
-    SpriteSpec spec;
-    spec.name = prefix + std::to_string(names.size());
-    spec.transparent = true;
-    auto picture = loadCatalogPicture(c.env.pictures, c.env.programDirectory, file, spec);
+    SpriteSpec layout;
+    layout.name = prefix + std::to_string(names.size());
+    layout.transparent = true;
+    auto picture = loadCatalogPicture(c.env.pictures, c.env.programDirectory, file, layout);
     if (!picture) throw SectionFault("picture cannot be loaded: " + file);
     if (takeSize) {
       list.width = picture->width;
@@ -73,17 +73,17 @@ void readMonitor(Ctx& c) {
   m.patternWidth = c.r.intLine();
   m.patternHeight = c.r.intLine();
   m.file = c.r.valueLine();
-  SpriteSpec spec;
-  spec.name = "img_mon";
-  spec.x = m.x;
-  spec.y = m.y;
-  spec.z = 51;
-  spec.width = m.patternWidth;
-  spec.height = m.patternHeight;
-  spec.patternWidth = m.patternWidth;
-  spec.patternHeight = m.patternHeight;
-  spec.transparent = true;
-  auto picture = loadCatalogPicture(c.env.pictures, c.env.programDirectory, m.file, spec);
+  SpriteSpec layout;
+  layout.name = "img_mon";
+  layout.x = m.x;
+  layout.y = m.y;
+  layout.z = 51;
+  layout.width = m.patternWidth;
+  layout.height = m.patternHeight;
+  layout.patternWidth = m.patternWidth;
+  layout.patternHeight = m.patternHeight;
+  layout.transparent = true;
+  auto picture = loadCatalogPicture(c.env.pictures, c.env.programDirectory, m.file, layout);
   if (!picture) throw FatalError(m.file + std::string(kPictureFault));
   c.catalog.put(std::move(*picture));
   m.loaded = true;

@@ -13,9 +13,9 @@ class PanelRegistrar {
   PanelRegistrar(const std::filesystem::path& dir, PictureLoader& loader, PictureCatalog& catalog)
       : dir_(dir), loader_(loader), catalog_(catalog) {}
 
-  void add(const std::string& file, SpriteSpec spec) {
+  void add(const std::string& file, SpriteSpec layout) {
     if (file.empty()) return;
-    auto picture = loadCatalogPicture(loader_, dir_, file, spec);
+    auto picture = loadCatalogPicture(loader_, dir_, file, layout);
     if (!picture) throw FatalError(file + std::string(kPictureFault));
     catalog_.put(std::move(*picture));
   }
@@ -127,9 +127,9 @@ void registerPanelPictures(const PanelLayout& p, const std::filesystem::path& ve
 void registerStafPictures(const LineData& line, const SettingsData& settings,
                           const std::filesystem::path& programDirectory, PictureLoader& loader,
                           PictureCatalog& catalog) {
-  auto load = [&](const std::string& file, SpriteSpec spec) -> std::optional<CatalogPicture> {
+  auto load = [&](const std::string& file, SpriteSpec layout) -> std::optional<CatalogPicture> {
     if (file.empty()) return std::nullopt;
-    auto picture = loadCatalogPicture(loader, programDirectory, file, spec);
+    auto picture = loadCatalogPicture(loader, programDirectory, file, layout);
     if (!picture) throw FatalError(file + std::string(kStafPictureMissing));
     return picture;
   };

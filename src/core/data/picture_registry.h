@@ -26,6 +26,6 @@ struct SpriteSpec {
 // The picture named `file` (a data-file name, resolved against `base`), or nullopt when it cannot
 // be loaded. An empty name never loads.
 std::optional<CatalogPicture> loadCatalogPicture(PictureLoader& loader, const std::filesystem::path& base,
-                                                 std::string_view file, const SpriteSpec& spec);
+                                                 std::string_view file, const SpriteSpec& layout);
 
 }  // namespace kestrel

@@ -102,29 +102,29 @@ ParsedOptions parseRunOptions(const std::vector<std::string>& args) {
       inlineValue = arg.substr(eq + 1);
       arg.resize(eq);
     }
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* known = nullptr;
     for (const auto& s : optionSpecs())
-      if (arg == s.name) spec = &s;
-    if (!spec) {
+      if (arg == s.name) known = &s;
+    if (!known) {
       result.error = "unknown option: " + args[i];
       return result;
     }
     std::string value;
-    if (spec->takesValue) {
+    if (known->takesValue) {
       if (inlineValue) {
         value = *inlineValue;
       } else if (i + 1 < args.size()) {
         value = args[++i];
       } else {
-        result.error = std::string(spec->name) + " needs a value";
+        result.error = std::string(known->name) + " needs a value";
         return result;
       }
     } else if (inlineValue) {
-      result.error = std::string(spec->name) + " takes no value";
+      result.error = std::string(known->name) + " takes no value";
       return result;
     }
-    if (!spec->apply(options, value)) {
-      result.error = "bad value for " + std::string(spec->name) + ": " + value;
+    if (!known->apply(options, value)) {
+      result.error = "bad value for " + std::string(known->name) + ": " + value;
       return result;
     }
   }
