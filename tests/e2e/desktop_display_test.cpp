@@ -58,7 +58,7 @@ struct DesktopDisplayTest : ::testing::Test {
          "--station", std::to_string(station), "--trace", trace.string()},
         config, err);
     const auto window = x.findWindow(kRapidLine, 20s);
-    ASSERT_TRUE(window) << slurp(err);
+    ASSERT_TRUE(window) << slurp(err) << x.describeScreen("no_cab_window");
     cab = *window;
     ASSERT_TRUE(XSession::waitUntil([&] { return !lastRow(trace).empty(); }, 10s)) << slurp(err);
   }

@@ -97,7 +97,7 @@ TEST_F(DesktopTest, FromTheOpeningThroughADriveWithPauseSaveAndRestoreBackToTheM
   x.screenshot("04_line_chosen");
   x.click(*title, 550, 180);  // train 1
   auto cab = x.findWindow(kRapidLine, 20s);
-  ASSERT_TRUE(cab) << slurp(err);
+  ASSERT_TRUE(cab) << slurp(err) << x.describeScreen("no_cab_window");
   ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 5; }, 10s)) << slurp(err);
   x.screenshot("05_cab");
   const std::string timing = slurp(err);
@@ -172,7 +172,7 @@ TEST_F(DesktopTest, FromTheOpeningThroughADriveWithPauseSaveAndRestoreBackToTheM
 TEST_F(DesktopTest, ADriveFromTheCommandLineReturnsToTheMenuAndKeepsItsSlotsAfterARestart) {
   start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat", "--station", "1"});
   auto cab = x.findWindow(kRapidLine, 20s);
-  ASSERT_TRUE(cab) << slurp(err);
+  ASSERT_TRUE(cab) << slurp(err) << x.describeScreen("no_cab_window");
   ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s)) << slurp(err);
   x.screenshot("01_cab_from_the_command_line");
   // The wheel posts characters: down is "8", towards power.
@@ -198,7 +198,7 @@ TEST_F(DesktopTest, ADriveFromTheCommandLineReturnsToTheMenuAndKeepsItsSlotsAfte
   fs::remove(trace);
   start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat"});
   cab = x.findWindow(kRapidLine, 20s);
-  ASSERT_TRUE(cab) << slurp(err);
+  ASSERT_TRUE(cab) << slurp(err) << x.describeScreen("no_cab_window");
   ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s));
   const size_t at = saved.find("Save3=\"line_local.dat,1,");
   std::stringstream fields(saved.substr(at + 7));
@@ -219,7 +219,7 @@ TEST_F(DesktopTest, ADriveFromTheCommandLineReturnsToTheMenuAndKeepsItsSlotsAfte
 TEST_F(DesktopTest, F3OpensTheValueDisplayWhoseKeysDriveTheTrainAndF3ThereClosesIt) {
   start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat"});
   auto cab = x.findWindow(kRapidLine, 20s);
-  ASSERT_TRUE(cab) << slurp(err);
+  ASSERT_TRUE(cab) << slurp(err) << x.describeScreen("no_cab_window");
   ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s)) << slurp(err);
   x.keys(*cab, "F3");
   auto values = x.findWindow("^Value Display$", 5s);

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdio>
 #include <iostream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -145,6 +146,18 @@ std::optional<unsigned long> XSession::findWindow(const std::string& pattern,
       },
       timeout);
   return found;
+}
+
+std::string XSession::describeScreen(const std::string& shotName) {
+  std::ostringstream out;
+  out << "visible windows:";
+  std::istringstream ids(xdotool("search --onlyvisible --name " + shellQuote(".")));
+  for (std::string id; std::getline(ids, id);)
+    if (!id.empty()) out << " [" << name(std::stoul(id)) << "]";
+  const auto status = waitForExit(0ms);
+  out << "; the program " << (status ? "ended with status " + std::to_string(*status) : "runs");
+  out << "; screenshot " << screenshot(shotName).string();
+  return out.str();
 }
 
 XSession::Geometry XSession::geometry(unsigned long window) {

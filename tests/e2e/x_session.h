@@ -39,6 +39,9 @@ class XSession {
     int x = 0, y = 0, width = 0, height = 0;
   };
   Geometry geometry(unsigned long window);
+  // For a failed wait: the names of the visible windows, whether the program still runs, and a
+  // screenshot named `shotName`.
+  std::string describeScreen(const std::string& shotName);
   std::string name(unsigned long window);
 
   void click(unsigned long window, int x, int y);
