@@ -25,7 +25,7 @@ struct SoundLayout {
   int32_t engineSetBase() const { return motorBase() + motorCount; }
   int32_t calloutChannel() const { return engineSetBase() + engineSetCount + 1; }
   int32_t spokenChannel() const { return calloutChannel() + 1; }
-  // The three banks whose sizes offset the further call-outs' played mark (Part 4.2's key).
+  // The three banks whose sizes offset the further call-outs' played mark (the call-out key's rule).
   int32_t bankSizes() const { return vehicleCount + environmentCount + motorCount; }
 
   // Every channel of the layout exists on the mixer.

@@ -1,6 +1,6 @@
 #pragma once
-// The sound rules of the tick (Part 5.3 of the design's sound chapter): each reads the drive's
-// state and sets what the mixer's channels play. Channel numbers follow SoundLayout.
+// The sound rules of the tick: each reads the drive's state and sets what the mixer's channels
+// play. Channel numbers follow SoundLayout.
 #include "core/state/drive_context.h"
 
 namespace kestrel::sound {
