@@ -29,30 +29,6 @@ Demo& demo() {
   return d;
 }
 
-// How much of the screen's movie area (800 x 600, above the status texts) shows `frame` scaled to
-// it: the share of blocks whose channel means differ by less than 8. Signals and posts over the
-// movie cover some blocks.
-double movieMatch(const QImage& shot, const Picture& frame) {
-  int blocks = 0, matching = 0;
-  const double fx = frame.width / 800.0, fy = frame.height / 600.0;
-  for (int by = 20; by < 400; by += 50)
-    for (int bx = 20; bx < 740; bx += 60) {
-      double worst = 0;
-      for (int shift : {0, 8, 16}) {
-        double s = 0, f = 0, ns = 0, nf = 0;
-        for (int y = by; y < by + 40; ++y)
-          for (int x = bx; x < bx + 50; ++x, ++ns) s += (rgbAt(shot, x, y) >> shift) & 0xFF;
-        for (int y = static_cast<int>(by * fy); y < static_cast<int>((by + 40) * fy); ++y)
-          for (int x = static_cast<int>(bx * fx); x < static_cast<int>((bx + 50) * fx); ++x, ++nf)
-            f += (frame.at(x, y) >> shift) & 0xFF;
-        worst = std::max(worst, std::fabs(s / ns - f / nf));
-      }
-      ++blocks;
-      matching += worst < 8;
-    }
-  return static_cast<double>(matching) / blocks;
-}
-
 // The screen shows frame n of the route movie rather than one half a second before or after it.
 void expectShowsFrame(const QImage& shot, int n) {
   Demo& d = demo();

@@ -8,12 +8,12 @@
 
 #include "core/front/session_loader.h"
 #include "platform/ffmpeg/ffmpeg_movie_reader.h"
+#include "support/picture_match.h"
 
 namespace kestrel::e2e {
 
-inline uint32_t rgbAt(const QImage& image, int x, int y) {
-  return image.pixel(x, y) & 0xFFFFFFu;
-}
+using test::movieMatch;
+using test::rgbAt;
 
 // The rapid line with the 313 (8 cars) of the quick demo: records, pictures and route movie.
 struct Demo {
@@ -26,8 +26,6 @@ struct Demo {
 };
 Demo& demo();
 
-// The share of blocks of the movie area (above the status texts) that show `frame` scaled to it.
-double movieMatch(const QImage& view, const Picture& frame);
 // The view shows frame n rather than one half a second before or after it.
 void expectShowsFrame(const QImage& view, int n);
 // Of the frames first .. last, the one the view shows best.

@@ -13,17 +13,10 @@
 #include "core/present/movie_playback.h"
 #include "support/drive_rig.h"
 #include "support/fake_movie.h"
+#include "support/fake_text_metrics.h"
 
 namespace kestrel {
 namespace {
-
-// Every text as wide as its bytes times half its size.
-class FakeMetrics final : public TextMetrics {
- public:
-  TextExtent measure(std::string_view text, int32_t pointSize) const override {
-    return {static_cast<int32_t>(text.size()) * pointSize / 2, pointSize};
-  }
-};
 
 struct DisplayTest : ::testing::Test {
   test::DriveRig rig;
@@ -32,7 +25,7 @@ struct DisplayTest : ::testing::Test {
   test::MovieLog log;
   test::FakeMovieReader reader{log};
   test::FakeTimer timer{log};
-  FakeMetrics metrics;
+  test::FakeTextMetrics metrics;
   std::unique_ptr<MoviePlayback> playback;
   std::unique_ptr<CabDisplay> display;
 

@@ -8,21 +8,15 @@
 
 #include "core/present/kilometre_post.h"
 #include "support/drive_rig.h"
+#include "support/fake_text_metrics.h"
 
 namespace kestrel {
 namespace {
 
-class FakeMetrics final : public TextMetrics {
- public:
-  TextExtent measure(std::string_view text, int32_t pointSize) const override {
-    return {static_cast<int32_t>(text.size()) * pointSize / 2, pointSize};
-  }
-};
-
 struct OverlayTest : ::testing::Test {
   test::DriveRig rig;
   Preferences preferences;
-  FakeMetrics metrics;
+  test::FakeTextMetrics metrics;
   OverlayExtents extents{};
 
   void SetUp() override {

@@ -37,27 +37,6 @@ void run(CabSession& session, double seconds, Speed speed) {
 
 }  // namespace
 
-double movieMatch(const QImage& view, const Picture& frame, double tolerance) {
-  int blocks = 0, matching = 0;
-  const double fx = frame.width / 800.0, fy = frame.height / 600.0;
-  for (int by = 20; by < 400; by += 50)
-    for (int bx = 20; bx < 740; bx += 60) {
-      double worst = 0;
-      for (int shift : {0, 8, 16}) {
-        double v = 0, f = 0, nv = 0, nf = 0;
-        for (int y = by; y < by + 40; ++y)
-          for (int x = bx; x < bx + 50; ++x, ++nv) v += (view.pixel(x, y) >> shift) & 0xFF;
-        for (int y = static_cast<int>(by * fy); y < static_cast<int>((by + 40) * fy); ++y)
-          for (int x = static_cast<int>(bx * fx); x < static_cast<int>((bx + 50) * fx); ++x, ++nf)
-            f += (frame.at(x, y) >> shift) & 0xFF;
-        worst = std::max(worst, std::fabs(v / nv - f / nf));
-      }
-      ++blocks;
-      matching += worst < tolerance;
-    }
-  return static_cast<double>(matching) / blocks;
-}
-
 Picture demoFrame(int n) {
   FfmpegMovieReader reader;
   reader.open(std::filesystem::path(KESTREL_QUICK_DEMO_DIR) / "movie/kestrel_line.avi");

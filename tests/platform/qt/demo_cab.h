@@ -10,6 +10,7 @@
 #include "core/front/session_loader.h"
 #include "core/ports/recording_mixer.h"
 #include "platform/ffmpeg/ffmpeg_movie_reader.h"
+#include "support/picture_match.h"
 
 namespace kestrel::test {
 
@@ -31,17 +32,7 @@ struct DemoCab {
   void film(double seconds, int direction = 1);
 };
 
-// How much of the view's movie area (800 x 600, above the status texts) shows `frame` scaled to
-// it: the share of blocks whose channel means differ by less than `tolerance`. Signals and posts
-// over the movie cover some blocks.
-double movieMatch(const QImage& view, const Picture& frame, double tolerance = 8.0);
-
 // Frame n of the demo's route movie at its own size, decoded by a reader of its own.
 Picture demoFrame(int n);
-
-// The colour of a view pixel without its alpha.
-inline uint32_t rgbAt(const QImage& image, int x, int y) {
-  return image.pixel(x, y) & 0xFFFFFFu;
-}
 
 }  // namespace kestrel::test
