@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 
 #include "platform/qt/easy_cab_window.h"
@@ -37,6 +38,13 @@ TEST_F(SmallWindowsTest, TheEasyCabsButtonsPostTheirCharactersAndItsKeysGoToTheD
   EasyCabWindow w(keys);
   EXPECT_EQ(w.windowTitle(), QStringLiteral("かんたん運転台"));
   EXPECT_EQ(w.size(), QSize(241, 376));
+  // Every caption stands whole: no button covers a label, and each fits in the window.
+  for (const QLabel* label : w.findChildren<QLabel*>()) {
+    EXPECT_TRUE(w.rect().contains(label->geometry())) << label->text().toStdString();
+    for (const QPushButton* button : w.findChildren<QPushButton*>())
+      EXPECT_FALSE(label->geometry().intersects(button->geometry()))
+          << label->text().toStdString() << " under " << button->text().toStdString();
+  }
   w.button(U'8')->click();
   w.button(U'2')->click();
   w.button(U'5')->click();
