@@ -322,6 +322,7 @@ void TitleWindow::trainClick(TitleImage train) {
 void TitleWindow::backClick() {
   menu_->backclick();
   refresh();
+  setClientSize(kTitleSize.width, kTitleSize.height);  // the title's size, whatever the menu's was
 }
 
 void TitleWindow::quitClick() {
