@@ -6,6 +6,8 @@
 
 #include "app/command_line.h"
 #include "app/desktop_program.h"
+#include "core/front/title_menu.h"
+#include "platform/qt/qt_text.h"
 
 namespace {
 
@@ -37,6 +39,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kestrel"));
   QApplication::setOrganizationName(QStringLiteral("Railvane"));
+  // The application title: the title window's caption, and after the caption of every other window.
+  QApplication::setApplicationDisplayName(kestrel::qs(kestrel::kApplicationTitle));
   QApplication::setQuitOnLastWindowClosed(false);  // the title window's close ends the program
   DesktopProgram program(*parsed.options);
   if (const int status = program.start(); status != 0) return status;
