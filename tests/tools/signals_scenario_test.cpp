@@ -1,16 +1,20 @@
 // Signals and ATS in whole drives of the quick demo's rapid line, read back from the trace: the
 // careful run (scenarios/rapid_run.txt) slows for the home signal that the local train ahead holds
 // at stop and is never braked by the ATS; the reckless run (scenarios/red_signal.txt) is braked to
-// a stand short of that signal and then reset. Also the trackside pictures along the careful run.
+// a stand short of that signal and then reset. Also the trackside pictures along the careful run,
+// and the pattern brake against constant speed (scenarios/constant_speed.txt).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <set>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "support/test_paths.h"
 #include "tools/demo_files.h"
@@ -52,12 +56,21 @@ double num(const Row& r, const std::string& column) {
   return std::stod(r.at(column));
 }
 
-std::vector<Row> drive(const std::string& script, const std::string& duration) {
-  const fs::path dir = test::scratchDir(std::string("signals_scenario_") +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+fs::path scratch() {
+  return test::scratchDir(std::string("signals_scenario_") +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+}
+
+fs::path scenario(const std::string& name) {
+  return test::sourceDir() / "tests/tools/scenarios" / name;
+}
+
+// A drive of the rapid line; `extra` are further runner options (a train, a start station).
+std::vector<Row> drive(const fs::path& script, const std::string& duration,
+                       const std::string& extra = "--train train_313-1000_8cars.dat") {
+  const fs::path dir = scratch();
   const std::string command = std::string("'") + KESTREL_RUN + "' --data '" + test::quickDemo().string() +
-                              "' --line line_rapid.dat --train train_313-1000_8cars.dat --script '" +
-                              (test::sourceDir() / "tests/tools/scenarios" / script).string() +
+                              "' --line line_rapid.dat " + extra + " --script '" + script.string() +
                               "' --trace '" + (dir / "trace.csv").string() + "' --duration " + duration +
                               " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
   const int raw = std::system(command.c_str());
@@ -81,7 +94,7 @@ int homeSignalFrame() {
 const std::set<std::string> kStopCodes = {"1", "4", "7", "10", "13", "17", "21", "26", "30", "35"};
 
 TEST(SignalsScenario, TheCarefulRunSlowsForTheSignalHeldByTheLocalAndIsNeverBraked) {
-  const auto rows = drive("rapid_run.txt", "260");
+  const auto rows = drive(scenario("rapid_run.txt"), "260");
   ASSERT_EQ(rows.size(), 2600u);
   const int home = homeSignalFrame();
   // The local train waits at 東鷹見 ahead: the starting signal shows caution at first.
@@ -117,7 +130,7 @@ TEST(SignalsScenario, TheCarefulRunSlowsForTheSignalHeldByTheLocalAndIsNeverBrak
 }
 
 TEST(SignalsScenario, TheTracksidePicturesFollowTheRun) {
-  const auto rows = drive("rapid_run.txt", "260");
+  const auto rows = drive(scenario("rapid_run.txt"), "260");
   ASSERT_FALSE(rows.empty());
   for (const Row& r : rows) {
     const double d = num(r, "distanceToStop_cm");
@@ -153,7 +166,7 @@ TEST(SignalsScenario, TheTracksidePicturesFollowTheRun) {
 }
 
 TEST(SignalsScenario, TheRecklessRunIsStoppedShortOfTheRedSignalAndReset) {
-  const auto rows = drive("red_signal.txt", "80");
+  const auto rows = drive(scenario("red_signal.txt"), "80");
   ASSERT_EQ(rows.size(), 800u);
   const int home = homeSignalFrame();
   // The stop-pattern brake acts while the signal ahead shows stop.
@@ -177,6 +190,23 @@ TEST(SignalsScenario, TheRecklessRunIsStoppedShortOfTheRedSignalAndReset) {
   EXPECT_EQ(rows.back().at("patternState"), "0");
   EXPECT_EQ(rows.back().at("brakeHandle"), "-8");
   EXPECT_LT(num(rows.back(), "MovieFrame"), home);
+}
+
+TEST(SignalsScenario, ThePatternBrakeEndsConstantSpeed) {
+  const auto rows = drive(scenario("constant_speed.txt"), "100", "--train train_383.dat --station 2");
+  const auto braked = find(rows, 0, [](const Row& r) { return r.at("autoService") == "1"; });
+  ASSERT_TRUE(braked);
+  ASSERT_GT(*braked, 10u);
+  EXPECT_EQ(rows[*braked].at("patternState"), "3");
+  // Constant speed held the speed up to the brake ...
+  EXPECT_EQ(rows[*braked - 10].at("speed_kmh"), rows[*braked - 1].at("speed_kmh"));
+  EXPECT_GT(num(rows[*braked], "speed_kmh"), 60);
+  // ... and the brake slows the train within its delays and brings it to a stand short of the
+  // line's end.
+  ASSERT_LT(*braked + 30, rows.size());
+  EXPECT_LT(num(rows[*braked + 30], "speed_kmh"), num(rows[*braked], "speed_kmh") - 5);
+  EXPECT_EQ(rows.back().at("speed_kmh"), "0.000000");
+  EXPECT_LT(num(rows.back(), "MovieFrame"), 1346);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/controls/control_operations.h"
 #include "core/ports/mixer_actions.h"
+#include "core/sim/brake_requests.h"
 #include "core/sim/doors.h"
 #include "core/util/rounding.h"
 
@@ -11,9 +12,7 @@ namespace kestrel {
 
 void atsReset(DriveContext& ctx) {
   TrainState& t = ctx.train;
-  t.autoEmergency = false;
-  t.autoService = false;
-  raiseBrake(t);
+  releaseAutoBrakes(ctx);
   ctx.mixer.stop(ctx.vehicle.Sound_Ats1);
   t.atsAcknowledged = true;
   t.atsAlarm = false;

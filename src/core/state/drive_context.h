@@ -49,6 +49,10 @@ struct DriveContext {
   Mixer& mixer;
   DriveRandom& random;
   CalloutPoints& callouts;
+  // masconupdate, for the rules outside the controls that change what it derives from (the
+  // automatic brake requests of the protection rules). Set by whoever builds the context with
+  // the controls; without it nothing is derived.
+  void (*runMasconupdate)(DriveContext&) = nullptr;
 
   int32_t nB() const { return constants.nB; }
   double R() const { return constants.R; }

@@ -170,9 +170,11 @@ TEST_F(AtsTest, CabSignalControlBrakesAboveTheStepLessPointFour) {
   EXPECT_FALSE(t.autoService);
   EXPECT_FALSE(t.signals.atcBraking);
   t.speed = 24.61;
+  rig.control.constSpeed = true;
   cabSignalControl(rig.c());
   EXPECT_TRUE(t.autoService);
   EXPECT_FALSE(t.autoEmergency);
+  EXPECT_FALSE(rig.control.constSpeed);  // masconupdate ran with the request: no speed held against it
   EXPECT_TRUE(t.signals.atcBraking);
   EXPECT_TRUE(t.powerPending && t.brakePending && t.sapPending && t.ebPending);
   t.powerPending = t.brakePending = false;
