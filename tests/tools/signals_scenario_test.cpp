@@ -2,7 +2,8 @@
 // careful run (scenarios/rapid_run.txt) slows for the home signal that the local train ahead holds
 // at stop and is never braked by the ATS; the reckless run (scenarios/red_signal.txt) is braked to
 // a stand short of that signal and then reset. Also the trackside pictures along the careful run,
-// and the pattern brake against constant speed (scenarios/constant_speed.txt).
+// the careful run restored just past its first platform, and the pattern brake against constant
+// speed (scenarios/constant_speed.txt).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -190,6 +191,46 @@ TEST(SignalsScenario, TheRecklessRunIsStoppedShortOfTheRedSignalAndReset) {
   EXPECT_EQ(rows.back().at("patternState"), "0");
   EXPECT_EQ(rows.back().at("brakeHandle"), "-8");
   EXPECT_LT(num(rows.back(), "MovieFrame"), home);
+}
+
+// The signal codes in the order they came, each change once, up to row `end`.
+std::vector<std::string> codeSequence(const std::vector<Row>& rows, size_t end) {
+  std::vector<std::string> codes;
+  for (size_t i = 0; i < end && i < rows.size(); ++i)
+    if (codes.empty() || codes.back() != rows[i].at("currentCode")) codes.push_back(rows[i].at("currentCode"));
+  return codes;
+}
+
+TEST(SignalsScenario, ARestoreJustPastThePlatformDrivesOnAsBefore) {
+  // The careful run, saved and restored 7 s after leaving 鷹見, the power taken up again.
+  std::istringstream careful(slurp(scenario("rapid_run.txt")));
+  std::vector<std::pair<double, std::string>> inputs = {{20, "20 menu save 1"}, {20.1, "20.1 menu load 1"},
+                                                        {20.2, "20.2 key 8"},   {20.3, "20.3 key 8"},
+                                                        {20.4, "20.4 key 8"},   {20.5, "20.5 key 8"}};
+  for (std::string line; std::getline(careful, line);)
+    if (!line.empty() && line[0] != '#') inputs.emplace_back(std::stod(line), line);
+  std::stable_sort(inputs.begin(), inputs.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  const fs::path script = test::scratchDir("signals_scenario_restore_script") / "restore.txt";
+  std::ofstream out(script);
+  for (const auto& input : inputs) out << input.second << "\n";
+  out.close();
+
+  const auto plain = drive(scenario("rapid_run.txt"), "100");
+  const auto restored = drive(script, "100");
+  // The next station, 東鷹見 (passed), beyond the home signal that the local holds at stop.
+  const int next = test::intField(test::DataLines::read(test::quickDemo() / "line_rapid.dat").table("[Station]").at(1), 3);
+  auto atNext = [next](const std::vector<Row>& rows) {
+    const auto i = find(rows, 0, [next](const Row& r) { return std::stoi(r.at("MovieFrame")) >= next; });
+    return i ? *i : rows.size();
+  };
+  const size_t end = atNext(restored);
+  ASSERT_LT(end, restored.size()) << "the restored drive never reached 東鷹見";
+  for (size_t i = 0; i < end; ++i) {
+    EXPECT_EQ(restored[i].at("autoService"), "0") << restored[i].at("t_s");
+    EXPECT_EQ(restored[i].at("autoEmergency"), "0") << restored[i].at("t_s");
+  }
+  EXPECT_EQ(codeSequence(restored, end), codeSequence(plain, atNext(plain)));
 }
 
 TEST(SignalsScenario, ThePatternBrakeEndsConstantSpeed) {

@@ -271,6 +271,16 @@ void clearStationVisits(DriveContext& ctx) {
   st.arrivalClock = 0;
 }
 
+void markStopsDepartedUpTo(DriveContext& ctx, int32_t station) {
+  const int32_t count = static_cast<int32_t>(ctx.line.Station.size());
+  const bool standingThere = standing(ctx) && insidePlatform(ctx, station);
+  for (int32_t l = 0; l < count && l <= station; ++l) {
+    if (!isStop(row(ctx, l).type()) || (l == station && standingThere)) continue;
+    StationVisit& v = visit(ctx, l);
+    v.visited = v.stood = v.arrived = v.departureReady = v.passedDoors = true;
+  }
+}
+
 void setNextStopAfter(DriveContext& ctx, int32_t station) {
   const int32_t next = nextStopAfter(ctx.line, station);
   if (next < 0) return;
