@@ -7,7 +7,7 @@ namespace kestrel {
 void cabSignalControl(DriveContext& ctx) {
   TrainState& t = ctx.train;
   SignalState& s = t.signals;
-  if (!t.AtsEnabled || ctx.vehicle.ATS_Type != 2) return;
+  if (ctx.vehicle.ATS_Type != 2) return;
   const int32_t c = t.currentCode;
   const auto& ss = ctx.line.Speed_Signal;
   if (c >= 22 && c <= 29 && static_cast<size_t>(c - 22) < ss.size() &&

@@ -8,6 +8,7 @@
 #include "core/sim/ats_alarm.h"
 #include "core/sim/ats_cab_signal.h"
 #include "core/sim/rollback_protection.h"
+#include "core/sim/speed_checks.h"
 #include "support/drive_rig.h"
 #include "support/signal_line.h"
 
@@ -145,6 +146,32 @@ TEST_F(AtsTest, ASpeedCheckSectionBrakesTypesOneAndTwoOnTheNextTick) {
   EXPECT_EQ(t.checkSpeed, kNone999);
 }
 
+TEST_F(AtsTest, ASpeedCheckSectionShowsAndAlarmsAlsoWithTheAtsOff) {
+  rig.vehicle.ATS_Type = 1;
+  t.AtsEnabled = false;
+  rig.line.Signal.clear();
+  SpeedCheck2Row row;
+  row.f(1) = 45;
+  row.f(3) = 1000;
+  row.f(4) = 2000;
+  rig.line.SpeedCheck2 = {row};
+  rig.panel.Lamp_signalPatterns = {0, 15, 25, 35, 45};
+  t.speed = 46;
+  tickAt(1500);
+  EXPECT_EQ(t.signals.speedCheckImage, 4);
+  EXPECT_TRUE(t.atsAlarm);
+  tickAt(1501);
+  EXPECT_FALSE(t.autoEmergency);  // the alarm's count runs only with the ATS on
+}
+
+TEST(SpeedLimitLookAhead, DistancesRoundHalfAwayFromZero) {
+  EXPECT_EQ(limitNeededCm(60, 2.5), 600);  // round(2.5) x 200
+  EXPECT_EQ(limitNeededCm(60, 0.5), 200);
+  EXPECT_EQ(limitNeededCm(0, 10.8), 1600);  // 10.8 x 10.8 / 21.6 + 10.8 = 16.2 -> 16 x 100
+  EXPECT_EQ(limitRemainingCm(1000.5, 0), 1001);
+  EXPECT_EQ(limitRemainingCm(1002.5, 0), 1003);
+}
+
 TEST_F(AtsTest, AnAlarmLeftStandingBrakesAfterItsTime) {
   rig.vehicle.ATS_Type = 2;
   rig.line.Signal.clear();
@@ -164,6 +191,7 @@ TEST_F(AtsTest, AnAlarmLeftStandingBrakesAfterItsTime) {
 
 TEST_F(AtsTest, CabSignalControlBrakesAboveTheStepLessPointFour) {
   rig.vehicle.ATS_Type = 2;
+  t.AtsEnabled = false;  // the cab signal is the line's signalling: the ATS preference does not stop it
   t.currentCode = 23;  // step 1: 25 km/h
   t.speed = 25 - 0.4;
   cabSignalControl(rig.c());
