@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/data/line_distances.h"
 #include "core/ports/mixer_actions.h"
 #include "core/present/sound_rules.h"
 #include "core/util/path_lookup.h"
@@ -210,6 +211,11 @@ bool holdAtLineEnds(DriveContext& ctx) {
     }
   }
   if (!stop) return false;
+  // The distance goes where the frame was put, or it would run on with every push at the end.
+  if (const auto d = frameDistanceCm(ctx.line.SpeedUnit, t.MovieFrame)) {
+    t.distanceRun = *d;
+    t.distanceToStop = t.stopTarget - t.distanceRun;
+  }
   t.speed = 0;
   ctx.control.powerHandle = 0;
   t.powerNotch = 0;
