@@ -22,7 +22,8 @@ std::optional<double> frameDistanceCm(const std::vector<SpeedUnitRow>& rows, int
 
 // Fills every derived distance and the merged event list (signals, kind 2, value 10, then speed
 // limits, value = limit, kind = field 3; in [SpeedUnit] row order; each entry once). A position
-// on the boundary of two rows lies in both; the later row's value stands, as in the original.
+// on the boundary of two rows lies in both; the later row's value stands (each row overwrites
+// what an earlier one stored).
 // Positions outside every row keep distance 0 and enter no event; for each table with such
 // positions one warning is appended.
 void convertLineDistances(LineData& line, std::vector<std::string>* warnings = nullptr);

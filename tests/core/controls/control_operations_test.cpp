@@ -1,4 +1,4 @@
-// The handle operations and masconupdate, with the description's edge cases.
+// The handle operations and masconupdate, with the edge cases of the handle sequences.
 #include "core/controls/control_operations.h"
 
 #include <gtest/gtest.h>

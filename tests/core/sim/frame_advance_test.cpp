@@ -16,7 +16,7 @@ struct FrameAdvanceTest : ::testing::Test {
   DriveContext& ctx = rig.c();
   TrainState& t = rig.train;
 
-  // The description's example: rows (0, 3000, 60, 60) and (3000, 6000, 60, 120); the first ends at
+  // A worked example: rows (0, 3000, 60, 60) and (3000, 6000, 60, 120); the first ends at
   // round(120 x 3000 / 2.16) = 166 667 cm, the second adds round(180 x 3000 / 2.16) = 250 000.
   void useTwoRows() {
     rig.line.SpeedUnit = {
