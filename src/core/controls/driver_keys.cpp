@@ -49,7 +49,7 @@ std::optional<int32_t> announcementChannel(const DriveContext& ctx, int32_t inde
   const Announce& a = ctx.line.AnnounceTable;
   if (index < 0 || index > static_cast<int32_t>(a.rows.size())) return std::nullopt;
   const int32_t sound = index == 0 ? a.first : a.rows[static_cast<size_t>(index - 1)].sound;
-  return ctx.constants.vehicleSoundCount + sound;
+  return ctx.environmentChannel(sound);
 }
 
 void nextAnnouncement(DriveContext& ctx) {

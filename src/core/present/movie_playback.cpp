@@ -79,7 +79,7 @@ bool MoviePlayback::stationRow(DriveContext& ctx, size_t i) {
   // 2. The station movie's own sound, from its sound frame on.
   if (t.MovieMode == 1 && active && inRange && row.soundFrame < t.SubFrame &&
       t.SubFrame < row.soundFrame + 10)
-    playIfSilent(ctx.mixer, ctx.constants.vehicleSoundCount + row.sound);
+    playIfSilent(ctx.mixer, ctx.environmentChannel(row.sound));
 
   const bool stands = roundHalfAway(t.speed) == 0 && inRange && row.afterTime < t.TickCounter;
   // 3. Standing at the station after the row's time: the movie starts, and ends by frame count.

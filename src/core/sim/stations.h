@@ -34,9 +34,6 @@ int32_t nextStopAfter(const LineData& line, int32_t station);
 // Whole seconds of [SoundData] sound `sound`; 0 for a number outside the list.
 int32_t soundLengthOf(const LineData& line, int32_t sound);
 
-// The mixer channel of environment sound `sound`.
-int32_t environmentChannel(const DriveContext& ctx, int32_t sound);
-
 // --- Rules ------------------------------------------------------------------------------------
 
 // Tick stage 2: the station whose stop distance <= distanceRun < the next station's.

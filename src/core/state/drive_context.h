@@ -55,6 +55,9 @@ struct DriveContext {
   void (*runMasconupdate)(DriveContext&) = nullptr;
 
   int32_t nB() const { return constants.nB; }
+  // The mixer channel of the line's environment sound `sound` ([SoundData] row): they follow the
+  // vehicle's sounds.
+  int32_t environmentChannel(int32_t sound) const { return constants.vehicleSoundCount + sound; }
   double R() const { return constants.R; }
   double tons() const { return vehicle.Tons.toDouble(); }
   // Doors closed, or no door interlock: traction and the table-model electric brake may act.
