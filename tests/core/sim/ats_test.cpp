@@ -54,6 +54,17 @@ struct AtsTest : ::testing::Test {
     runSignalsAndAts(rig.c());
   }
   bool lit(const char* lamp) { return rig.sprites.find(lamp)->visible; }
+  // Type 1 without signals, one [SpeedCheck2] section of 45 km/h over frames 1000 to 2000.
+  void useSpeedCheckSection() {
+    rig.vehicle.ATS_Type = 1;
+    rig.line.Signal.clear();
+    SpeedCheck2Row row;
+    row.f(1) = 45;
+    row.f(3) = 1000;
+    row.f(4) = 2000;
+    rig.line.SpeedCheck2 = {row};
+    rig.panel.Lamp_signalPatterns = {0, 15, 25, 35, 45, std::nullopt, 75};
+  }
 };
 
 TEST_F(AtsTest, AStopWarningAlarmsOnceAndTheAcknowledgementHoldsUntilTheNextSignal) {
@@ -118,14 +129,7 @@ TEST_F(AtsTest, WithSpeedChecksTheBeaconChecksTheStepOfARestrictingAspect) {
 }
 
 TEST_F(AtsTest, ASpeedCheckSectionBrakesTypesOneAndTwoOnTheNextTick) {
-  rig.vehicle.ATS_Type = 1;
-  rig.line.Signal.clear();
-  SpeedCheck2Row row;
-  row.f(1) = 45;
-  row.f(3) = 1000;
-  row.f(4) = 2000;
-  rig.line.SpeedCheck2 = {row};
-  rig.panel.Lamp_signalPatterns = {0, 15, 25, 35, 45, std::nullopt, 75};
+  useSpeedCheckSection();
   t.speed = 45;
   tickAt(1000);  // the section is open at both ends
   EXPECT_EQ(t.signals.speedCheckImage, -1);
@@ -147,15 +151,8 @@ TEST_F(AtsTest, ASpeedCheckSectionBrakesTypesOneAndTwoOnTheNextTick) {
 }
 
 TEST_F(AtsTest, ASpeedCheckSectionShowsAndAlarmsAlsoWithTheAtsOff) {
-  rig.vehicle.ATS_Type = 1;
+  useSpeedCheckSection();
   t.AtsEnabled = false;
-  rig.line.Signal.clear();
-  SpeedCheck2Row row;
-  row.f(1) = 45;
-  row.f(3) = 1000;
-  row.f(4) = 2000;
-  rig.line.SpeedCheck2 = {row};
-  rig.panel.Lamp_signalPatterns = {0, 15, 25, 35, 45};
   t.speed = 46;
   tickAt(1500);
   EXPECT_EQ(t.signals.speedCheckImage, 4);
