@@ -223,6 +223,8 @@ TEST_F(ControlsTest, ConstantSpeedByKeyAtTheTopNotchAndCancelledByAnAutomaticBra
   masconupdate(ctx);
   EXPECT_FALSE(c.constSpeed);
   EXPECT_EQ(c.powerText, "P4");
+  EngageConstSpeed(ctx);  // not against the automatic brake
+  EXPECT_FALSE(c.constSpeed);
 }
 
 TEST_F(ControlsTest, AutomaticAirBrakeTexts) {
