@@ -78,7 +78,9 @@ std::optional<std::string_view> restoreDriveFromSlot(PreferenceStore& store, Cab
                                                      const std::string& lineFile, int slot) {
   const auto parsed = parseSavedDrive(SavedDriveStore(store).text(slot), lineFile);
   if (const auto* refusal = std::get_if<SavedDriveRefusal>(&parsed)) return refusalMessage(*refusal);
-  restoreSavedDrive(session, std::get<SavedDrive>(parsed));
+  const SavedDrive& drive = std::get<SavedDrive>(parsed);
+  if (!savedDriveFitsLine(drive, session.context().line)) return refusalMessage(SavedDriveRefusal::Faulty);
+  restoreSavedDrive(session, drive);
   return std::nullopt;
 }
 
