@@ -19,6 +19,10 @@ uint32_t le32(const unsigned char* p) {
 std::optional<int64_t> waveDurationUs(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
+  return waveDurationUs(in);
+}
+
+std::optional<int64_t> waveDurationUs(std::istream& in) {
   unsigned char riff[12];
   if (!in.read(reinterpret_cast<char*>(riff), 12) || std::memcmp(riff, "RIFF", 4) != 0 ||
       std::memcmp(riff + 8, "WAVE", 4) != 0)
