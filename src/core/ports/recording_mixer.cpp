@@ -1,5 +1,6 @@
 #include "core/ports/recording_mixer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -38,7 +39,11 @@ std::optional<int64_t> waveDurationUs(std::istream& in) {
       byteRate = le32(fmt + 8);
       in.seekg(static_cast<std::streamoff>(size - 16 + (size & 1)), std::ios::cur);
     } else if (std::memcmp(header, "data", 4) == 0) {
-      dataSize = size;
+      // A file cut short plays what it holds, whatever its header says (as the sound device does).
+      const std::streamoff at = in.tellg();
+      in.seekg(0, std::ios::end);
+      const std::streamoff end = in.tellg();
+      dataSize = static_cast<uint32_t>(std::clamp<std::streamoff>(end - at, 0, size));
     } else {
       in.seekg(static_cast<std::streamoff>(size + (size & 1)), std::ios::cur);
     }

@@ -20,7 +20,8 @@
 namespace kestrel {
 
 // The duration of a canonical RIFF/WAVE file in microseconds, from its "fmt " byte rate and its
-// "data" chunk size; nullopt when the file cannot be read or is not such a file.
+// "data" chunk size, or the data the file holds when it is cut short; nullopt when the file cannot
+// be read or is not such a file.
 std::optional<int64_t> waveDurationUs(const std::filesystem::path& path);
 std::optional<int64_t> waveDurationUs(std::istream& in);
 
