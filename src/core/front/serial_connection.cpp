@@ -37,6 +37,7 @@ void SerialConnection::close() {
 }
 
 void SerialConnection::COMClosed() {
+  session_.serialPortClosed();
   dialogs_.showMessage(kControllerDisconnected);
 }
 
