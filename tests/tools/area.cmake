@@ -36,3 +36,7 @@ target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/run/drive_scrip
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/trace_writer.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/drive_runner.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/sound_log.cpp)
+
+# The soak drives load the demo's pictures as kestrel-run does, so that a failing script replays
+# there exactly.
+target_link_libraries(${target} PRIVATE kestrel_platform_qt)
