@@ -5,10 +5,11 @@
 #include <iostream>
 
 #include "core/controls/easy_cab_lamps.h"
+#include "core/front/content_directory.h"
 #include "core/front/help_text.h"
-#include "core/front/program_directory.h"
 #include "core/util/fatal_error.h"
 #include "platform/qt/cab_view.h"
+#include "platform/qt/process_environment.h"
 
 namespace kestrel::app {
 
@@ -30,12 +31,13 @@ DesktopProgram::~DesktopProgram() {
 }
 
 int DesktopProgram::start() {
-  try {
-    checkProgramDirectory(options_.data);
-  } catch (const FatalError& e) {
-    dialogs_.showMessage(e.message());
+  const ContentLocation content = locateContent(options_.data, contentEnvironmentOfProcess());
+  if (!content.directory) {
+    std::cerr << searchedFoldersReport(content);
+    dialogs_.showMessage(std::string(kMisplacedProgram));
     return kExitDataFault;
   }
+  options_.data = *content.directory;
   reportMixer();
   if (!gamepad_.startError().empty())
     std::cerr << "kestrel: no game controllers: " << gamepad_.startError() << "\n";

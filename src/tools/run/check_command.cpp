@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/front/program_directory.h"
 #include "core/front/session_loader.h"
 #include "core/ports/memory_preference_store.h"
 #include "core/util/fatal_error.h"
@@ -60,8 +59,6 @@ int runCheck(const RunOptions& options, std::ostream& out, std::ostream& err) {
   MemoryPreferenceStore preferences;
   QtPictureLoader pictures;
   try {
-    // The program itself refuses to start in a directory without railvane.dat.
-    checkProgramDirectory(options.data);
     LoadedSession session = loadQuietly(options, {preferences, pictures});
     if (options.json)
       out << sessionJson(session).dump(2) << "\n";
