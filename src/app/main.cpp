@@ -1,6 +1,7 @@
 // kestrel: the desktop program. The application, its title, the windows, the message loop; the
 // program ends when the title window closes.
 #include <QApplication>
+#include <QIcon>
 #include <cstdlib>
 #include <iostream>
 
@@ -37,6 +38,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kestrel"));
   QApplication::setOrganizationName(QStringLiteral("Railvane"));
+  QGuiApplication::setDesktopFileName(QStringLiteral(KESTREL_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KESTREL_APP_ID)));
   QApplication::setQuitOnLastWindowClosed(false);  // the title window's close ends the program
   DesktopProgram program(*parsed.options);
   if (const int status = program.start(); status != 0) return status;
