@@ -37,6 +37,7 @@ int DesktopProgram::start() {
     dialogs_.showMessage(std::string(kMisplacedProgram));
     return kExitDataFault;
   }
+  if (const std::string note = skippedVariableNote(content); !note.empty()) std::cerr << "kestrel: " << note;
   options_.data = *content.directory;
   reportMixer();
   if (!gamepad_.startError().empty())

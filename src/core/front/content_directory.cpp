@@ -54,6 +54,13 @@ ContentLocation locateContent(const fs::path& dataOption, const ContentEnvironme
   return location;
 }
 
+std::string skippedVariableNote(const ContentLocation& location) {
+  if (!location.directory || location.searched.size() < 2 || location.searched[0].origin != "$KESTREL_DATA")
+    return {};
+  return "$KESTREL_DATA (" + location.searched[0].directory.string() + ") holds no railvane.dat; using " +
+         location.directory->string() + "\n";
+}
+
 std::string searchedFoldersReport(const ContentLocation& location) {
   if (location.fromOption) return {};
   std::string report = "railvane.dat is in none of these folders (--data DIR names another):\n";

@@ -41,6 +41,10 @@ struct ContentLocation {
 // Relative folders are taken from the working directory.
 ContentLocation locateContent(const std::filesystem::path& dataOption, const ContentEnvironment& env);
 
+// For stderr when $KESTREL_DATA was set but another folder was used, since it holds no
+// railvane.dat: a user who set it should not be left wondering which content runs. Else empty.
+std::string skippedVariableNote(const ContentLocation& location);
+
 // For stderr when nothing was found without --data: every folder searched, one a line, with why.
 // Empty after a --data search, whose message stays exactly kMisplacedProgram.
 std::string searchedFoldersReport(const ContentLocation& location);

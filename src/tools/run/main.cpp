@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
     std::cerr << kestrel::kMisplacedProgram << "\n" << kestrel::searchedFoldersReport(content);
     return kExitDataFault;
   }
+  if (const std::string note = kestrel::skippedVariableNote(content); !note.empty())
+    std::cerr << "kestrel-run: " << note;
   options.data = *content.directory;
   try {
     if (options.check) return runCheck(options, std::cout, std::cerr);

@@ -54,6 +54,13 @@ TEST_P(ContentOrder, TheFirstFolderHoldingRailvaneDatWins) {
   }
   EXPECT_EQ(where.searched.size(), c.searched);
   EXPECT_FALSE(where.fromOption);
+  // $KESTREL_DATA is set in every case: passing it over for another folder is said.
+  if (c.winner.empty() || c.winner == "mine")
+    EXPECT_EQ(skippedVariableNote(where), "");
+  else
+    EXPECT_EQ(skippedVariableNote(where), "$KESTREL_DATA (" + (t.root / "mine").string() +
+                                              ") holds no railvane.dat; using " + where.directory->string() +
+                                              "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
