@@ -8,8 +8,10 @@
 #include "core/front/content_directory.h"
 #include "core/front/help_text.h"
 #include "core/util/fatal_error.h"
+#include "platform/ffmpeg/soundtrack_reader.h"
 #include "platform/qt/cab_view.h"
 #include "platform/qt/process_environment.h"
+#include "platform/qt/tool_window_place.h"
 
 namespace kestrel::app {
 
@@ -55,8 +57,17 @@ int DesktopProgram::start() {
 
   // The title window, then the help, value display and easy cab windows, each made once.
   const int picture = chooseTitlePicture(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
-  title_ =
-      std::make_unique<TitleWindow>(options_.data, TitleWindowPorts{mixer_, opening_, dialogs_}, picture);
+  const auto soundtrack = [this](const std::filesystem::path& movie) -> std::optional<WaveId> {
+    std::optional<Soundtrack> track = readSoundtrack(movie);
+    if (!track) return std::nullopt;
+    try {
+      return mixer_.loadSamples(MonoWave{track->sampleRate, std::move(track->samples)});
+    } catch (const FatalError&) {
+      return std::nullopt;  // the movie plays on without its sound
+    }
+  };
+  title_ = std::make_unique<TitleWindow>(options_.data,
+                                         TitleWindowPorts{mixer_, opening_, dialogs_, soundtrack}, picture);
   dialogs_.setParent(title_.get());
   help_ = std::make_unique<HelpWindow>(readHelpText(options_.data).value_or(HelpText{}), keys_);
   valueDisplay_ = std::make_unique<ValueDisplayWindow>(keys_);
@@ -110,14 +121,8 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
   if (!drive->model->movieMessage().empty()) dialogs_.showMessage(drive->model->movieMessage());
 
   CabWindowHooks hooks{dialogs_,
-                       [this] {
-                         help_->show();
-                         help_->raise();
-                       },
-                       [this] {
-                         easyCab_->show();
-                         easyCab_->raise();
-                       },
+                       [this] { showBesideCab(*help_); },
+                       [this] { showBesideCab(*easyCab_); },
                        [this] { easyCab_->hide(); },
                        [this] { afterTick(); },
                        [this] {
@@ -126,7 +131,11 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
                                      << " ms after the train click\n";
                        },
                        [this](bool shown) {
-                         if (shown != valueDisplay_->isVisible()) valueDisplay_->setVisible(shown);
+                         if (shown == valueDisplay_->isVisible()) return;
+                         if (shown)
+                           showBesideCab(*valueDisplay_, false);
+                         else
+                           valueDisplay_->hide();
                        },
                        drive->serial.get()};
   drive->model->session().setGamepadPoller(&gamepad_);
@@ -138,6 +147,14 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
   valueDisplay_->attach(drive_->model.get());
   title_->hide();
   drive_->window->begin();
+}
+
+void DesktopProgram::showBesideCab(QWidget& window, bool raise) {
+  // A window already open stays where the driver left it.
+  if (!window.isVisible() && drive_ && drive_->window)
+    moveBesideCab(window, *drive_->window, {help_.get(), easyCab_.get(), valueDisplay_.get()});
+  window.show();
+  if (raise) window.raise();
 }
 
 void DesktopProgram::afterTick() {
@@ -158,6 +175,7 @@ void DesktopProgram::driveClosed(bool soundReinitialised) {
   drive_->window->hide();
   drive_->window->deleteLater();
   retired_ = std::move(drive_);
+  help_->hide();  // the title returns alone
   if (!soundReinitialised) {
     dialogs_.showMessage(kSoundReinitialiseFailed);
     QApplication::exit(kExitSound);

@@ -50,6 +50,8 @@ class DesktopProgram final : public QObject {
 
   void runDrive(const SessionChoice& choice, StartOptions startOptions);
   void driveClosed(bool soundReinitialised);
+  // Help, easy cab or value display: shown beside the cab window when it opens.
+  void showBesideCab(QWidget& window, bool raise = true);
   void afterTick();
   void reportMixer();
   void retire();

@@ -7,6 +7,8 @@
 
 #include "app/command_line.h"
 #include "app/desktop_program.h"
+#include "core/front/title_menu.h"
+#include "platform/qt/qt_text.h"
 
 namespace {
 
@@ -38,6 +40,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kestrel"));
   QApplication::setOrganizationName(QStringLiteral("Railvane"));
+  // The application title: the title window's caption, and after the caption of every other window.
+  QApplication::setApplicationDisplayName(kestrel::qs(kestrel::kApplicationTitle));
   QGuiApplication::setDesktopFileName(QStringLiteral(KESTREL_APP_ID));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KESTREL_APP_ID)));
   QApplication::setQuitOnLastWindowClosed(false);  // the title window's close ends the program

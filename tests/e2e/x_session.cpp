@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
@@ -87,14 +88,23 @@ XSession::~XSession() {
 }
 
 void XSession::startProgram(const std::vector<std::string>& args, const std::filesystem::path& configHome,
-                            const std::filesystem::path& stderrFile) {
+                            const std::filesystem::path& stderrFile, const std::filesystem::path& soundFile) {
   std::vector<std::string> argv{KESTREL_DESKTOP};
   argv.insert(argv.end(), args.begin(), args.end());
   const int err = open(stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  program_ = spawn(argv,
-                   {"DISPLAY=" + display_, "XDG_CONFIG_HOME=" + configHome.string(), "ALSOFT_DRIVERS=null",
-                    "QT_QPA_PLATFORM=xcb"},
-                   open("/dev/null", O_WRONLY), err);
+  std::vector<std::string> env{"DISPLAY=" + display_, "XDG_CONFIG_HOME=" + configHome.string(),
+                               "QT_QPA_PLATFORM=xcb"};
+  if (soundFile.empty()) {
+    env.push_back("ALSOFT_DRIVERS=null");
+  } else {
+    // OpenAL Soft's wave writer: what the program plays, in real time, as 16-bit mono.
+    const auto conf = soundFile.parent_path() / "alsoft.conf";
+    std::ofstream(conf) << "[general]\ndrivers = wave\nchannels = mono\nsample-type = int16\n[wave]\nfile = "
+                        << soundFile.string() << "\n";
+    env.push_back("ALSOFT_DRIVERS=wave");
+    env.push_back("ALSOFT_CONF=" + conf.string());
+  }
+  program_ = spawn(argv, env, open("/dev/null", O_WRONLY), err);
   close(err);
   programStatus_.reset();
 }
@@ -180,15 +190,20 @@ std::string XSession::name(unsigned long window) {
   return out;
 }
 
-void XSession::click(unsigned long window, int x, int y) {
+void XSession::click(unsigned long window, int x, int y, int button) {
   xdotool("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " + std::to_string(y) +
-          " click 1");
+          " click " + std::to_string(button));
 }
 
 void XSession::keys(unsigned long window, const std::string& names) {
   // No window manager: the focus is given explicitly, or the keys go astray.
   xdotool("windowfocus --sync " + std::to_string(window));
   xdotool("key --delay 60 " + names);
+}
+
+void XSession::type(unsigned long window, const std::string& text) {
+  xdotool("windowfocus --sync " + std::to_string(window));
+  xdotool("type --delay 20 " + shellQuote(text));
 }
 
 void XSession::closeWindow(unsigned long window) {

@@ -92,6 +92,12 @@ void CabDisplay::describe(bool canDraw) {
   }
 }
 
+const CabFrame& CabDisplay::redrawPaused() {
+  decode();
+  describe(false);  // the fade stays where it stands until the drive runs again
+  return out_;
+}
+
 const CabFrame& CabDisplay::showStill(Picture still) {
   frame_ = std::move(still);
   revision_ += 1;

@@ -67,6 +67,10 @@ class CabDisplay {
   // needles but draws nothing and leaves the fade where it is.
   const CabFrame* step(int64_t nowMs, bool running, bool canDraw = true);
 
+  // A restore or a station jump while the drive is paused: the frame the counters now name, with
+  // the texts and needles of the new place, described once (no rate, no fade step, no hold).
+  const CabFrame& redrawPaused();
+
   // FormActivate with the drive not running: the still picture of the [Staf] second line becomes
   // the frame bitmap and is shown.
   const CabFrame& showStill(Picture still);
