@@ -140,9 +140,32 @@ TEST(KestrelRunCheck, BrokenPicturesAndMissingFiles) {
   EXPECT_EQ(noContent.status, 2);
   EXPECT_EQ(noContent.err, "実行ファイルが正しい場所に配置されていません\n");
 
-  Result noTrain = run(checkArgs(content(), kLine, "cars/none.dat"));
-  EXPECT_EQ(noTrain.status, 2);
-  EXPECT_EQ(noTrain.err, "車両ファイルに誤りがあります- 列車の基本設定\n");
+  // A file that is missing and a directory named as the file are the same fault.
+  for (const char* train : {"cars/none.dat", "sound"}) {
+    Result noTrain = run(checkArgs(content(), kLine, train));
+    EXPECT_EQ(noTrain.status, 2) << train;
+    EXPECT_EQ(noTrain.err, "車両ファイルに誤りがあります- 列車の基本設定\n") << train;
+  }
+  Result noLine = run(checkArgs(content(), "none.dat", kTrain));
+  EXPECT_EQ(noLine.status, 2);
+  Result dirLine = run(checkArgs(content(), "image", kTrain));
+  EXPECT_EQ(dirLine.status, 2);
+  EXPECT_EQ(dirLine.err, noLine.err);
+  EXPECT_NE(noLine.err, "");
+
+  // A [DriveSound] wave that is missing fails the check as it fails a drive, with its message.
+  fs::path noWave = test::scratchDir("kestrel_run_missing_wave");
+  fs::copy(content(), noWave, fs::copy_options::recursive);
+  fs::remove(noWave / "sound/train/brake.wav");
+  Result check = run(checkArgs(noWave, kLine, kTrain));
+  auto driveArgs = checkArgs(noWave, kLine, kTrain);
+  driveArgs.back() = "--duration=1";
+  Result drive = run(driveArgs);
+  EXPECT_EQ(drive.status, 2);
+  EXPECT_NE(drive.err.find("brake.wav"), std::string::npos) << drive.err;
+  EXPECT_EQ(check.status, 2);
+  EXPECT_EQ(check.err, drive.err);
+  EXPECT_EQ(check.out, "");
 }
 
 TEST(KestrelRunCheck, WithoutDataTheContentIsSearchedFor) {

@@ -52,6 +52,7 @@ void restoreSavedDrive(CabSession& session, const SavedDrive& d) {
   t.sapNotch = brake;
 
   t.distanceRun = d.distanceRun;
+  markStopsDepartedUpTo(ctx, d.currentStation);
   setNextStopAfter(ctx, d.currentStation);
 
   ctx.keys.announceIndex = 2 * k + 1;

@@ -5,7 +5,7 @@
 //
 // Fixed-point fields are `Fixed` and every computed store rounds (Fixed::fromDouble). Values
 // whose zero means something start at their "none" value (999), as the station jump sets them.
-// Later rules add their fields in a group of their own below; names follow the description.
+// Later rules add their fields in a group of their own below, under their published names.
 #include <cstdint>
 #include <string>
 #include <vector>

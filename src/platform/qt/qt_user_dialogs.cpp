@@ -64,7 +64,7 @@ std::string QtUserDialogs::qtFilter(const std::string& filter) {
     if (bar == std::string::npos) break;
     start = bar + 1;
   }
-  // Pairs of description and pattern; Qt reads the pattern from the parentheses of the description.
+  // Pairs of caption and pattern; Qt reads the pattern from the parentheses of the caption.
   std::string out;
   for (size_t i = 0; i < parts.size(); i += 2) {
     if (!out.empty()) out += ";;";

@@ -81,6 +81,9 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
   }
   // The desktop program shows this in a message box and drives on; so does the runner.
   if (!movieMessage.empty()) err << movieMessage << "\n";
+  // The preferences the ticks write and the menus toggle are the loaded ones, which the end of
+  // the drive writes back, as in the cab window.
+  session->setPreferences(loaded->settings.preferences);
   mixer.setClock([&session] { return session->scheduler().now(); });
 
   std::ofstream traceFile;
