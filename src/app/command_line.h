@@ -11,7 +11,7 @@
 namespace kestrel::app {
 
 struct DesktopOptions {
-  std::filesystem::path data = ".";  // the content directory, the program directory
+  std::filesystem::path data;        // --data: the content directory; empty: searched
   std::string line;                  // with train: start this drive at once
   std::string train;
   int32_t station = 0;

@@ -5,11 +5,12 @@
 #include <iostream>
 
 #include "core/controls/easy_cab_lamps.h"
+#include "core/front/content_directory.h"
 #include "core/front/help_text.h"
-#include "core/front/program_directory.h"
 #include "core/util/fatal_error.h"
 #include "platform/ffmpeg/soundtrack_reader.h"
 #include "platform/qt/cab_view.h"
+#include "platform/qt/process_environment.h"
 #include "platform/qt/tool_window_place.h"
 
 namespace kestrel::app {
@@ -32,12 +33,14 @@ DesktopProgram::~DesktopProgram() {
 }
 
 int DesktopProgram::start() {
-  try {
-    checkProgramDirectory(options_.data);
-  } catch (const FatalError& e) {
-    dialogs_.showMessage(e.message());
+  const ContentLocation content = locateContent(options_.data, contentEnvironmentOfProcess());
+  if (!content.directory) {
+    std::cerr << searchedFoldersReport(content);
+    dialogs_.showMessage(std::string(kMisplacedProgram));
     return kExitDataFault;
   }
+  if (const std::string note = skippedVariableNote(content); !note.empty()) std::cerr << "kestrel: " << note;
+  options_.data = *content.directory;
   reportMixer();
   if (!gamepad_.startError().empty())
     std::cerr << "kestrel: no game controllers: " << gamepad_.startError() << "\n";

@@ -28,7 +28,7 @@ bool toCount(const std::string& v, int32_t minimum, int32_t& out) {
 
 const std::vector<OptionSpec>& optionSpecs() {
   static const std::vector<OptionSpec> specs = {
-      {"--data", true, [](RunOptions& o, const std::string& v) { return o.data = v, true; }},
+      {"--data", true, [](RunOptions& o, const std::string& v) { return o.data = v, !v.empty(); }},
       {"--line", true, [](RunOptions& o, const std::string& v) { return o.line = v, true; }},
       {"--train", true, [](RunOptions& o, const std::string& v) { return o.train = v, true; }},
       {"--check", false, [](RunOptions& o, const std::string&) { return o.check = true, true; }},
@@ -52,12 +52,15 @@ const std::vector<OptionSpec>& optionSpecs() {
 }  // namespace
 
 const char* usageText() {
-  return "usage: kestrel-run --data DIR --line FILE --train FILE --check [--json]\n"
-         "       kestrel-run --data DIR --line FILE --train FILE [--station N] [--script FILE]\n"
+  return "usage: kestrel-run [--data DIR] --line FILE --train FILE --check [--json]\n"
+         "       kestrel-run [--data DIR] --line FILE --train FILE [--station N] [--script FILE]\n"
          "                   [--duration S] [--trace FILE] [--trace-every N] [--sound-log FILE]\n"
          "                   [--prefs FILE]\n"
          "\n"
-         "  --data DIR    content directory (the program directory); default: the working directory\n"
+         "  --data DIR    content directory (the program directory); default: the first folder that\n"
+         "                holds railvane.dat of $KESTREL_DATA, $XDG_DATA_HOME/kestrel (or\n"
+         "                ~/.local/share/kestrel), ../share/kestrel beside the executable and the\n"
+         "                working directory\n"
          "  --line FILE   line file in DIR, e.g. line_exp.dat\n"
          "  --train FILE  vehicle file, relative to DIR unless absolute, e.g. train_383.dat\n"
          "  --check       load the settings, vehicle and line exactly as a cab session would and\n"

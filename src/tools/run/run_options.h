@@ -10,7 +10,7 @@
 namespace kestrel::run {
 
 struct RunOptions {
-  std::filesystem::path data = ".";  // content directory = program directory
+  std::filesystem::path data;        // --data: content directory = program directory; empty: searched
   std::string line;                  // line file in the content directory
   std::string train;                 // vehicle file, relative to the content directory unless absolute
   bool check = false;                // load as a cab session would and report
