@@ -12,6 +12,9 @@
 // Thread contract: GUI thread only, the thread that owns the drive.
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+
+class QPainter;
 
 namespace kestrel {
 
@@ -40,6 +43,9 @@ class CabView final : public QWidget {
   void applyTextMode(bool atStart);
   // The render loop's measured frames per second (for the value display).
   int measuredRate() const;
+  // Drawn over the driver's view at every paint, in its 800 x 760 coordinates (the brake
+  // guidance); empty: nothing. The owner calls update() when what it draws changes.
+  void setOverlay(std::function<void(QPainter&)> overlay);
 
   // What the view has done (benchmarks, tests).
   struct Counters {
