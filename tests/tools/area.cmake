@@ -29,6 +29,9 @@ if(TARGET kestrel-run)
   target_compile_definitions(${target} PRIVATE KESTREL_RUN="$<TARGET_FILE:kestrel-run>")
   find_package(nlohmann_json 3 REQUIRED)
   target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
+  # The run curves' SVG is read as XML.
+  find_package(pugixml REQUIRED)
+  target_link_libraries(${target} PRIVATE pugixml::pugixml)
 endif()
 
 # The runner's script parser, trace writer and drive loop are plain C++: tested directly too.

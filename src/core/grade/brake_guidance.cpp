@@ -38,7 +38,7 @@ struct Copy {
 
 }  // namespace
 
-std::optional<double> stoppingDistance(const DriveContext& real, int32_t handle, double maxCm) {
+std::optional<double> stoppingDistance(const DriveContext& real, int32_t handle, double maxCm, ClockPhase phase) {
   Copy copy(real);
   TrainState& t = copy.train;
   copy.control.powerHandle = 0;
@@ -49,7 +49,7 @@ std::optional<double> stoppingDistance(const DriveContext& real, int32_t handle,
     t.brakePending = t.sapPending = t.ebPending = true;  // as a handle movement raises them
   }
   const double from = t.distanceRun;
-  int64_t event = Scheduler::kMultimediaPeriodUs, tick = Scheduler::kTickPeriodUs;
+  int64_t event = phase.toEventUs, tick = phase.toTickUs;
   while (std::min(event, tick) <= kHorizonUs) {
     if (event <= tick) {  // the 33 ms event's brake and distance steps; the power is off
       t.netForce = Fixed();
@@ -69,7 +69,7 @@ std::optional<double> stoppingDistance(const DriveContext& real, int32_t handle,
   return std::nullopt;
 }
 
-std::optional<BrakeGuidance> brakeGuidance(const DriveContext& ctx) {
+std::optional<BrakeGuidance> brakeGuidance(const DriveContext& ctx, ClockPhase phase) {
   const TrainState& t = ctx.train;
   if (t.speed <= 0 || t.distanceToStop <= 0 || t.distanceToStop > kGuidanceRangeCm) return std::nullopt;
   BrakeGuidance g;
@@ -78,8 +78,8 @@ std::optional<BrakeGuidance> brakeGuidance(const DriveContext& ctx) {
   g.currentStep = -ctx.control.brakeHandle;
   const double reach = g.remainingCm + kGuidanceOverrunCm;
   if (g.currentStep > 0 && ctx.control.powerHandle == 0)
-    g.currentStopCm = stoppingDistance(ctx, ctx.control.brakeHandle, reach);
-  for (int32_t step = 1; step < ctx.nB(); ++step) g.steps.push_back({step, stoppingDistance(ctx, -step, reach)});
+    g.currentStopCm = stoppingDistance(ctx, ctx.control.brakeHandle, reach, phase);
+  for (int32_t step = 1; step < ctx.nB(); ++step) g.steps.push_back({step, stoppingDistance(ctx, -step, reach, phase)});
   return g;
 }
 

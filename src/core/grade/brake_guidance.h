@@ -31,12 +31,18 @@ struct BrakeGuidance {
 inline constexpr double kGuidanceRangeCm = 150000;
 inline constexpr double kGuidanceOverrunCm = 20000;
 
+// When the drive's 33 ms event and tick are due next, from now (the scheduler's nextDue - now).
+struct ClockPhase {
+  int64_t toEventUs = 33000;
+  int64_t toTickUs = 100000;
+};
+
 // The guidance now; nullopt while there is nothing to guide: standing or rolling back, the stop
 // target behind the train or further than kGuidanceRangeCm.
-std::optional<BrakeGuidance> brakeGuidance(const DriveContext& ctx);
+std::optional<BrakeGuidance> brakeGuidance(const DriveContext& ctx, ClockPhase phase = {});
 
 // The distance the train runs from now until it stands with the brake handle at `handle` (0 ..
 // -nB) and the power off; nullopt when it runs further than `maxCm` or longer than three minutes.
-std::optional<double> stoppingDistance(const DriveContext& ctx, int32_t handle, double maxCm);
+std::optional<double> stoppingDistance(const DriveContext& ctx, int32_t handle, double maxCm, ClockPhase phase = {});
 
 }  // namespace kestrel::grade

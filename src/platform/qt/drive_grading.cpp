@@ -8,6 +8,20 @@
 
 namespace kestrel {
 
+namespace {
+
+// Inside a handler the scheduler has not yet moved that timer on: a time due now is one period on.
+grade::ClockPhase phaseOf(const Scheduler& s) {
+  const auto ahead = [&s](Scheduler::Timer timer, int64_t period) {
+    const int64_t due = s.nextDue(timer) - s.now();
+    return due > 0 ? due : due + period;
+  };
+  return {ahead(Scheduler::Timer::Multimedia, Scheduler::kMultimediaPeriodUs),
+          ahead(Scheduler::Timer::Tick, Scheduler::kTickPeriodUs)};
+}
+
+}  // namespace
+
 DriveGrading::DriveGrading(CabWindowModel& model, PreferenceStore& store, QObject* parent)
     : QObject(parent),
       model_(model),
@@ -28,7 +42,7 @@ void DriveGrading::afterTick() {
   CabSession& s = model_.session();
   grader_.observe(s.train(), s.control(), s.scheduler().now());
   if (!guidanceShown()) return;
-  guidance_ = grade::brakeGuidance(s.context());
+  guidance_ = grade::brakeGuidance(s.context(), phaseOf(s.scheduler()));
   if (view_) view_->update();
 }
 
@@ -66,7 +80,8 @@ void DriveGrading::setGuidance(bool on) {
   preferences_.brakeGuidance = on;
   grade::writeGradePreferences(store_, preferences_);
   guidance_.reset();
-  if (guidanceShown()) guidance_ = grade::brakeGuidance(model_.session().context());
+  if (guidanceShown())
+    guidance_ = grade::brakeGuidance(model_.session().context(), phaseOf(model_.session().scheduler()));
   if (view_) view_->update();
 }
 
