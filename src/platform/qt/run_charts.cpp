@@ -216,8 +216,10 @@ QChart* speedDistanceChart(const GradeReport& r) {
   }
   for (QScatterSeries* s : {stop, caution, clear}) add(chart, s, a);
 
+  a.x->setRange(from, to);
+  a.x->applyNiceNumbers();
   if (stations->count() > 0) {
-    stations->setRange(from, to);
+    stations->setRange(a.x->min(), a.x->max());
     chart->addAxis(stations, Qt::AlignTop);
     add(chart, targets, a);
     targets->attachAxis(stations);
@@ -225,8 +227,8 @@ QChart* speedDistanceChart(const GradeReport& r) {
     delete stations;
     add(chart, targets, a);
   }
-  a.x->setRange(from, to);
   a.y->setRange(speedFloor(r), top);
+  a.y->applyNiceNumbers();
   return chart;
 }
 
@@ -250,6 +252,7 @@ QChart* notchDistanceChart(const GradeReport& r) {
   add(chart, brake, a);
   const auto [from, to] = distanceRange(r);
   a.x->setRange(from, to);
+  a.x->applyNiceNumbers();  // as the speed chart above, so that the two line up
   a.y->setRange(-std::max(r.brakeSteps, 1), topNotch + 1);
   a.y->setTickType(QValueAxis::TicksDynamic);
   a.y->setTickAnchor(0);
@@ -264,7 +267,9 @@ QChart* speedTimeChart(const GradeReport& r) {
   const double end = std::max(r.samples.empty() ? 1 : seconds(r.samples.back().timeUs), begin + 1);
   addSpeedCurves(chart, r, a, [](const CurveSample& s) { return seconds(s.timeUs); }, end - begin);
   a.x->setRange(begin, end);
+  a.x->applyNiceNumbers();
   a.y->setRange(speedFloor(r), speedCeiling(r));
+  a.y->applyNiceNumbers();
   return chart;
 }
 
