@@ -39,3 +39,8 @@ target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/run/drive_scrip
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/trace_writer.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/drive_runner.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/sound_log.cpp)
+
+# Under the sanitizers the tools' runs take the leak suppressions of the libraries they draw with.
+if(KESTREL_SANITIZE)
+  list(APPEND area_test_properties ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0")
+endif()

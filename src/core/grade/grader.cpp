@@ -64,8 +64,8 @@ Grader::Seen Grader::seenOf(const TrainState& t, const ControlState& c) {
 }
 
 void Grader::observe(const TrainState& t, const ControlState& c, int64_t nowUs) {
-  if (void_ || nowUs <= lastUs_) return;
-  lastUs_ = nowUs;
+  if (void_ || t.tickCount == lastTick_) return;
+  lastTick_ = t.tickCount;
   if (!relocated(t, nowUs)) {
     gradeStations(t, nowUs);
     gradeOverspeed(t, nowUs);

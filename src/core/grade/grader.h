@@ -29,8 +29,8 @@ class Grader {
   Grader(const LineData& line, const VehicleParams& vehicle, int32_t nB, GradeMode mode, const TrainState& initial,
          const ControlState& control);
 
-  // After a tick, at drive time `nowUs`. A second call for the same time (the runner's last look
-  // at the end of the drive) is ignored.
+  // After a tick, at drive time `nowUs`. A second call after the same tick (the runner's last
+  // look at the end of the drive) is ignored.
   void observe(const TrainState& t, const ControlState& c, int64_t nowUs);
 
   // The grading so far; an overspeed still going on counts up to the last tick.
@@ -110,7 +110,7 @@ class Grader {
   // that comes and goes on the way to one target counts once.
   int32_t warnedEntry_ = -2;
   int64_t warningEndedUs_ = -1;
-  int64_t lastUs_ = -1;
+  int32_t lastTick_ = -1;  // tickCount at the last observation
 };
 
 }  // namespace kestrel::grade

@@ -201,6 +201,7 @@ QChart* speedDistanceChart(const GradeReport& r) {
     stations->append(label, stop);
   }
   auto* platforms = new QAreaSeries(upper);
+  upper->setParent(platforms);  // the area series draws it but does not own it
   platforms->setName(curves::kPlatform);
   platforms->setColor(curves::kPlatformColor);
   platforms->setBorderColor(curves::kPlatformColor);
