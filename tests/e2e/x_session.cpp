@@ -79,12 +79,14 @@ void stop(pid_t& pid) {
 }  // namespace
 
 XSession::XSession(std::filesystem::path shots) : shots_(std::move(shots)) {
-  // Xvfb picks a free display itself and writes its number to the pipe.
+  // Xvfb picks a free display itself and writes its number to the pipe. Without -noreset it
+  // resets whenever its last client leaves (each xdotool call is a client), and a program that
+  // connects during the reset finds no display.
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe");
-  xvfb_ = spawn(
-      {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {},
-      -1, open("/dev/null", O_WRONLY));
+  xvfb_ = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                 "-noreset"},
+                {}, -1, open("/dev/null", O_WRONLY));
   close(fds[1]);
   xvfbPipe_ = fds[0];
   std::string number;
