@@ -3,8 +3,8 @@
 # with ImageMagick's import. It needs the quick demo content (made at build time).
 find_package(X11 REQUIRED)
 target_link_libraries(${target} PRIVATE X11::X11)
-add_dependencies(${target} kestrel kestrel_quick_demo)
-target_compile_definitions(${target} PRIVATE KESTREL_DESKTOP="$<TARGET_FILE:kestrel>"
+add_dependencies(${target} kestrel kestrel-run kestrel_quick_demo)
+target_compile_definitions(${target} PRIVATE KESTREL_DESKTOP="$<TARGET_FILE:kestrel>" KESTREL_RUN="$<TARGET_FILE:kestrel-run>"
                                              KESTREL_QUICK_DEMO_DIR="${KESTREL_QUICK_DEMO_DIR}")
 list(APPEND area_test_properties TIMEOUT 300 RUN_SERIAL TRUE)
 

@@ -26,6 +26,9 @@ if(TARGET kestrel-run)
   target_compile_definitions(${target} PRIVATE KESTREL_RUN="$<TARGET_FILE:kestrel-run>")
   find_package(nlohmann_json 3 REQUIRED)
   target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
+  # The run curves' SVG is read as XML.
+  find_package(pugixml REQUIRED)
+  target_link_libraries(${target} PRIVATE pugixml::pugixml)
 endif()
 
 # The runner's script parser, trace writer and drive loop are plain C++: tested directly too.
@@ -33,3 +36,8 @@ target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/run/drive_scrip
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/trace_writer.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/drive_runner.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/sound_log.cpp)
+
+# Under the sanitizers the tools' runs take the leak suppressions of the libraries they draw with.
+if(KESTREL_SANITIZE)
+  list(APPEND area_test_properties ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0")
+endif()

@@ -24,6 +24,8 @@ struct RunOptions {
   int traceEvery = 1;                  // --trace-every: one row every N ticks
   std::filesystem::path soundLog;      // --sound-log: every mixer operation with its drive time
   std::filesystem::path prefs;         // --prefs: an INI file for the preferences and saved drives
+  std::filesystem::path report;        // --report: the grading as JSON, after the drive
+  std::filesystem::path plot;          // --plot: the speed-distance curves as SVG, after the drive
   bool driveOption = false;            // one of the above was given
 };
 
