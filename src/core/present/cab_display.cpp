@@ -57,9 +57,13 @@ void CabDisplay::decode() {
   if (!reader_) return;
   const std::optional<int32_t> n = frameToDecode(t);
   if (!n) return;
-  // A frame the movie does not have leaves the last decoded one in the bitmap; either way this is
-  // the frame now shown.
-  reader_->decodeFrame(*n, frame_);
+  // A frame still being decoded leaves the picture as it is and is asked for again at the next
+  // step. A frame the movie does not have leaves the last decoded one in the bitmap; either way
+  // that is the frame now shown.
+  if (reader_->requestFrame(*n, movieTravel(t, ctx_.line), frame_) == FrameState::kPending) {
+    counters_.pending += 1;
+    return;
+  }
   t.LastShownFrame = *n;
   revision_ += 1;
   counters_.decodes += 1;
