@@ -270,10 +270,14 @@ TEST(FfmpegMovieReader, TruncatedFileKeepsTheHeaderCountAndDecodesWhatIsThere) {
     bytes.resize(bytes.size() * 2 / 3);
     std::ofstream(cut, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
-  const auto md5s = test::referenceFrameMd5s(cut);
+  // What the tool decodes; a frame it decodes from a packet cut short is damaged, and the reader
+  // shows the last intact frame in its place.
+  auto md5s = test::referenceFrameMd5s(cut);
   const int decodable = static_cast<int>(md5s.size());
   ASSERT_GT(decodable, 30);
   ASSERT_LT(decodable, kFrames);
+  for (int n = 1; n < decodable; ++n)
+    if (md5s[n] != whole.md5s[n]) md5s[n] = md5s[n - 1];
 
   FfmpegMovieReader reader;
   ASSERT_TRUE(reader.open(cut));
