@@ -9,6 +9,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/imgutils.h>
 #include <libavutil/log.h>
 #include <libavutil/mathematics.h>
 }
@@ -62,6 +63,7 @@ struct FfmpegMovieReader::Movie {
   int endFrame = 0;  // frames from here on do not decode (a truncated file)
   int width = 0;
   int height = 0;
+  int pixelFormat = -1;  // the decoder's
   KeyframeIndex keyframes;
   int indexEntries = -1;  // size of the container's index when `keyframes` was last brought up to date
 
@@ -105,6 +107,14 @@ int FfmpegMovieReader::frameCount() const {
 
 int FfmpegMovieReader::endFrame() const {
   return movie_ ? movie_->endFrame : 0;
+}
+
+size_t FfmpegMovieReader::compactFrameBytes() const {
+  if (!movie_) return 0;
+  const int width = frameWidth_ > 0 ? frameWidth_ : movie_->width;
+  const int height = frameHeight_ > 0 ? frameHeight_ : movie_->height;
+  const int bytes = av_image_get_buffer_size(static_cast<AVPixelFormat>(movie_->pixelFormat), width, height, 1);
+  return bytes > 0 ? static_cast<size_t>(bytes) : static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
 }
 
 void FfmpegMovieReader::close() {
@@ -198,6 +208,7 @@ bool FfmpegMovieReader::calibrate() {
   m.keyShown = true;
   m.width = m.frame->width;
   m.height = m.frame->height;
+  m.pixelFormat = m.frame->format;
   cache_.setFocus(0, 0);
   const bool converted = keep(*m.frame, 0, true) != nullptr;
   av_frame_move_ref(m.previous, m.frame);

@@ -75,9 +75,12 @@ class FfmpegMovieReader final : public MovieReader {
   int groupStart(int n) const;
   // Frames from here on do not decode (the end of a truncated file, once met).
   int endFrame() const;
+  // The bytes a frame kept compact takes, about.
+  size_t compactFrameBytes() const;
   // Raised from another thread, it stops the decoding of fetch() after the frame in hand.
   void setInterrupt(const std::atomic<bool>* flag) { interrupt_ = flag; }
   FrameCache& frameCache() { return cache_; }
+  const FrameCache& frameCache() const { return cache_; }
   // A damaged or truncated movie, said once per movie: the text for the user, else nothing.
   std::optional<std::string> takeWarning();
 

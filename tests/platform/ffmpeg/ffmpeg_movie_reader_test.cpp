@@ -299,6 +299,29 @@ TEST(FfmpegMovieReader, TruncatedFileKeepsTheHeaderCountAndDecodesWhatIsThere) {
   EXPECT_EQ(decodedMd5(reader, 3), md5s[3]);
 }
 
+TEST(FfmpegMovieReader, DamagedFramesShowTheLastGoodOneUntilTheNextKeyframe) {
+  // H.264 in AVI with a keyframe every 40 frames; the data of frames 50 to 52 damaged.
+  const auto whole = test::makeMovie("damage-source.avi", kSource + "-frames:v 90 -c:v libx264 -bf 0 -pix_fmt yuv420p "
+                                                                    "-x264-params keyint=40:min-keyint=40:scenecut=0");
+  ASSERT_FALSE(whole.empty());
+  const auto md5s = test::referenceFrameMd5s(whole);
+  ASSERT_EQ(md5s.size(), static_cast<size_t>(kFrames));
+  const auto damaged = test::scratchDir("ffmpeg_reader_damaged") / "damaged.avi";
+  ASSERT_TRUE(test::damagePackets(whole, damaged, 50, 52));
+  const auto expected = [&](int n) { return n >= 50 && n < 80 ? md5s[49] : md5s[n]; };
+
+  FfmpegMovieReader reader;
+  ASSERT_TRUE(reader.open(damaged));
+  for (int n = 0; n < kFrames; ++n) EXPECT_EQ(decodedMd5(reader, n), expected(n)) << n;
+  const auto warning = reader.takeWarning();
+  ASSERT_TRUE(warning);
+  EXPECT_NE(warning->find("damaged.avi is damaged at frame 50"), std::string::npos) << *warning;
+  // Jumping into the damaged stretch, and backwards through it: the same pictures, no more word.
+  for (int n : {65, 85, 79, 50, 49, 60, 30}) EXPECT_EQ(decodedMd5(reader, n), expected(n)) << n;
+  for (int n = 79; n >= 40; --n) EXPECT_EQ(decodedMd5(reader, n), expected(n)) << n;
+  EXPECT_FALSE(reader.takeWarning());
+}
+
 TEST(FfmpegMovieReader, ReopensClosesAndKeepsTheLastFrameInPlace) {
   const Movie a = make(kMpeg4);
   const Movie b = make(kMjpeg);
