@@ -92,7 +92,7 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
   title_->beginLoading();
   auto drive = std::make_unique<Drive>();
   drive->serial = std::make_unique<QtSerialLink>();
-  drive->movie = std::make_unique<FfmpegMovieReader>();
+  drive->movie = std::make_unique<ThreadedMovieReader>();
   try {
     drive->model = std::make_unique<CabWindowModel>(
         choice, CabWindowPorts{preferences_, pictures_, mixer_, drive->movie.get()},
@@ -142,6 +142,8 @@ void DesktopProgram::afterTick() {
   CabSession& s = drive_->model->session();
   if (easyCab_->isVisible()) easyCab_->showLamps(easyCabLamps(s.control(), s.train()));
   valueDisplay_->refresh();
+  // A damaged route movie: said once, and the drive goes on.
+  if (const auto warning = drive_->movie->takeWarning()) std::cerr << "kestrel: " << *warning << "\n";
   if (trace_) {
     trace_->tick({s.scheduler().now(), s.train(), s.control(), &mixer_});
     traceFile_.flush();

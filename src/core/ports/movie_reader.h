@@ -17,6 +17,8 @@ struct MovieTravel {
 enum class FrameState {
   kReady,    // the frame is in `out`
   kPending,  // still being decoded: `out` is untouched; ask again at the next step
+  kStandIn,  // still being decoded, and the decoder is behind: `out` holds the nearest frame it has
+             // on the way to it; ask again at the next step
   kMissing,  // the movie has no such frame: `out` holds the last frame handed out, as decodeFrame's false
 };
 
@@ -36,7 +38,8 @@ class MovieReader {
   // The render step's request for frame n, the movie heading as `travel` says. A reader that
   // decodes ahead on a thread of its own answers at once, never waiting for the decoder: the
   // frame, or kPending while it is being made (the caller keeps showing what it has and asks
-  // again). A reader without one decodes the frame now.
+  // again), or a stand-in while the decoder is behind a moving movie. A reader without one decodes
+  // the frame now.
   virtual FrameState requestFrame(int n, const MovieTravel& travel, Picture& out) {
     (void)travel;
     return decodeFrame(n, out) ? FrameState::kReady : FrameState::kMissing;

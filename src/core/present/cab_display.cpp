@@ -57,12 +57,20 @@ void CabDisplay::decode() {
   if (!reader_) return;
   const std::optional<int32_t> n = frameToDecode(t);
   if (!n) return;
-  // A frame still being decoded leaves the picture as it is and is asked for again at the next
-  // step. A frame the movie does not have leaves the last decoded one in the bitmap; either way
-  // that is the frame now shown.
-  if (reader_->requestFrame(*n, movieTravel(t, ctx_.line), frame_) == FrameState::kPending) {
-    counters_.pending += 1;
-    return;
+  // A frame still being decoded is asked for again at the next step; meanwhile the picture stays,
+  // or follows the decoder where it is behind. A frame the movie does not have leaves the last
+  // decoded one in the bitmap; either way that is the frame now shown.
+  switch (reader_->requestFrame(*n, movieTravel(t, ctx_.line), frame_)) {
+    case FrameState::kPending:
+      counters_.pending += 1;
+      return;
+    case FrameState::kStandIn:
+      counters_.standIns += 1;
+      revision_ += 1;
+      return;
+    case FrameState::kReady:
+    case FrameState::kMissing:
+      break;
   }
   t.LastShownFrame = *n;
   revision_ += 1;

@@ -52,8 +52,9 @@ class CabDisplay {
   struct Counters {
     int64_t steps = 0;    // render steps while the drive runs
     int64_t held = 0;     // steps skipped by the stop-frame hold
-    int64_t decodes = 0;  // frames the movie reader handed over (or answered it does not have)
-    int64_t pending = 0;  // steps whose frame the reader was still decoding
+    int64_t decodes = 0;   // frames the movie reader handed over (or answered it does not have)
+    int64_t pending = 0;   // steps whose frame the reader was still decoding
+    int64_t standIns = 0;  // ... and handed over a nearer frame meanwhile
     int64_t frames = 0;   // frames described for drawing
   };
 

@@ -111,10 +111,18 @@ int FfmpegMovieReader::endFrame() const {
 
 size_t FfmpegMovieReader::compactFrameBytes() const {
   if (!movie_) return 0;
+  if (lastCompactBytes_ > 0) return lastCompactBytes_;
   const int width = frameWidth_ > 0 ? frameWidth_ : movie_->width;
   const int height = frameHeight_ > 0 ? frameHeight_ : movie_->height;
   const int bytes = av_image_get_buffer_size(static_cast<AVPixelFormat>(movie_->pixelFormat), width, height, 1);
-  return bytes > 0 ? static_cast<size_t>(bytes) : static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+  return bytes > 0 ? static_cast<size_t>(bytes) : pictureBytes();
+}
+
+size_t FfmpegMovieReader::pictureBytes() const {
+  if (!movie_) return 0;
+  const int width = frameWidth_ > 0 ? frameWidth_ : movie_->width;
+  const int height = frameHeight_ > 0 ? frameHeight_ : movie_->height;
+  return static_cast<size_t>(width) * static_cast<size_t>(height) * sizeof(uint32_t);
 }
 
 void FfmpegMovieReader::close() {
@@ -259,9 +267,10 @@ bool FfmpegMovieReader::decodeFrame(int n, Picture& out) {
 
 FfmpegMovieReader::Fetch FfmpegMovieReader::fetch(int n, int keepFrom, int pictureFrom) {
   if (!movie_ || n < 0 || n >= movie_->frameCount || n >= movie_->endFrame) return Fetch::kMissing;
-  if (cache_.hasPicture(n)) return Fetch::kDone;
+  if (pictureFrom <= n ? cache_.hasPicture(n) : cache_.contains(n)) return Fetch::kDone;
   last_ = Outcome::kFailed;
-  if (produce(n, {std::min(keepFrom, n), std::min(pictureFrom, n)})) return Fetch::kDone;
+  produce(n, {std::min(keepFrom, n), pictureFrom});
+  if (last_ == Outcome::kFound) return Fetch::kDone;
   return last_ == Outcome::kInterrupted ? Fetch::kInterrupted : Fetch::kMissing;
 }
 
@@ -425,7 +434,8 @@ FfmpegMovieReader::Outcome FfmpegMovieReader::decodeUntil(int n, Keep span, bool
   Movie& m = *movie_;
   int errors = 0;
   for (;;) {
-    if (interrupt_ && interrupt_->load(std::memory_order_relaxed)) return Outcome::kInterrupted;
+    // Not before the first frame after a seek: stopping there would leave the seek to be paid again.
+    if (interrupt_ && m.current != kNoFrame && interrupt_->load(std::memory_order_relaxed)) return Outcome::kInterrupted;
     const int r = avcodec_receive_frame(m.codec, m.frame);
     if (r == AVERROR(EAGAIN)) {
       if (feedPacket()) continue;
@@ -455,6 +465,7 @@ FfmpegMovieReader::Outcome FfmpegMovieReader::decodeUntil(int n, Keep span, bool
     errors = 0;
     const std::optional<Outcome> outcome = onFrame(n, span, afterSeek, found);
     if (outcome) return *outcome;
+    if (betweenFrames_) betweenFrames_();
   }
 }
 
@@ -518,7 +529,9 @@ std::optional<FfmpegMovieReader::Outcome> FfmpegMovieReader::onFrame(int n, Keep
   }
   if (number == n) {
     found = std::move(kept);
-    return found ? Outcome::kFound : Outcome::kFailed;
+    // (Kept compact, n has no picture yet.)
+    const bool compact = usable && wanted && number < span.pictureFrom && cache_.contains(number);
+    return found || compact ? Outcome::kFound : Outcome::kFailed;
   }
   if (number > n) {
     if (first) return Outcome::kFirstPassed;
@@ -582,6 +595,7 @@ int64_t FfmpegMovieReader::timestampOf(int n) const {
 std::shared_ptr<const Picture> FfmpegMovieReader::keep(const AVFrame& frame, int number, bool asPicture) {
   FrameCache::Compact compact = converter_.shrink(frame);
   if (!compact) return nullptr;
+  lastCompactBytes_ = FrameCache::compactBytes(*compact);
   if (!asPicture) {
     cache_.putCompact(number, std::move(compact));
     return nullptr;

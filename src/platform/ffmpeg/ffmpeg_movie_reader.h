@@ -23,6 +23,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -63,10 +64,10 @@ class FfmpegMovieReader final : public MovieReader {
   // Frames decoded from now on come out at this size; those kept at another size are dropped.
   void setFrameSize(int width, int height) override;
 
-  // For a reader that decodes ahead. Decodes up to frame n and keeps it as a picture; the frames
-  // from keepFrom up to n met on the way are kept too, as pictures from pictureFrom on and compact
-  // below. kInterrupted when `interrupt` (see setInterrupt) was raised on the way: what was decoded
-  // so far stays kept and the decoder where it stopped.
+  // For a reader that decodes ahead. Decodes up to frame n and keeps the frames from keepFrom up
+  // to n, as pictures from pictureFrom on and compact below (n too, when pictureFrom lies past it).
+  // kInterrupted when `interrupt` (see setInterrupt) was raised on the way: what was decoded so
+  // far stays kept and the decoder where it stopped.
   enum class Fetch { kDone, kMissing, kInterrupted };
   Fetch fetch(int n, int keepFrom, int pictureFrom);
   // The compact frame n becomes a picture; false when n is not kept compact.
@@ -75,8 +76,11 @@ class FfmpegMovieReader final : public MovieReader {
   int groupStart(int n) const;
   // Frames from here on do not decode (the end of a truncated file, once met).
   int endFrame() const;
-  // The bytes a frame kept compact takes, about.
+  // The bytes a frame takes kept compact (as the last one kept took, or about), and as a picture.
   size_t compactFrameBytes() const;
+  size_t pictureBytes() const;
+  // Called on the decoding thread after each frame fetch() decodes, for small work in between.
+  void setBetweenFrames(std::function<void()> work) { betweenFrames_ = std::move(work); }
   // Raised from another thread, it stops the decoding of fetch() after the frame in hand.
   void setInterrupt(const std::atomic<bool>* flag) { interrupt_ = flag; }
   FrameCache& frameCache() { return cache_; }
@@ -129,6 +133,8 @@ class FfmpegMovieReader final : public MovieReader {
   bool skipping_ = true;                  // off for a request where skipping would cost exactness
   Outcome last_ = Outcome::kFailed;       // how the last decoding run ended
   const std::atomic<bool>* interrupt_ = nullptr;
+  std::function<void()> betweenFrames_;
+  size_t lastCompactBytes_ = 0;
   std::filesystem::path path_;
   std::optional<std::string> warning_;
   bool warned_ = false;

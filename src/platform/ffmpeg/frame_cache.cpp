@@ -136,6 +136,21 @@ std::optional<int> FrameCache::firstAbsent(int from, int step, int count, bool a
   return std::nullopt;
 }
 
+std::optional<std::pair<int, std::shared_ptr<const Picture>>> FrameCache::closestPicture(int from, int to) const {
+  std::lock_guard lock(mutex_);
+  if (from < to) {
+    for (auto it = entries_.lower_bound(to); it != entries_.begin();) {
+      --it;
+      if (it->first <= from) break;
+      if (it->second.picture) return std::pair(it->first, it->second.picture);
+    }
+  } else {
+    for (auto it = entries_.upper_bound(to); it != entries_.end() && it->first < from; ++it)
+      if (it->second.picture) return std::pair(it->first, it->second.picture);
+  }
+  return std::nullopt;
+}
+
 size_t FrameCache::bytes() const {
   std::lock_guard lock(mutex_);
   return bytes_;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "core/ports/picture.h"
 
@@ -49,6 +50,8 @@ class FrameCache {
   // The first frame from `from` on, stepping by `step`, `count` frames at most, that is not kept
   // (as a picture when `asPicture`, else in either form).
   std::optional<int> firstAbsent(int from, int step, int count, bool asPicture) const;
+  // The picture kept for a frame strictly between `from` and `to` (either way round) nearest to `to`.
+  std::optional<std::pair<int, std::shared_ptr<const Picture>>> closestPicture(int from, int to) const;
 
   size_t budget() const { return budget_; }
   size_t bytes() const;

@@ -16,10 +16,16 @@ constexpr double kNearSeconds = 0.3;
 constexpr int kMinNear = 2;
 constexpr int kMaxNear = 30;
 // Backwards, a group of pictures is decoded when the cache has room for all of it, or else when
-// the train would otherwise reach it before twice the decoding time plus this margin; then at
-// least kMinChunk of its frames are kept.
+// the train would otherwise reach it before kLeadFactor times the decoding time plus
+// kMarginSeconds; then at least kMinChunk of its frames are kept. Room is counted after the
+// pictures the frames on the way and those just passed will take.
+constexpr double kLeadFactor = 1.25;
 constexpr double kMarginSeconds = 0.5;
 constexpr int kMinChunk = 16;
+constexpr int kPicturesBehind = FrameCache::kKeepBehind + 2;
+// Forwards, work on a frame up to this far behind the one asked for goes on: decoding on from it
+// leads there. A stand-in is at most this far from the frame asked for.
+constexpr int kFarAhead = 120;
 
 int decoderThreads(int asked) {
   if (asked > 0) return asked;
@@ -32,6 +38,7 @@ int decoderThreads(int asked) {
 ThreadedMovieReader::ThreadedMovieReader(size_t budgetBytes, int threads)
     : decoder_(budgetBytes, decoderThreads(threads)) {
   decoder_.setInterrupt(&interrupt_);
+  decoder_.setBetweenFrames([this] { promoteNext(); });
   thread_ = std::thread([this] { run(); });
 }
 
@@ -68,6 +75,7 @@ bool ThreadedMovieReader::open(const std::filesystem::path& path) {
   });
   open_ = opened;
   frameCount_ = count;
+  shownFrame_ = -1;
   return opened;
 }
 
@@ -90,6 +98,7 @@ int ThreadedMovieReader::frameCount() const {
 }
 
 FrameState ThreadedMovieReader::handOut(std::shared_ptr<const Picture> picture, Picture& out) {
+  // (The caller says which frame a fresh picture is.)
   const bool fresh = picture != nullptr;
   if (fresh) shown_ = std::move(picture);
   if (shown_) {
@@ -105,6 +114,7 @@ FrameState ThreadedMovieReader::handOut(std::shared_ptr<const Picture> picture, 
 FrameState ThreadedMovieReader::requestFrame(int n, const MovieTravel& travel, Picture& out) {
   if (!open_ || n < 0 || n >= frameCount_) return handOut(nullptr, out);
   std::shared_ptr<const Picture> picture;
+  std::optional<std::pair<int, std::shared_ptr<const Picture>>> standIn;
   {
     std::lock_guard lock(mutex_);
     const bool changed = n != request_.frame || travel.direction != request_.travel.direction ||
@@ -113,14 +123,32 @@ FrameState ThreadedMovieReader::requestFrame(int n, const MovieTravel& travel, P
       request_ = {n, travel};
       ++serial_;
     }
-    picture = decoder_.frameCache().picture(n);
+    const FrameCache& cache = decoder_.frameCache();
+    picture = cache.picture(n);
     if (!picture && (missing_.count(n) != 0 || n >= end_)) return handOut(nullptr, out);
-    // Work that will not reach the frame gives way to it.
-    if (!picture && (!taskRunning_ || n < taskLow_ || n > taskHigh_)) interrupt_ = true;
+    if (!picture) {
+      // Work that will not lead to the frame gives way to it. Forwards, decoding on from work
+      // behind it leads there; a frame kept compact becomes a picture between its frames.
+      const int reach = travel.direction > 0 ? taskHigh_ + kFarAhead : taskHigh_;
+      if (!taskRunning_ || n < taskLow_ || (n > reach && !cache.contains(n))) interrupt_ = true;
+      // Behind a moving movie, the newest frame on the way stands in.
+      if ((travel.direction > 0 && shownFrame_ >= 0 && shownFrame_ < n) ||
+          (travel.direction < 0 && shownFrame_ > n)) {
+        const int bound = travel.direction > 0 ? std::max(shownFrame_, n - kFarAhead)
+                                               : std::min(shownFrame_, n + kFarAhead);
+        standIn = cache.closestPicture(bound, n);
+      }
+    }
     if (changed) wake_.notify_all();
   }
-  if (!picture) return FrameState::kPending;
-  return handOut(std::move(picture), out);
+  if (picture) {
+    shownFrame_ = n;
+    return handOut(std::move(picture), out);
+  }
+  if (!standIn) return FrameState::kPending;
+  shownFrame_ = standIn->first;
+  handOut(std::move(standIn->second), out);
+  return FrameState::kStandIn;
 }
 
 bool ThreadedMovieReader::ready(int n) const {
@@ -250,7 +278,7 @@ ThreadedMovieReader::Task ThreadedMovieReader::plan() {
   FrameCache& cache = decoder_.frameCache();
   cache.setFocus(n, travel.direction);
   const int step = travel.direction < 0 ? -1 : 1;
-  const int near = std::clamp(static_cast<int>(std::ceil(travel.framesPerSecond * kNearSeconds)), kMinNear, kMaxNear);
+  const int near = nearFrames(travel);
   // The frame asked for, then the next ones on the way, as pictures.
   for (int i = 0; i <= near; ++i) {
     const int k = n + i * step;
@@ -258,13 +286,41 @@ ThreadedMovieReader::Task ThreadedMovieReader::plan() {
     if (cache.hasPicture(k)) continue;
     if (cache.compact(k)) return {Task::Kind::kPromote, k, k, k};
     if (i > 0 && noRoomSerial_ == serial_) return {};
-    if (step > 0) return {Task::Kind::kFetch, k, k, k};
+    // Moving forwards, the frames on the way are kept as pictures too: stand-ins while the
+    // decoder is behind.
+    if (step > 0) {
+      const int from = travel.direction > 0 ? std::max(0, k - near) : k;
+      return {Task::Kind::kFetch, k, from, from};
+    }
+    // Backwards: its group of pictures up to it, the frames on the way as pictures.
     Task group = planBeyond(k + 1, 0, end);
     if (group.kind == Task::Kind::kNone || group.frame != k) group = {Task::Kind::kFetch, k, k, k};
-    group.pictureFrom = n - near;
+    group.pictureFrom = std::min(k, n - near);
     return group;
   }
   return step < 0 ? planBeyond(n, near, end) : Task{};
+}
+
+int ThreadedMovieReader::nearFrames(const MovieTravel& travel) {
+  return std::clamp(static_cast<int>(std::ceil(travel.framesPerSecond * kNearSeconds)), kMinNear, kMaxNear);
+}
+
+void ThreadedMovieReader::promoteNext() {
+  int n, direction, near;
+  {
+    std::lock_guard lock(mutex_);
+    n = request_.frame;
+    direction = request_.travel.direction;
+    near = nearFrames(request_.travel);
+  }
+  if (n < 0) return;
+  const int step = direction < 0 ? -1 : 1;
+  FrameCache& cache = decoder_.frameCache();
+  // The frames the train has passed meanwhile go first, not those the run is keeping.
+  cache.setFocus(n, direction);
+  // Two at most: the run goes on meanwhile, and the frames on the way come one at a time.
+  for (int i = 0, promoted = 0; i <= near && promoted < 2; ++i)
+    if (!cache.hasPicture(n + i * step) && cache.compact(n + i * step)) promoted += decoder_.promote(n + i * step);
 }
 
 ThreadedMovieReader::Task ThreadedMovieReader::planBeyond(int n, int near, int end) {
@@ -278,18 +334,22 @@ ThreadedMovieReader::Task ThreadedMovieReader::planBeyond(int n, int near, int e
   const int k = *absent;
   const int start = decoder_.groupStart(k);
   const int need = k - start + 1;
-  const size_t bytes = cache.bytes();
   const size_t each = std::max<size_t>(decoder_.compactFrameBytes(), 1);
-  const int room = bytes >= cache.budget() ? 0 : static_cast<int>(std::min<size_t>((cache.budget() - bytes) / each, need));
+  const size_t taken = cache.bytes() + static_cast<size_t>(near + kPicturesBehind) * decoder_.pictureBytes();
+  const double fps = request_.travel.framesPerSecond;
+  // The frames the train passes while the group is decoded make room as well; half of them are
+  // counted, as the decoding may go slower than measured.
+  const int passing = static_cast<int>(fps * need * secondsPerFrame_ / 2);
+  const int free = taken >= cache.budget() ? 0 : static_cast<int>((cache.budget() - taken) / each);
+  const int room = std::min(need, free + passing);
   int keepFrom = start;
   if (room < need) {
-    const double fps = request_.travel.framesPerSecond;
     const double untilNeeded = fps > 0 ? (n - k) / fps : std::numeric_limits<double>::infinity();
     // Room grows as the train passes frames; wait for it unless the train would arrive first.
-    if (untilNeeded > 2 * need * secondsPerFrame_ + kMarginSeconds) return {};
+    if (untilNeeded > kLeadFactor * need * secondsPerFrame_ + kMarginSeconds) return {};
     keepFrom = k - std::max(room, std::min(need, kMinChunk)) + 1;
   }
-  return {Task::Kind::kFetch, k, keepFrom, keepFrom};
+  return {Task::Kind::kFetch, k, keepFrom, k + 1};  // all compact
 }
 
 }  // namespace kestrel

@@ -7,8 +7,9 @@
 // What the thread does, most urgent first: the frame asked for; the next frames in the direction
 // of travel as pictures (about a third of a second's worth); backwards, the frames beyond, a group
 // of pictures at a time: decoded forwards once from its keyframe, kept compact, and made pictures
-// as their turn comes. A request the running work will not reach (a jump, a turn) stops that work
-// after the frame in hand; what it kept stays.
+// as their turn comes. A request the running work will not lead to (a jump, a turn) stops that
+// work after the frame in hand; what it kept stays. Where the decoder falls behind a moving movie,
+// the request is answered with a stand-in, the newest frame it has on the way.
 //
 // Memory: the frames kept stay within the cache's budget (kDefaultBudgetBytes), at the movie area's
 // size whatever the movie's own; the decoder's own frames come on top.
@@ -35,8 +36,9 @@ namespace kestrel {
 
 class ThreadedMovieReader final : public MovieReader {
  public:
-  // A 250-frame group of pictures at 800 x 600, compact, with the pictures around the train.
-  static constexpr size_t kDefaultBudgetBytes = size_t{256} << 20;
+  // A 250-frame group of pictures at 800 x 600, compact, with the one the train is in and the
+  // pictures around it: 280 MiB (294 MB).
+  static constexpr size_t kDefaultBudgetBytes = size_t{280} << 20;
 
   // `threads`: the decoder's own threads; 0 for one per core, at most four.
   explicit ThreadedMovieReader(size_t budgetBytes = kDefaultBudgetBytes, int threads = 0);
@@ -76,6 +78,10 @@ class ThreadedMovieReader final : public MovieReader {
   void run();
   Task plan();
   Task planBeyond(int n, int near, int end);
+  // Between the frames of a long decoding run: the frames next on the way, kept compact, become
+  // pictures, so that the run need not stop for them.
+  void promoteNext();
+  static int nearFrames(const MovieTravel& travel);
   void execute(const Task& task, uint64_t serial);
   void command(std::function<void()> work);
   bool ready(int n) const;
@@ -109,6 +115,7 @@ class ThreadedMovieReader final : public MovieReader {
 
   // The drive's thread's.
   std::shared_ptr<const Picture> shown_;
+  int shownFrame_ = -1;  // the frame whose picture is shown_ (a stand-in's own number)
   bool open_ = false;
   int frameCount_ = 0;
 

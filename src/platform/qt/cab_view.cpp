@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <ctime>
 
 #include "core/front/cab_session.h"
 #include "core/front/session_loader.h"
@@ -31,8 +30,6 @@ namespace {
 constexpr QSize kClient(1202, 758);
 const QRect kSubDisplay(798, 545, 480, 360);
 const QRect kBack(1168, 727, 20, 20);
-// While the drive is paused the view only looks, ten times a second, whether it runs again.
-constexpr int kPausedPollMs = 100;
 constexpr int kLabelX = 806, kLabelTop = 6, kLabelPitch = 34, kLabelPoints = 12;
 
 int refreshRateOf(const QScreen* screen) {
@@ -68,8 +65,6 @@ struct CabView::Impl {
   QElapsedTimer clock;
   std::optional<uint64_t> signature;
   int64_t composed = 0;
-  int64_t newFrameNs = 0;
-  int64_t newFrameCpuNs = 0;
   std::array<QString, kLabelCount> labels;
   std::array<bool, kLabelCount> labelShown{};
   int32_t labelTick = -1;
@@ -110,6 +105,11 @@ int CabView::pacingRate() const {
   return refreshRateOf(screen() ? screen() : QGuiApplication::primaryScreen());
 }
 
+int CabView::pacingIntervalMs() const {
+  // While the drive is paused the view only looks, ten times a second, whether it runs again.
+  return impl_->session.running() ? 1000 / pacingRate() : kPausedPollMs;
+}
+
 void CabView::showStill() {
   Impl& d = *impl_;
   if (d.session.running()) return;
@@ -139,14 +139,10 @@ void CabView::stopRendering() {
 
 void CabView::renderStep() {
   Impl& d = *impl_;
-  QElapsedTimer busy;
-  busy.start();
-  const std::clock_t cpu = std::clock();
-  const int64_t decodes = d.display.counters().decodes;
   const bool running = d.session.running();
   const TrainState& t = d.session.train();
   if (d.pacer.isActive()) {
-    const int interval = running ? 1000 / pacingRate() : kPausedPollMs;
+    const int interval = pacingIntervalMs();
     if (d.pacer.interval() != interval) d.pacer.setInterval(interval);
   }
   // Shift+Up and Shift+Down move the driver's view, also while paused.
@@ -176,10 +172,6 @@ void CabView::renderStep() {
     d.composed += 1;
     update(d.layout(size()).mapRect(d.viewRect()).adjusted(-1, -1, 1, 1));
   }
-  if (d.display.counters().decodes != decodes) {
-    d.newFrameNs += busy.nsecsElapsed();
-    d.newFrameCpuNs += static_cast<int64_t>(std::clock() - cpu) * (1000000000 / CLOCKS_PER_SEC);
-  }
   if (frame->closeAfter) {
     repaint();  // the last, black, frame is on the screen before the window goes
     stopRendering();
@@ -200,7 +192,7 @@ int CabView::measuredRate() const {
 
 CabView::Counters CabView::counters() const {
   const CabDisplay::Counters& c = impl_->display.counters();
-  return {c.steps, c.decodes, impl_->composed, impl_->newFrameNs, impl_->newFrameCpuNs};
+  return {c.steps, c.decodes, c.pending, c.standIns, impl_->composed};
 }
 
 const QImage& CabView::viewImage() const {

@@ -82,16 +82,24 @@ TEST_F(DisplayTest, AFrameStillBeingDecodedIsAskedForAgainWhileTheLastOneStays) 
   t.speed = -45;
   t.UnitsPerFrame = 60;
   reader.pendingAnswers = 2;
+  reader.standInAnswers = 1;
+  reader.standIn = 102;
   ASSERT_TRUE(step());  // drawn, with the picture it has
   step();
   EXPECT_EQ(t.LastShownFrame, 100);
   EXPECT_EQ(shownPixel(), 100u);
-  step();
-  EXPECT_EQ(log.entries, (std::vector<std::string>{"decode 100", "pending 103", "pending 103", "decode 103"}));
+  const uint64_t revision = display->step(0, true)->movieRevision;  // a stand-in: shown, asked for again
+  EXPECT_EQ(t.LastShownFrame, 100);
+  EXPECT_EQ(shownPixel(), 102u);
+  const CabFrame* last = step();
+  EXPECT_NE(last->movieRevision, revision);
+  EXPECT_EQ(log.entries, (std::vector<std::string>{"decode 100", "pending 103", "pending 103", "stand-in 102 for 103",
+                                                   "decode 103"}));
   EXPECT_EQ(t.LastShownFrame, 103);
   EXPECT_EQ(shownPixel(), 103u);
   EXPECT_EQ(display->counters().decodes, 2);
   EXPECT_EQ(display->counters().pending, 2);
+  EXPECT_EQ(display->counters().standIns, 1);
   // The reader is told where the movie heads: backwards, 45/60 frames per 33 ms event.
   EXPECT_EQ(reader.lastTravel.direction, -1);
   EXPECT_NEAR(reader.lastTravel.framesPerSecond, 0.75 * 1000 / 33, 1e-9);

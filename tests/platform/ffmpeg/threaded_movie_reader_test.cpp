@@ -46,8 +46,9 @@ class ThreadedReader : public ::testing::TestWithParam<LongGop> {
   std::string md5Of(ThreadedMovieReader& reader, int n, MovieTravel travel, bool* waited = nullptr) {
     Picture picture;
     FrameState state = reader.requestFrame(n, travel, picture);
-    if (waited) *waited = state == FrameState::kPending;
-    if (state == FrameState::kPending) {
+    const bool waits = state == FrameState::kPending || state == FrameState::kStandIn;
+    if (waited) *waited = waits;
+    if (waits) {
       reader.waitUntilIdle();
       state = reader.requestFrame(n, travel, picture);
     }
@@ -96,6 +97,14 @@ TEST_P(ThreadedReader, TheRequestNeverWaitsAndTheFramesAheadAreMadeInAdvance) {
     ASSERT_EQ(reader.requestFrame(n, kForward, picture), FrameState::kReady) << n;
     EXPECT_EQ(test::md5Of(picture), md5s_[n]);
   }
+  // Ahead of the decoder, the newest frame on the way stands in until the frame is there.
+  reader.waitUntilIdle();
+  reader.hold(true);
+  ASSERT_EQ(reader.requestFrame(175, kForward, picture), FrameState::kStandIn);
+  EXPECT_EQ(test::md5Of(picture), md5s_[158 + 9]) << "the last of a third of a second ahead of 158";
+  reader.hold(false);
+  EXPECT_EQ(md5Of(reader, 175, kForward), md5s_[175]);
+  EXPECT_EQ(md5Of(reader, 160, kStanding), md5s_[160]);
 
   // Backwards, likewise; and the rest of the group is decoded once, on the way.
   reader.waitUntilIdle();
