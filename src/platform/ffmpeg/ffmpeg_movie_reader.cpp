@@ -30,7 +30,7 @@ constexpr int kBlindStepFrames = 30;
 // Frames nothing refers to are left undecoded only this far before the first frame kept. In files
 // without presentation times (AVI) the decoder numbers the frames around a skipped one a few
 // frames off; the margin keeps every frame kept, and every keyframe learned, clear of them.
-constexpr int kSkipMargin = 32;
+constexpr int kSkipMargin = 16;
 // Errors in a row after which the decoder is taken to be stuck rather than meeting damage.
 constexpr int kErrorsInARow = 64;
 

@@ -15,12 +15,13 @@ namespace {
 constexpr double kNearSeconds = 0.3;
 constexpr int kMinNear = 2;
 constexpr int kMaxNear = 30;
-// Backwards, a group of pictures is decoded when the cache has room for all of it, or else when
-// the train would otherwise reach it before kLeadFactor times the decoding time plus
-// kMarginSeconds; then at least kMinChunk of its frames are kept. Room is counted after the
-// pictures the frames on the way and those just passed will take.
+// Backwards, a group of pictures is decoded once the train would reach it within kLeadFactor times
+// the decoding time plus kMarginSeconds, plus kAheadSeconds when the cache has room for all of it;
+// when it has not, the decoding keeps what fits, at least kMinChunk frames. Room is counted after
+// the pictures the frames on the way and those just passed will take.
 constexpr double kLeadFactor = 1.25;
 constexpr double kMarginSeconds = 0.5;
+constexpr double kAheadSeconds = 1.0;
 constexpr int kMinChunk = 16;
 constexpr int kPicturesBehind = FrameCache::kKeepBehind + 2;
 // Forwards, work on a frame up to this far behind the one asked for goes on: decoding on from it
@@ -224,7 +225,7 @@ void ThreadedMovieReader::run() {
     const Task task = held_ ? Task{} : plan();
     if (task.kind == Task::Kind::kNone) {
       idle_ = true;
-      idleSerial_ = serial_;
+      if (!held_) idleSerial_ = serial_;  // held, it has not done what was asked
       done_.notify_all();
       wake_.wait(lock);
       continue;
@@ -342,11 +343,13 @@ ThreadedMovieReader::Task ThreadedMovieReader::planBeyond(int n, int near, int e
   const int passing = static_cast<int>(fps * need * secondsPerFrame_ / 2);
   const int free = taken >= cache.budget() ? 0 : static_cast<int>((cache.budget() - taken) / each);
   const int room = std::min(need, free + passing);
+  const double untilNeeded = fps > 0 ? (n - k) / fps : std::numeric_limits<double>::infinity();
+  const double lead = kLeadFactor * need * secondsPerFrame_ + kMarginSeconds;
   int keepFrom = start;
+  if (untilNeeded > lead + kAheadSeconds) return {};
   if (room < need) {
-    const double untilNeeded = fps > 0 ? (n - k) / fps : std::numeric_limits<double>::infinity();
     // Room grows as the train passes frames; wait for it unless the train would arrive first.
-    if (untilNeeded > kLeadFactor * need * secondsPerFrame_ + kMarginSeconds) return {};
+    if (untilNeeded > lead) return {};
     keepFrom = k - std::max(room, std::min(need, kMinChunk)) + 1;
   }
   return {Task::Kind::kFetch, k, keepFrom, k + 1};  // all compact

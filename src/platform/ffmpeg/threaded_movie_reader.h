@@ -60,7 +60,8 @@ class ThreadedMovieReader final : public MovieReader {
   // For tests and benchmarks. While held, the decoder thread starts no new work (open and the other
   // waiting calls still run; decodeFrame waits for the release).
   void hold(bool held);
-  // Waits until the decoder thread has done all it means to for the last request.
+  // Waits until the decoder thread has done all it means to for the last request (and so, while
+  // it is held, until its release).
   void waitUntilIdle();
   FfmpegMovieReader::Counters counters() const;
   void resetCounters();
