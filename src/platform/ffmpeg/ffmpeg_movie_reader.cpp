@@ -14,6 +14,7 @@ extern "C" {
 #include <libavutil/mathematics.h>
 }
 
+#include "platform/ffmpeg/hardware_decoding.h"
 #include "platform/ffmpeg/keyframe_index.h"
 
 namespace kestrel {
@@ -55,6 +56,7 @@ struct FfmpegMovieReader::Movie {
   AVPacket* packet = nullptr;
   AVFrame* frame = nullptr;
   AVFrame* previous = nullptr;  // the last good frame the decoder produced
+  AVFrame* scratch = nullptr;   // a frame decoded on a device, on its way into memory
   int stream = -1;
   AVRational timeBase{0, 1};
   AVRational frameDuration{0, 1};
@@ -84,6 +86,7 @@ struct FfmpegMovieReader::Movie {
   Movie(const Movie&) = delete;
   Movie& operator=(const Movie&) = delete;
   ~Movie() {
+    av_frame_free(&scratch);
     av_frame_free(&previous);
     av_frame_free(&frame);
     av_packet_free(&packet);
@@ -92,8 +95,8 @@ struct FfmpegMovieReader::Movie {
   }
 };
 
-FfmpegMovieReader::FfmpegMovieReader(size_t cacheBytes, int threads)
-    : cache_(cacheBytes), threads_(std::max(1, threads)), skipBelow_(kNoFrame) {}
+FfmpegMovieReader::FfmpegMovieReader(size_t cacheBytes, int threads, bool hardware)
+    : cache_(cacheBytes), threads_(std::max(1, threads)), hardware_(hardware), skipBelow_(kNoFrame) {}
 
 FfmpegMovieReader::~FfmpegMovieReader() = default;
 
@@ -136,14 +139,15 @@ bool FfmpegMovieReader::open(const std::filesystem::path& path) {
   close();
   path_ = path;
   warned_ = false;
-  if (!openFile(path) || !calibrate()) {
-    close();
-    return false;
-  }
-  return true;
+  if (openFile(path, hardware_) && calibrate()) return true;
+  close();
+  // A device that will not decode this movie's first frame: in software.
+  if (hardware_ && openFile(path, false) && calibrate()) return true;
+  close();
+  return false;
 }
 
-bool FfmpegMovieReader::openFile(const std::filesystem::path& path) {
+bool FfmpegMovieReader::openFile(const std::filesystem::path& path, bool hardware) {
   quietLibraryLog();
   auto m = std::make_unique<Movie>();
   AVDictionary* options = nullptr;
@@ -168,11 +172,13 @@ bool FfmpegMovieReader::openFile(const std::filesystem::path& path) {
   // timestamps is unaffected.
   m->codec->thread_count = threads_;
   m->codec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+  if (hardware) useHardwareDecoding(*m->codec, *decoder);
   if (avcodec_open2(m->codec, decoder, nullptr) < 0) return false;
   m->packet = av_packet_alloc();
   m->frame = av_frame_alloc();
   m->previous = av_frame_alloc();
-  if (!m->packet || !m->frame || !m->previous) return false;
+  m->scratch = av_frame_alloc();
+  if (!m->packet || !m->frame || !m->previous || !m->scratch) return false;
 
   const AVRational rate = av_guess_frame_rate(m->format, st, nullptr);
   if (rate.num <= 0 || rate.den <= 0 || st->time_base.num <= 0 || st->time_base.den <= 0) return false;
@@ -198,10 +204,18 @@ bool FfmpegMovieReader::openFile(const std::filesystem::path& path) {
   return true;
 }
 
+int FfmpegMovieReader::receiveFrame() {
+  Movie& m = *movie_;
+  const int r = avcodec_receive_frame(m.codec, m.frame);
+  // A frame the device decoded comes into memory at once; one that cannot is an error like any.
+  if (r == 0 && !toMemoryFrame(*m.frame, *m.scratch)) return AVERROR(EIO);
+  return r;
+}
+
 bool FfmpegMovieReader::calibrate() {
   Movie& m = *movie_;
   for (;;) {
-    const int r = avcodec_receive_frame(m.codec, m.frame);
+    const int r = receiveFrame();
     if (r == 0) break;
     if (r != AVERROR(EAGAIN) || !feedPacket()) return false;
   }
@@ -436,7 +450,7 @@ FfmpegMovieReader::Outcome FfmpegMovieReader::decodeUntil(int n, Keep span, bool
   for (;;) {
     // Not before the first frame after a seek: stopping there would leave the seek to be paid again.
     if (interrupt_ && m.current != kNoFrame && interrupt_->load(std::memory_order_relaxed)) return Outcome::kInterrupted;
-    const int r = avcodec_receive_frame(m.codec, m.frame);
+    const int r = receiveFrame();
     if (r == AVERROR(EAGAIN)) {
       if (feedPacket()) continue;
       return Outcome::kFailed;

@@ -50,8 +50,10 @@ class FfmpegMovieReader final : public MovieReader {
     int64_t cacheHits = 0;
   };
 
-  // `threads`: the decoder's own threads (frame and slice threads), 1 for none.
-  explicit FfmpegMovieReader(size_t cacheBytes = kDefaultCacheBytes, int threads = 1);
+  // `threads`: the decoder's own threads (frame and slice threads), 1 for none. `hardware`: decode
+  // on a VA-API device where one opens and the codec can (the frames may then differ from
+  // software decoding in their last bit); elsewhere in software.
+  explicit FfmpegMovieReader(size_t cacheBytes = kDefaultCacheBytes, int threads = 1, bool hardware = false);
   ~FfmpegMovieReader() override;
   FfmpegMovieReader(const FfmpegMovieReader&) = delete;
   FfmpegMovieReader& operator=(const FfmpegMovieReader&) = delete;
@@ -99,7 +101,8 @@ class FfmpegMovieReader final : public MovieReader {
     int pictureFrom;  // ... as pictures from here on, compact below
   };
 
-  bool openFile(const std::filesystem::path& path);
+  bool openFile(const std::filesystem::path& path, bool hardware);
+  int receiveFrame();
   bool calibrate();
   std::shared_ptr<const Picture> produce(int n, Keep span);
   bool canDecodeOnTo(int n);
@@ -126,6 +129,7 @@ class FfmpegMovieReader final : public MovieReader {
   FrameCache cache_;
   FrameConverter converter_;
   int threads_;
+  bool hardware_;
   std::shared_ptr<const Picture> shown_;
   int lastRequest_ = -1;
   int frameWidth_ = 0, frameHeight_ = 0;  // requested output size; 0: the movie's own

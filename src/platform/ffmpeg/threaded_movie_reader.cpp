@@ -36,8 +36,8 @@ int decoderThreads(int asked) {
 
 }  // namespace
 
-ThreadedMovieReader::ThreadedMovieReader(size_t budgetBytes, int threads)
-    : decoder_(budgetBytes, decoderThreads(threads)) {
+ThreadedMovieReader::ThreadedMovieReader(size_t budgetBytes, int threads, bool hardware)
+    : decoder_(budgetBytes, decoderThreads(threads), hardware) {
   decoder_.setInterrupt(&interrupt_);
   decoder_.setBetweenFrames([this] { promoteNext(); });
   thread_ = std::thread([this] { run(); });

@@ -40,8 +40,9 @@ class ThreadedMovieReader final : public MovieReader {
   // pictures around it: 280 MiB (294 MB).
   static constexpr size_t kDefaultBudgetBytes = size_t{280} << 20;
 
-  // `threads`: the decoder's own threads; 0 for one per core, at most four.
-  explicit ThreadedMovieReader(size_t budgetBytes = kDefaultBudgetBytes, int threads = 0);
+  // `threads`: the decoder's own threads; 0 for one per core, at most four. `hardware`: decode on a
+  // VA-API device where one opens (see FfmpegMovieReader), in software elsewhere.
+  explicit ThreadedMovieReader(size_t budgetBytes = kDefaultBudgetBytes, int threads = 0, bool hardware = true);
   ~ThreadedMovieReader() override;
   ThreadedMovieReader(const ThreadedMovieReader&) = delete;
   ThreadedMovieReader& operator=(const ThreadedMovieReader&) = delete;
