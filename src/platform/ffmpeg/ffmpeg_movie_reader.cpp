@@ -306,16 +306,7 @@ int FfmpegMovieReader::groupStart(int n) const {
 }
 
 bool FfmpegMovieReader::handOut(std::shared_ptr<const Picture> picture, Picture& out) {
-  const bool fresh = picture != nullptr;
-  if (fresh) shown_ = std::move(picture);
-  if (shown_) {
-    out.width = shown_->width;
-    out.height = shown_->height;
-    out.pixels.assign(shown_->pixels.begin(), shown_->pixels.end());
-  } else {
-    out = Picture{};
-  }
-  return fresh;
+  return shown_.handOut(std::move(picture), out);
 }
 
 std::shared_ptr<const Picture> FfmpegMovieReader::produce(int n, Keep span) {

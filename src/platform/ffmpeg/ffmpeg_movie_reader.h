@@ -31,6 +31,7 @@
 #include "core/ports/movie_reader.h"
 #include "platform/ffmpeg/frame_cache.h"
 #include "platform/ffmpeg/frame_converter.h"
+#include "platform/ffmpeg/shown_picture.h"
 
 struct AVFrame;
 
@@ -130,7 +131,7 @@ class FfmpegMovieReader final : public MovieReader {
   FrameConverter converter_;
   int threads_;
   bool hardware_;
-  std::shared_ptr<const Picture> shown_;
+  ShownPicture shown_;
   int lastRequest_ = -1;
   int frameWidth_ = 0, frameHeight_ = 0;  // requested output size; 0: the movie's own
   int skipBelow_;                         // frames before this one need not be decoded

@@ -99,17 +99,8 @@ int ThreadedMovieReader::frameCount() const {
 }
 
 FrameState ThreadedMovieReader::handOut(std::shared_ptr<const Picture> picture, Picture& out) {
-  // (The caller says which frame a fresh picture is.)
-  const bool fresh = picture != nullptr;
-  if (fresh) shown_ = std::move(picture);
-  if (shown_) {
-    out.width = shown_->width;
-    out.height = shown_->height;
-    out.pixels.assign(shown_->pixels.begin(), shown_->pixels.end());
-  } else {
-    out = Picture{};
-  }
-  return fresh ? FrameState::kReady : FrameState::kMissing;
+  // (The caller says which frame a new picture is.)
+  return shown_.handOut(std::move(picture), out) ? FrameState::kReady : FrameState::kMissing;
 }
 
 FrameState ThreadedMovieReader::requestFrame(int n, const MovieTravel& travel, Picture& out) {

@@ -31,6 +31,7 @@
 
 #include "core/ports/movie_reader.h"
 #include "platform/ffmpeg/ffmpeg_movie_reader.h"
+#include "platform/ffmpeg/shown_picture.h"
 
 namespace kestrel {
 
@@ -116,8 +117,8 @@ class ThreadedMovieReader final : public MovieReader {
   double secondsPerFrame_ = 0.01;  // the decoder's pace, as measured (the decoder thread's)
 
   // The drive's thread's.
-  std::shared_ptr<const Picture> shown_;
-  int shownFrame_ = -1;  // the frame whose picture is shown_ (a stand-in's own number)
+  ShownPicture shown_;
+  int shownFrame_ = -1;  // the frame whose picture was handed out last (a stand-in's own number)
   bool open_ = false;
   int frameCount_ = 0;
 
