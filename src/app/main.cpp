@@ -1,11 +1,14 @@
 // kestrel: the desktop program. The application, its title, the windows, the message loop; the
 // program ends when the title window closes.
 #include <QApplication>
+#include <QIcon>
 #include <cstdlib>
 #include <iostream>
 
 #include "app/command_line.h"
 #include "app/desktop_program.h"
+#include "core/front/title_menu.h"
+#include "platform/qt/qt_text.h"
 
 namespace {
 
@@ -37,6 +40,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kestrel"));
   QApplication::setOrganizationName(QStringLiteral("Railvane"));
+  // The application title: the title window's caption, and after the caption of every other window.
+  QApplication::setApplicationDisplayName(kestrel::qs(kestrel::kApplicationTitle));
+  QGuiApplication::setDesktopFileName(QStringLiteral(KESTREL_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KESTREL_APP_ID)));
   QApplication::setQuitOnLastWindowClosed(false);  // the title window's close ends the program
   DesktopProgram program(*parsed.options);
   if (const int status = program.start(); status != 0) return status;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "core/ports/memory_preference_store.h"
 #include "platform/qt/qt_picture_loader.h"
@@ -73,20 +74,70 @@ PanelMatch panelMatch(const QImage& view) {
   return match;
 }
 
+QImage cabView(const QImage& screenshot) {
+  const QImage screen = screenshot.convertToFormat(QImage::Format_RGB32);
+  int bestTop = 0, bestSame = -1;
+  for (int top = 0; top <= 60; ++top) {
+    const int same = panelMatch(screen.copy(0, top, 1202, 758)).same;
+    if (same > bestSame) {
+      bestSame = same;
+      bestTop = top;
+    }
+  }
+  return screen.copy(0, bestTop, 1202, 758);
+}
+
 // Whether the sprite's place on the screen shows cell `cell` of its picture, wherever the cell is
 // not of the transparent colour (allowing for a needle drawn across it).
 bool showsCell(const QImage& shot, const CatalogPicture& p, int cell) {
   const int cols = p.picture->width / p.patternWidth;
   const int ox = (cell % cols) * p.patternWidth, oy = (cell / cols) * p.patternHeight;
-  int opaque = 0, same = 0;
+  const uint32_t key = p.transparentColor & 0xFFFFFFu;
+  // The cell's commonest colour is its ground; the rest is its ink (a digit, a caption).
+  std::map<uint32_t, int> colours;
+  for (int y = 0; y < p.patternHeight; ++y)
+    for (int x = 0; x < p.patternWidth; ++x) colours[p.picture->at(ox + x, oy + y) & 0xFFFFFFu] += 1;
+  colours.erase(key);
+  if (colours.empty()) return false;
+  const uint32_t ground = std::max_element(colours.begin(), colours.end(), [](auto& a, auto& b) {
+                            return a.second < b.second;
+                          })->first;
+  // Most opaque pixels the same, and most of the ink of either the cell or the screen the same:
+  // a cell whose ink is part of another's ("0" and "140") does not pass for it.
+  int opaque = 0, same = 0, ink = 0, inkSame = 0;
   for (int y = 0; y < p.patternHeight; ++y)
     for (int x = 0; x < p.patternWidth; ++x) {
       const uint32_t c = p.picture->at(ox + x, oy + y) & 0xFFFFFFu;
-      if (c == (p.transparentColor & 0xFFFFFFu)) continue;
+      if (c == key) continue;
+      const uint32_t shown = rgbAt(shot, static_cast<int>(p.x) + x, static_cast<int>(p.y) + y);
       ++opaque;
-      same += rgbAt(shot, static_cast<int>(p.x) + x, static_cast<int>(p.y) + y) == c;
+      same += shown == c;
+      if (c != ground || shown != ground) {
+        ++ink;
+        inkSame += shown == c;
+      }
     }
-  return opaque > 0 && same >= opaque * 9 / 10;
+  return opaque > 0 && same >= opaque * 9 / 10 && inkSame >= ink * 9 / 10;
+}
+
+void expectCardWholeAndLabelsBelowIt(const QImage& view) {
+  const CatalogPicture& card = *demo().loaded.pictures.stafCard;
+  const int cardX = demo().loaded.settings.Disp.StafX;
+  int differing = 0;
+  for (int y = 0; y < card.picture->height; ++y)
+    for (int x = 0; x < card.picture->width; ++x) {
+      const uint32_t source = card.picture->at(x, y) & 0xFFFFFFu;
+      differing += source != (card.transparentColor & 0xFFFFFFu) && rgbAt(view, cardX + x, y) != source;
+    }
+  EXPECT_EQ(differing, 0) << "pixels of the timetable card covered";
+  int white = 0, black = 0;
+  for (int y = card.picture->height; y < 545; ++y)
+    for (int x = 806; x < 1202; ++x) {
+      white += rgbAt(view, x, y) == 0xFFFFFFu;
+      black += rgbAt(view, x, y) == 0;
+    }
+  EXPECT_GT(white, 200) << "label texts below the card";
+  EXPECT_GT(black, 1000);
 }
 
 // The screen pixels the needle covers at `angle` (its opaque pixels turned about its centre).

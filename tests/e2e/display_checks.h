@@ -37,9 +37,15 @@ struct PanelMatch {
   int compared = 0, same = 0;
 };
 PanelMatch panelMatch(const QImage& view);
+// The cab window's client area in a screenshot of the screen: the window at the top-left corner,
+// below its menu bar, found by the panel.
+QImage cabView(const QImage& screen);
 
-// The sprite's place shows cell `cell` of its picture (at least 90 % of its opaque pixels).
+// The sprite's place shows cell `cell` of its picture (at least 90 % of its opaque pixels, and of
+// the ink of the cell and of the screen there).
 bool showsCell(const QImage& view, const CatalogPicture& p, int cell);
+// Text mode: the timetable card is shown whole, and the labels stand below it, white on black.
+void expectCardWholeAndLabelsBelowIt(const QImage& view);
 // The pixels a needle covers at `angle` (its opaque pixels turned about its centre).
 std::vector<QPoint> needleFootprint(const CatalogPicture& p, int angle);
 bool near(const std::vector<QPoint>& points, QPoint q, int reach);

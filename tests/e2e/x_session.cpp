@@ -4,11 +4,14 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
@@ -24,6 +27,17 @@ std::string shellQuote(const std::string& s) {
   std::string out = "'";
   for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
+}
+
+bool accepts(const std::string& path) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  if (fd < 0) return false;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return ok;
 }
 
 pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv, int stdoutFd,
@@ -66,35 +80,51 @@ void stop(pid_t& pid) {
 }  // namespace
 
 XSession::XSession(std::filesystem::path shots) : shots_(std::move(shots)) {
-  // Xvfb picks a free display itself and writes its number to the pipe.
+  // Xvfb picks a free display itself and writes its number to the pipe. Without -noreset it
+  // resets whenever its last client leaves (each xdotool call is a client), and a program that
+  // connects during the reset finds no display.
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe");
-  xvfb_ = spawn(
-      {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {},
-      -1, open("/dev/null", O_WRONLY));
+  xvfb_ = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                 "-noreset"},
+                {}, -1, open("/dev/null", O_WRONLY));
   close(fds[1]);
+  xvfbPipe_ = fds[0];
   std::string number;
   char c;
-  while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-  close(fds[0]);
+  while (read(xvfbPipe_, &c, 1) == 1 && c != '\n') number += c;
   if (number.empty()) throw std::runtime_error("Xvfb did not start");
+  // The number may come before the server takes connections: a program started at once would
+  // find no display. Wait until its socket accepts one.
+  const std::string socketPath = "/tmp/.X11-unix/X" + number;
+  waitUntil([&] { return accepts(socketPath); }, 5s);
   display_ = ":" + number;
 }
 
 XSession::~XSession() {
   stop(program_);
   stop(xvfb_);
+  if (xvfbPipe_ >= 0) close(xvfbPipe_);
 }
 
 void XSession::startProgram(const std::vector<std::string>& args, const std::filesystem::path& configHome,
-                            const std::filesystem::path& stderrFile) {
+                            const std::filesystem::path& stderrFile, const std::filesystem::path& soundFile) {
   std::vector<std::string> argv{KESTREL_DESKTOP};
   argv.insert(argv.end(), args.begin(), args.end());
   const int err = open(stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  program_ = spawn(argv,
-                   {"DISPLAY=" + display_, "XDG_CONFIG_HOME=" + configHome.string(), "ALSOFT_DRIVERS=null",
-                    "QT_QPA_PLATFORM=xcb"},
-                   open("/dev/null", O_WRONLY), err);
+  std::vector<std::string> env{"DISPLAY=" + display_, "XDG_CONFIG_HOME=" + configHome.string(),
+                               "QT_QPA_PLATFORM=xcb"};
+  if (soundFile.empty()) {
+    env.push_back("ALSOFT_DRIVERS=null");
+  } else {
+    // OpenAL Soft's wave writer: what the program plays, in real time, as 16-bit mono.
+    const auto conf = soundFile.parent_path() / "alsoft.conf";
+    std::ofstream(conf) << "[general]\ndrivers = wave\nchannels = mono\nsample-type = int16\n[wave]\nfile = "
+                        << soundFile.string() << "\n";
+    env.push_back("ALSOFT_DRIVERS=wave");
+    env.push_back("ALSOFT_CONF=" + conf.string());
+  }
+  program_ = spawn(argv, env, open("/dev/null", O_WRONLY), err);
   close(err);
   programStatus_.reset();
 }
@@ -180,15 +210,20 @@ std::string XSession::name(unsigned long window) {
   return out;
 }
 
-void XSession::click(unsigned long window, int x, int y) {
+void XSession::click(unsigned long window, int x, int y, int button) {
   xdotool("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " + std::to_string(y) +
-          " click 1");
+          " click " + std::to_string(button));
 }
 
 void XSession::keys(unsigned long window, const std::string& names) {
   // No window manager: the focus is given explicitly, or the keys go astray.
   xdotool("windowfocus --sync " + std::to_string(window));
   xdotool("key --delay 60 " + names);
+}
+
+void XSession::type(unsigned long window, const std::string& text) {
+  xdotool("windowfocus --sync " + std::to_string(window));
+  xdotool("type --delay 20 " + shellQuote(text));
 }
 
 void XSession::closeWindow(unsigned long window) {

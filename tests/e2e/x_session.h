@@ -26,9 +26,10 @@ class XSession {
   const std::string& display() const { return display_; }
 
   // Starts the desktop program with `args`, a configuration folder of its own and the silent sound
-  // device; its stderr goes to `stderrFile`.
+  // device (or, with `soundFile`, a device that writes what it plays into that WAVE file); its
+  // stderr goes to `stderrFile`.
   void startProgram(const std::vector<std::string>& args, const std::filesystem::path& configHome,
-                    const std::filesystem::path& stderrFile);
+                    const std::filesystem::path& stderrFile, const std::filesystem::path& soundFile = {});
   // The program's exit status once it has ended within `timeout`; nullopt while it runs.
   std::optional<int> waitForExit(std::chrono::milliseconds timeout);
 
@@ -44,9 +45,12 @@ class XSession {
   std::string describeScreen(const std::string& shotName);
   std::string name(unsigned long window);
 
-  void click(unsigned long window, int x, int y);
+  // Button 1 left, 3 right.
+  void click(unsigned long window, int x, int y, int button = 1);
   // xdotool key names, to the window after giving it the focus.
   void keys(unsigned long window, const std::string& names);
+  // Text typed into the window after giving it the focus.
+  void type(unsigned long window, const std::string& text);
   // The close box: WM_DELETE_WINDOW, as a window manager sends it.
   void closeWindow(unsigned long window);
   // A screenshot of the whole screen; returns its path, which is also printed for the test log.
@@ -61,6 +65,7 @@ class XSession {
   std::filesystem::path shots_;
   std::string display_;
   pid_t xvfb_ = -1;
+  int xvfbPipe_ = -1;  // kept open while the server runs: it may write its number in pieces
   pid_t program_ = -1;
   std::optional<int> programStatus_;
 };

@@ -1,5 +1,7 @@
 #include "support/drive_rig.h"
 
+#include "core/controls/mascon_update.h"
+
 namespace kestrel::test {
 
 VehicleParams electricTrain() {
@@ -113,7 +115,7 @@ DriveContext& DriveRig::rebuild() {
   if (!ctx)
     ctx = std::make_unique<DriveContext>(DriveContext{settings, vehicle, panel, line, constants, train,
                                                       control, keys, program, sprites, mixer, random,
-                                                      callouts});
+                                                      callouts, &masconupdate});
   return *ctx;
 }
 

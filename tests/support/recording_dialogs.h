@@ -11,10 +11,10 @@ class RecordingDialogs final : public UserDialogs {
  public:
   std::vector<std::string> messages;
   void showMessage(const std::string& text) override { messages.push_back(text); }
-  std::optional<std::string> openFile(const std::string&, const std::string&) override {
+  std::optional<std::string> openFile(const std::string&, const std::string&, const std::string&) override {
     return std::nullopt;
   }
-  void openDocument(const std::string&) override {}
+  bool openDocument(const std::string&) override { return false; }
 };
 
 }  // namespace kestrel::test

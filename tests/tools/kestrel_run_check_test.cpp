@@ -21,7 +21,8 @@ struct Result {
 
 using kestrel::test::slurp;
 
-Result run(const std::vector<std::string>& args) {
+// shellPrefix goes before the program: "cd DIR && env VAR=VALUE ".
+Result run(const std::vector<std::string>& args, const std::string& shellPrefix = "") {
   // CTest runs each test in a process of its own, in parallel: the folder is named by the test.
   static int n = 0;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -29,7 +30,7 @@ Result run(const std::vector<std::string>& args) {
   for (char& c : name)
     if (c == '/') c = '_';
   fs::path dir = test::scratchDir("kestrel_run_" + name + "_" + std::to_string(n++));
-  std::string command = std::string("'") + KESTREL_RUN + "'";
+  std::string command = shellPrefix + "'" + KESTREL_RUN + "'";
   for (const auto& a : args) command += " '" + a + "'";
   command += " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
   int raw = std::system(command.c_str());
@@ -139,9 +140,50 @@ TEST(KestrelRunCheck, BrokenPicturesAndMissingFiles) {
   EXPECT_EQ(noContent.status, 2);
   EXPECT_EQ(noContent.err, "実行ファイルが正しい場所に配置されていません\n");
 
-  Result noTrain = run(checkArgs(content(), kLine, "cars/none.dat"));
-  EXPECT_EQ(noTrain.status, 2);
-  EXPECT_EQ(noTrain.err, "車両ファイルに誤りがあります- 列車の基本設定\n");
+  // A file that is missing and a directory named as the file are the same fault.
+  for (const char* train : {"cars/none.dat", "sound"}) {
+    Result noTrain = run(checkArgs(content(), kLine, train));
+    EXPECT_EQ(noTrain.status, 2) << train;
+    EXPECT_EQ(noTrain.err, "車両ファイルに誤りがあります- 列車の基本設定\n") << train;
+  }
+  Result noLine = run(checkArgs(content(), "none.dat", kTrain));
+  EXPECT_EQ(noLine.status, 2);
+  Result dirLine = run(checkArgs(content(), "image", kTrain));
+  EXPECT_EQ(dirLine.status, 2);
+  EXPECT_EQ(dirLine.err, noLine.err);
+  EXPECT_NE(noLine.err, "");
+
+  // A [DriveSound] wave that is missing fails the check as it fails a drive, with its message.
+  fs::path noWave = test::scratchDir("kestrel_run_missing_wave");
+  fs::copy(content(), noWave, fs::copy_options::recursive);
+  fs::remove(noWave / "sound/train/brake.wav");
+  Result check = run(checkArgs(noWave, kLine, kTrain));
+  auto driveArgs = checkArgs(noWave, kLine, kTrain);
+  driveArgs.back() = "--duration=1";
+  Result drive = run(driveArgs);
+  EXPECT_EQ(drive.status, 2);
+  EXPECT_NE(drive.err.find("brake.wav"), std::string::npos) << drive.err;
+  EXPECT_EQ(check.status, 2);
+  EXPECT_EQ(check.err, drive.err);
+  EXPECT_EQ(check.out, "");
+}
+
+TEST(KestrelRunCheck, WithoutDataTheContentIsSearchedFor) {
+  const fs::path empty = fs::canonical(test::scratchDir("kestrel_run_no_data"));
+  const std::string inEmpty = "cd '" + empty.string() + "' && env -u XDG_DATA_HOME HOME='" + empty.string() + "' ";
+  const std::vector<std::string> args = {"--line", kLine, "--train", kTrain, "--check"};
+  Result found = run(args, inEmpty + "KESTREL_DATA='" + content().string() + "' ");
+  EXPECT_EQ(found.status, 0) << found.err;
+
+  Result none = run(args, inEmpty + "KESTREL_DATA= ");
+  EXPECT_EQ(none.status, 2);
+  const fs::path installed = (fs::canonical(KESTREL_RUN).parent_path() / "../share/kestrel").lexically_normal();
+  EXPECT_EQ(none.err, "実行ファイルが正しい場所に配置されていません\n"
+                      "railvane.dat is in none of these folders (--data DIR names another):\n"
+                      "  " + empty.string() + "/.local/share/kestrel  (~/.local/share/kestrel)\n"
+                      "  " + installed.string() + "  (installed with the program)\n"
+                      "  " + empty.string() + "  (the working directory)\n");
+  EXPECT_EQ(none.out, "");
 }
 
 TEST(KestrelRunCheck, BadUsageExits64WithTheUsage) {

@@ -89,6 +89,7 @@ TEST_F(PrefsRunTest, ASlotSavedInOneRunRestoresInTheNextAndTheChecksAreKept) {
   EXPECT_EQ(err, "40.000000 運転状態を保存しました\n");
   const std::string file = slurp(prefs);
   EXPECT_NE(file.find("Kanko=1"), std::string::npos) << file;
+  EXPECT_NE(file.find("Tunnel=1"), std::string::npos) << file;  // every tick sets it, as in the desktop program
   EXPECT_NE(file.find("Save2=\"line_local.dat,"), std::string::npos) << file;
   const auto frames = column("first.csv", "MovieFrame");
   ASSERT_GE(frames.size(), 400u);

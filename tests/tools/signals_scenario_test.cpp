@@ -1,16 +1,21 @@
 // Signals and ATS in whole drives of the quick demo's rapid line, read back from the trace: the
 // careful run (scenarios/rapid_run.txt) slows for the home signal that the local train ahead holds
 // at stop and is never braked by the ATS; the reckless run (scenarios/red_signal.txt) is braked to
-// a stand short of that signal and then reset. Also the trackside pictures along the careful run.
+// a stand short of that signal and then reset. Also the trackside pictures along the careful run,
+// the careful run restored just past its first platform, and the pattern brake against constant
+// speed (scenarios/constant_speed.txt).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <set>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "support/test_paths.h"
 #include "tools/demo_files.h"
@@ -52,12 +57,21 @@ double num(const Row& r, const std::string& column) {
   return std::stod(r.at(column));
 }
 
-std::vector<Row> drive(const std::string& script, const std::string& duration) {
-  const fs::path dir = test::scratchDir(std::string("signals_scenario_") +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+fs::path scratch() {
+  return test::scratchDir(std::string("signals_scenario_") +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+}
+
+fs::path scenario(const std::string& name) {
+  return test::sourceDir() / "tests/tools/scenarios" / name;
+}
+
+// A drive of the rapid line; `extra` are further runner options (a train, a start station).
+std::vector<Row> drive(const fs::path& script, const std::string& duration,
+                       const std::string& extra = "--train train_313-1000_8cars.dat") {
+  const fs::path dir = scratch();
   const std::string command = std::string("'") + KESTREL_RUN + "' --data '" + test::quickDemo().string() +
-                              "' --line line_rapid.dat --train train_313-1000_8cars.dat --script '" +
-                              (test::sourceDir() / "tests/tools/scenarios" / script).string() +
+                              "' --line line_rapid.dat " + extra + " --script '" + script.string() +
                               "' --trace '" + (dir / "trace.csv").string() + "' --duration " + duration +
                               " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
   const int raw = std::system(command.c_str());
@@ -81,7 +95,7 @@ int homeSignalFrame() {
 const std::set<std::string> kStopCodes = {"1", "4", "7", "10", "13", "17", "21", "26", "30", "35"};
 
 TEST(SignalsScenario, TheCarefulRunSlowsForTheSignalHeldByTheLocalAndIsNeverBraked) {
-  const auto rows = drive("rapid_run.txt", "260");
+  const auto rows = drive(scenario("rapid_run.txt"), "260");
   ASSERT_EQ(rows.size(), 2600u);
   const int home = homeSignalFrame();
   // The local train waits at 東鷹見 ahead: the starting signal shows caution at first.
@@ -117,7 +131,7 @@ TEST(SignalsScenario, TheCarefulRunSlowsForTheSignalHeldByTheLocalAndIsNeverBrak
 }
 
 TEST(SignalsScenario, TheTracksidePicturesFollowTheRun) {
-  const auto rows = drive("rapid_run.txt", "260");
+  const auto rows = drive(scenario("rapid_run.txt"), "260");
   ASSERT_FALSE(rows.empty());
   for (const Row& r : rows) {
     const double d = num(r, "distanceToStop_cm");
@@ -153,7 +167,7 @@ TEST(SignalsScenario, TheTracksidePicturesFollowTheRun) {
 }
 
 TEST(SignalsScenario, TheRecklessRunIsStoppedShortOfTheRedSignalAndReset) {
-  const auto rows = drive("red_signal.txt", "80");
+  const auto rows = drive(scenario("red_signal.txt"), "80");
   ASSERT_EQ(rows.size(), 800u);
   const int home = homeSignalFrame();
   // The stop-pattern brake acts while the signal ahead shows stop.
@@ -177,6 +191,63 @@ TEST(SignalsScenario, TheRecklessRunIsStoppedShortOfTheRedSignalAndReset) {
   EXPECT_EQ(rows.back().at("patternState"), "0");
   EXPECT_EQ(rows.back().at("brakeHandle"), "-8");
   EXPECT_LT(num(rows.back(), "MovieFrame"), home);
+}
+
+// The signal codes in the order they came, each change once, up to row `end`.
+std::vector<std::string> codeSequence(const std::vector<Row>& rows, size_t end) {
+  std::vector<std::string> codes;
+  for (size_t i = 0; i < end && i < rows.size(); ++i)
+    if (codes.empty() || codes.back() != rows[i].at("currentCode")) codes.push_back(rows[i].at("currentCode"));
+  return codes;
+}
+
+TEST(SignalsScenario, ARestoreJustPastThePlatformDrivesOnAsBefore) {
+  // The careful run, saved and restored 7 s after leaving 鷹見, the power taken up again.
+  std::istringstream careful(slurp(scenario("rapid_run.txt")));
+  std::vector<std::pair<double, std::string>> inputs = {{20, "20 menu save 1"}, {20.1, "20.1 menu load 1"},
+                                                        {20.2, "20.2 key 8"},   {20.3, "20.3 key 8"},
+                                                        {20.4, "20.4 key 8"},   {20.5, "20.5 key 8"}};
+  for (std::string line; std::getline(careful, line);)
+    if (!line.empty() && line[0] != '#') inputs.emplace_back(std::stod(line), line);
+  std::stable_sort(inputs.begin(), inputs.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  const fs::path script = test::scratchDir("signals_scenario_restore_script") / "restore.txt";
+  std::ofstream out(script);
+  for (const auto& input : inputs) out << input.second << "\n";
+  out.close();
+
+  const auto plain = drive(scenario("rapid_run.txt"), "100");
+  const auto restored = drive(script, "100");
+  // The next station, 東鷹見 (passed), beyond the home signal that the local holds at stop.
+  const int next = test::intField(test::DataLines::read(test::quickDemo() / "line_rapid.dat").table("[Station]").at(1), 3);
+  auto atNext = [next](const std::vector<Row>& rows) {
+    const auto i = find(rows, 0, [next](const Row& r) { return std::stoi(r.at("MovieFrame")) >= next; });
+    return i ? *i : rows.size();
+  };
+  const size_t end = atNext(restored);
+  ASSERT_LT(end, restored.size()) << "the restored drive never reached 東鷹見";
+  for (size_t i = 0; i < end; ++i) {
+    EXPECT_EQ(restored[i].at("autoService"), "0") << restored[i].at("t_s");
+    EXPECT_EQ(restored[i].at("autoEmergency"), "0") << restored[i].at("t_s");
+  }
+  EXPECT_EQ(codeSequence(restored, end), codeSequence(plain, atNext(plain)));
+}
+
+TEST(SignalsScenario, ThePatternBrakeEndsConstantSpeed) {
+  const auto rows = drive(scenario("constant_speed.txt"), "100", "--train train_383.dat --station 2");
+  const auto braked = find(rows, 0, [](const Row& r) { return r.at("autoService") == "1"; });
+  ASSERT_TRUE(braked);
+  ASSERT_GT(*braked, 10u);
+  EXPECT_EQ(rows[*braked].at("patternState"), "3");
+  // Constant speed held the speed up to the brake ...
+  EXPECT_EQ(rows[*braked - 10].at("speed_kmh"), rows[*braked - 1].at("speed_kmh"));
+  EXPECT_GT(num(rows[*braked], "speed_kmh"), 60);
+  // ... and the brake slows the train within its delays and brings it to a stand short of the
+  // line's end.
+  ASSERT_LT(*braked + 30, rows.size());
+  EXPECT_LT(num(rows[*braked + 30], "speed_kmh"), num(rows[*braked], "speed_kmh") - 5);
+  EXPECT_EQ(rows.back().at("speed_kmh"), "0.000000");
+  EXPECT_LT(num(rows.back(), "MovieFrame"), 1346);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "core/ports/avi_frame_count_reader.h"
@@ -154,18 +155,38 @@ TEST_F(RapidRunTest, EveryStopOpensAndClosesTheDoorsOnTimeAndTheRunEnds) {
   EXPECT_LE(std::fabs(num(last, "distanceRun_cm") - stops[2].stopCm), kHalfWidthCm);
   EXPECT_EQ(last.at("stationText"), "ただいま 鳥羽台");
 
-  // Along the way: never moving with the doors open, the passing station passed, the loop's branch
-  // movie played and left, the preceding train removed ahead of the train.
+  // The running noise: the environment channels (after the train's [DriveSound] rows) of the line's
+  // run*.wav sounds.
+  std::set<std::string> runningNoise;
+  const size_t driveSounds =
+      test::DataLines::read(test::quickDemo() / "train_313-1000_8cars.dat").table("[DriveSound]").size();
+  const auto soundData = test::DataLines::read(test::quickDemo() / "line_rapid.dat").table("[SoundData]");
+  for (size_t i = 0; i < soundData.size(); ++i)
+    if (soundData[i].find("\\run") != std::string::npos) runningNoise.insert(std::to_string(driveSounds + i));
+  ASSERT_FALSE(runningNoise.empty());
+
+  // Along the way: never moving with the doors open, the running noise playing whenever the train
+  // runs faster than 10 km/h, the passing station passed, the loop's branch movie played and left,
+  // the preceding train removed ahead of the train.
   bool passNoted = false, branch = false;
+  int silent = 0;
+  std::string firstSilent;
   for (const Row& r : rows) {
     if (r.at("doorsOpen") == "1") {
       EXPECT_LT(std::fabs(num(r, "speed_kmh")), 0.1) << r.at("t_s");
+    }
+    if (num(r, "speed_kmh") > 10) {
+      std::istringstream playing(r.at("playing"));
+      bool noise = false;
+      for (std::string ch; playing >> ch;) noise |= runningNoise.count(ch) > 0;
+      if (!noise && silent++ == 0) firstSilent = r.at("t_s") + " s at " + r.at("speed_kmh") + " km/h";
     }
     EXPECT_NE(r.at("stationText"), "ただいま 東鷹見") << r.at("t_s");
     passNoted |= r.at("stationText") == "次は 東鷹見通過";
     branch |= r.at("MovieMode") == "2";
     EXPECT_NE(r.at("MovieMode"), "9");
   }
+  EXPECT_EQ(silent, 0) << "ticks above 10 km/h without the running noise, the first " << firstSilent;
   EXPECT_TRUE(passNoted);
   EXPECT_TRUE(branch);
   EXPECT_EQ(last.at("MovieMode"), "0");

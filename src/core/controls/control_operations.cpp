@@ -7,17 +7,6 @@
 
 namespace kestrel {
 
-void raisePower(TrainState& t) {
-  t.powerPending = true;
-}
-void raiseBrake(TrainState& t) {
-  t.brakePending = t.sapPending = t.ebPending = true;
-}
-void raiseAll(TrainState& t) {
-  raisePower(t);
-  raiseBrake(t);
-}
-
 int32_t notchRowGroup(const DriveContext& ctx, int32_t row) {
   const auto& notch = ctx.vehicle.Notch;
   // Rows the file did not fill read as zeros, so they belong to the first mode: a diesel railcar,
@@ -198,8 +187,12 @@ void CycleMode(DriveContext& ctx) {
 
 void EngageConstSpeed(DriveContext& ctx) {
   ControlState& c = ctx.control;
+  const TrainState& t = ctx.train;
   const auto& cst = ctx.vehicle.Const;
-  if (c.powerHandle == nP(ctx) && ctx.train.speed >= cst[1] && !c.constSpeed && cst[0] == 1) {
+  // Not against an automatic brake: masconupdate would end it only at the next handle change,
+  // and until then it would hold the speed against the brake.
+  if (t.autoEmergency || t.autoService) return;
+  if (c.powerHandle == nP(ctx) && t.speed >= cst[1] && !c.constSpeed && cst[0] == 1) {
     c.constSpeed = true;
     c.powerText = ctx.settings.Const;
   }

@@ -4,6 +4,7 @@
 // runs it itself). No operation fails: positions are clamped, and a request that does not apply
 // is ignored.
 #include "core/state/drive_context.h"
+#include "core/state/pending_flags.h"
 
 namespace kestrel {
 
@@ -32,9 +33,5 @@ int32_t notchRowGroup(const DriveContext& ctx, int32_t row);
 bool rowInMode(const DriveContext& ctx, int32_t row);
 // first(m): 0-based index of the first [Notch] row of mode m.
 int32_t firstRowOfMode(const DriveContext& ctx, int32_t mode);
-
-void raisePower(TrainState& t);
-void raiseBrake(TrainState& t);
-void raiseAll(TrainState& t);
 
 }  // namespace kestrel

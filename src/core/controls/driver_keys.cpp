@@ -4,6 +4,7 @@
 
 #include "core/controls/control_operations.h"
 #include "core/ports/mixer_actions.h"
+#include "core/sim/brake_requests.h"
 #include "core/sim/doors.h"
 #include "core/util/rounding.h"
 
@@ -11,9 +12,7 @@ namespace kestrel {
 
 void atsReset(DriveContext& ctx) {
   TrainState& t = ctx.train;
-  t.autoEmergency = false;
-  t.autoService = false;
-  raiseBrake(t);
+  releaseAutoBrakes(ctx);
   ctx.mixer.stop(ctx.vehicle.Sound_Ats1);
   t.atsAcknowledged = true;
   t.atsAlarm = false;
@@ -50,7 +49,7 @@ std::optional<int32_t> announcementChannel(const DriveContext& ctx, int32_t inde
   const Announce& a = ctx.line.AnnounceTable;
   if (index < 0 || index > static_cast<int32_t>(a.rows.size())) return std::nullopt;
   const int32_t sound = index == 0 ? a.first : a.rows[static_cast<size_t>(index - 1)].sound;
-  return ctx.constants.vehicleSoundCount + sound;
+  return ctx.environmentChannel(sound);
 }
 
 void nextAnnouncement(DriveContext& ctx) {

@@ -58,7 +58,8 @@ void brakeText(DriveContext& ctx) {
     c.brakeText = s.EB;
   else if (b == 0)
     c.brakeText = s.Neut;
-  // (Step 6, the power text, stands between these in the description; the two do not interact.)
+  // The power text (step 6) is derived between steps 5 and 7; it never touches the brake text, so
+  // both brake steps are taken here together.
   if (ctx.vehicle.BrakeType > 0 && -nB < b && b < 0 && !c.holdEngaged) c.brakeText = "B" + std::to_string(-b);
   if (c.holdEngaged) c.brakeText = s.Hold2;
   if (ctx.vehicle.BrakeType == 0) {

@@ -16,8 +16,8 @@ struct JumpMenuEntry {
 
 inline std::vector<JumpMenuEntry> jumpMenuEntries(const LineData& line) {
   std::vector<JumpMenuEntry> entries;
-  // The original inserts from the second-to-last station upwards at the top of the menu, which
-  // leaves the entries in table order.
+  // The menu lists the stations in table order (each inserted at the top, from the
+  // second-to-last station upwards, which comes to the same).
   for (size_t i = 0; i + 1 < line.Station.size(); ++i) {
     const int32_t type = line.Station[i].type();
     if (type == 0 || type == 2)

@@ -76,6 +76,14 @@ double speedUnitDistance(const SpeedUnitRow& row, double rowStartCm, double f) {
   return rowStartCm + roundHalfAway((slope * elapsed + 2 * row.vStart) / 7.2 * (elapsed / 30) * 100);
 }
 
+std::optional<double> frameDistanceCm(const std::vector<SpeedUnitRow>& rows, int32_t frame) {
+  for (size_t r = rows.size(); r-- > 0;) {
+    if (rows[r].start > frame || frame >= rows[r].end) continue;
+    return speedUnitDistance(rows[r], r == 0 ? 0 : rows[r - 1].endDistanceCm, frame);
+  }
+  return std::nullopt;
+}
+
 void convertLineDistances(LineData& line, std::vector<std::string>* warnings) {
   Converter conv(line.SpeedUnit, warnings);
   for (size_t r = 0; r < line.SpeedUnit.size(); ++r) line.SpeedUnit[r].endDistanceCm = conv.rowEnd(r);

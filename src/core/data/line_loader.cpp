@@ -149,17 +149,8 @@ void readSlope(Ctx& c) {
 }
 
 void readSpeedUnit(Ctx& c) {
-  auto& rows = c.l.SpeedUnit;
-  rows.clear();
-  c.r.table([&](const std::string&) {
-    requireRoom(rows.size(), LineData::kSpeedUnitCapacity);
-    SpeedUnitRow row;
-    row.start = c.r.intField(1);
-    row.end = c.r.intField(2);
-    row.vStart = c.r.decimalField(3);
-    row.vEnd = c.r.decimalField(4);
-    rows.push_back(row);
-  });
+  c.l.SpeedUnit.clear();
+  readSpeedUnitRows(c.r, c.l.SpeedUnit);
 }
 
 constexpr size_t kRows = LineData::kRowCapacity;
@@ -221,6 +212,18 @@ FatalError lineFault(std::string_view label, std::string_view lastLine) {
 }
 
 }  // namespace
+
+void readSpeedUnitRows(SectionReader& reader, std::vector<SpeedUnitRow>& rows) {
+  reader.table([&](const std::string&) {
+    requireRoom(rows.size(), LineData::kSpeedUnitCapacity);
+    SpeedUnitRow row;
+    row.start = reader.intField(1);
+    row.end = reader.intField(2);
+    row.vStart = reader.decimalField(3);
+    row.vEnd = reader.decimalField(4);
+    rows.push_back(row);
+  });
+}
 
 void loadLine(SectionReader& reader, const LineLoadContext& context, LineData& line, PictureCatalog& catalog) {
   Ctx c{reader, line, catalog, context};

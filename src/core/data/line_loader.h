@@ -36,6 +36,11 @@ struct LineLoadContext {
   PictureLoader& pictures;
 };
 
+// The rows of a [SpeedUnit] table, the key line read, up to its '#' line, appended to `rows`
+// (start frame, end frame, filming speed at each; a row faults as SectionFault). Also the value
+// display's reload of the table.
+void readSpeedUnitRows(SectionReader& reader, std::vector<SpeedUnitRow>& rows);
+
 void loadLine(SectionReader& reader, const LineLoadContext& context, LineData& line, PictureCatalog& catalog);
 void loadLineFile(const std::filesystem::path& path, const LineLoadContext& context, LineData& line,
                   PictureCatalog& catalog);

@@ -1,9 +1,7 @@
 #include "core/data/section_reader.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "core/util/comma_fields.h"
+#include "core/util/file_bytes.h"
 #include "core/util/number_parse.h"
 
 namespace kestrel {
@@ -15,12 +13,9 @@ bool isKeyLine(std::string_view line, std::string_view key) {
 SectionReader::SectionReader(std::vector<DecodedLine> lines) : lines_(std::move(lines)) {}
 
 SectionReader SectionReader::fromFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw SectionFault("cannot open " + path.string());
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) throw SectionFault("cannot read " + path.string());
-  return fromBytes(bytes.str());
+  const auto bytes = readFileBytes(path);
+  if (!bytes) throw SectionFault("cannot read " + path.string());
+  return fromBytes(*bytes);
 }
 
 SectionReader SectionReader::fromBytes(std::string_view cp932Bytes) {

@@ -41,9 +41,7 @@ class SectionReader {
   bool nextLine();
   // The line read last (the current line of the pass).
   const std::string& line() const { return current_; }
-  int lineNumber() const { return static_cast<int>(pos_); }
   bool at(std::string_view key) const { return hasLine_ && isKeyLine(current_, key); }
-  bool atEnd() const { return pos_ >= lines_.size(); }
 
   // Value lines: each reads the next line and makes it the current line.
   const std::string& valueLine();

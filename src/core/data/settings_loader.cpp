@@ -1,12 +1,11 @@
 #include "core/data/settings_loader.h"
 
 #include <array>
-#include <fstream>
-#include <sstream>
 
 #include "core/data/key_loop.h"
 #include "core/util/cp932.h"
 #include "core/util/fatal_error.h"
+#include "core/util/file_bytes.h"
 
 namespace kestrel {
 
@@ -125,11 +124,9 @@ void readControllerCodes(PreferenceStore& store, ControllerCodes& codes) {
 }
 
 std::vector<std::string> loadMascon(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw FatalError(std::string(kMasconMissing));
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return parseMascon(bytes.str());
+  const auto bytes = readFileBytes(path);
+  if (!bytes) throw FatalError(std::string(kMasconMissing));
+  return parseMascon(*bytes);
 }
 
 std::vector<std::string> parseMascon(std::string_view cp932Bytes) {

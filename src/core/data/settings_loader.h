@@ -16,8 +16,8 @@ inline constexpr char kPreferenceKeyPath[] = "Software\\Railvane\\kestrel";
 inline constexpr char kControllerKeyPath[] = "Software\\Railvane\\dgcontroller";
 
 inline constexpr std::string_view kStringFileFault = "stringファイルに誤りがあります";
-// mascon.dat has no message of its own in the original program (its failure escaped as an
-// uncaught I/O error); these two name the file for the user.
+// A missing or faulty mascon.dat has messages of its own, which name the file for the user
+// rather than surfacing an I/O error.
 inline constexpr std::string_view kMasconMissing = "mascon.datを開けません";
 inline constexpr std::string_view kMasconFaulty = "mascon.datに誤りがあります";
 

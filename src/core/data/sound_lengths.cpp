@@ -25,7 +25,7 @@ std::optional<int32_t> waveHeaderSeconds(std::string_view header) {
   if (header.size() < kHeaderSize) return std::nullopt;
   const uint32_t dataSize = littleEndian32(header, 40);
   const uint32_t byteRate = littleEndian32(header, 28);
-  // The original divides without a guard; a header with no byte rate has no length.
+  // A header with no byte rate would divide by zero: such a file has no length.
   if (byteRate == 0) return 0;
   return roundHalfAway(static_cast<double>(dataSize) / static_cast<double>(byteRate));
 }

@@ -41,7 +41,7 @@ CabSession::CabSession(Records records, Mixer& mixer, ProgramInputState& program
       mixer_(mixer),
       ctx_{records.settings, records.vehicle, records.panel, records.line, constants_, train_,
            control_,         keys_,           program,       sprites_,     mixer,      random_,
-           callouts_},
+           callouts_,        &masconupdate},
       movie_(std::move(movie), multimedia_),
       startCaption_(records.settings.Start.value_or("Start")),
       ownPreferences_(records.settings.preferences) {

@@ -60,7 +60,7 @@ struct SessionStages {
   std::function<void(LoadedSession&)> setUpRun;                 // initial state, after the distance conversion
 };
 
-// What a new cab window finds from the drive before (program-wide values in the original): the
+// What a new cab window finds from the drive before (values kept for the whole program run): the
 // preferences stay as they are when their key cannot be opened, and each controller code that
 // cannot be read keeps its value.
 struct SessionCarryOver {

@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/data/key_loop.h"
 #include "core/data/line_distances.h"
+#include "core/data/line_loader.h"
 #include "core/data/section_reader.h"
 #include "core/sim/frame_advance.h"
 #include "core/util/path_lookup.h"
@@ -23,27 +23,12 @@ std::optional<std::vector<SpeedUnitRow>> readTable(SectionReader& reader, SpeedU
     while (reader.nextLine()) {
       if (!reader.at(kKey)) continue;
       rows.emplace();
-      reader.table([&](const std::string&) {
-        requireRoom(rows->size(), LineData::kSpeedUnitCapacity);
-        SpeedUnitRow row;
-        row.start = reader.intField(1);
-        row.end = reader.intField(2);
-        row.vStart = reader.decimalField(3);
-        row.vEnd = reader.decimalField(4);
-        rows->push_back(row);
-      });
+      readSpeedUnitRows(reader, *rows);
     }
   } catch (const SectionFault&) {
     out.stoppedAt = reader.line();
   }
   return rows;
-}
-
-// The distance of `frame` in the table: in the last row that holds it, from that row's start.
-std::optional<double> distanceOf(const std::vector<SpeedUnitRow>& rows, int32_t row, int32_t frame) {
-  if (row < 0 || row >= static_cast<int32_t>(rows.size())) return std::nullopt;
-  const double rowStart = row == 0 ? 0 : rows[static_cast<size_t>(row - 1)].endDistanceCm;
-  return speedUnitDistance(rows[static_cast<size_t>(row)], rowStart, frame);
 }
 
 // A standing type-1 pattern is drawn to an entry of the merged event list, which the conversion
@@ -79,7 +64,7 @@ void placeTrain(DriveContext& ctx, LineData& line, const std::vector<LineEvent>&
   TrainState& t = ctx.train;
   t.frameRow = -1;  // no distance reset: the lookup only finds the row and its filming speed
   motion::lookUpSpeedUnit(ctx);
-  if (const auto d = distanceOf(line.SpeedUnit, t.frameRow, t.MovieFrame)) {
+  if (const auto d = frameDistanceCm(line.SpeedUnit, t.MovieFrame)) {
     t.gradientSampleAt += *d - t.distanceRun;  // the samples keep their spacing
     t.distanceRun = *d;
   }

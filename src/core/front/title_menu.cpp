@@ -7,8 +7,9 @@ namespace kestrel {
 namespace {
 
 // Where each image stands on the 800 x 600 pictures (the movie area and the background fill the
-// window from the top-left corner). The lines stand left, their trains right, in rows, so the
-// cursor (left of the clicked image) points at the row.
+// window from the top-left corner). The lines stand left in rows, the trains right; a line's one
+// train stands on that line's row, beside the cursor (left of the clicked line), and with Shift
+// the three trains stand in the three rows.
 constexpr std::array<TitlePoint, kTitleImageCount> kPositions{{
     {0, 0},      // MovieArea
     {0, 0},      // Background
@@ -75,7 +76,12 @@ TitleMenu::TitleMenu(int titlePicture, bool hasOpeningMovie)
 
 TitlePoint TitleMenu::position(TitleImage image) const {
   if (image == TitleImage::Cursor) return cursor_;
+  if (isTrain(image) && offeredRow_) return {kPositions[index(image)].x, kPositions[index(*offeredRow_)].y};
   return kPositions[index(image)];
+}
+
+std::string TitleMenu::pickedVehicleName() const {
+  return picked_ ? picked_->name : std::string();
 }
 
 std::string TitleMenu::backgroundPicture() const {
@@ -139,27 +145,30 @@ void TitleMenu::Imageclick() {
 
 void TitleMenu::lineclick(TitleImage image) {
   if (!isLine(image) && !isTrain(image)) return;
+  // Every train shows, each in its own row, until a line without Shift offers its one train.
+  offeredRow_.reset();
+  for (TitleImage t : kTrainImages) show(t, true);
   const TitlePoint at = position(image);
   cursor_ = {at.x - 32, at.y + 7};
   show(TitleImage::Cursor, true);
-  for (TitleImage t : kTrainImages) show(t, true);
   if (!isLine(image)) return;
   const TitleEntry& line = kTitleLines[static_cast<size_t>(lineIndex(image))];
   lineFile_ = std::string(line.file);
   if (shift_) return;
+  offeredRow_ = image;
   for (size_t t = 0; t < kTrainImages.size(); ++t)
     if (static_cast<int>(t) != line.offeredTrain) show(kTrainImages[t], false);
 }
 
 void TitleMenu::Menumousedown(TitleImage image, const std::optional<std::string>& chosenFile) {
   if (!isLine(image) && !isTrain(image)) return;
-  if (chosenFile) {
-    const size_t cut = chosenFile->find_last_of("\\/");
-    if (cut == std::string::npos)
-      picked_ = Picked{std::string(), *chosenFile};
-    else
-      picked_ = Picked{chosenFile->substr(0, cut + 1), chosenFile->substr(cut + 1)};
-  }
+  // A cancelled dialog changes nothing: the press was meant for the file, not for the line.
+  if (!chosenFile) return;
+  const size_t cut = chosenFile->find_last_of("\\/");
+  if (cut == std::string::npos)
+    picked_ = Picked{std::string(), *chosenFile};
+  else
+    picked_ = Picked{chosenFile->substr(0, cut + 1), chosenFile->substr(cut + 1)};
   lineclick(image);
 }
 
@@ -184,6 +193,7 @@ void TitleMenu::backclick() {
   show(TitleImage::Help, false);
   show(TitleImage::Cursor, false);
   show(TitleImage::Back, false);
+  offeredRow_.reset();
   show(TitleImage::StartPrompt, true);
   show(TitleImage::Quit, true);
 }

@@ -24,6 +24,9 @@ inline constexpr std::string_view kOpeningFallbackSound = "sound\\46807.wav";
 inline constexpr std::string_view kStartSound = "sound\\start.wav";
 inline constexpr std::string_view kMenuPicture = "image\\title\\title2.jpg";
 inline constexpr std::string_view kReadme = "readme.html";
+// What the "?" image says, after kReadme, when the document is missing or nothing can show it.
+inline constexpr std::string_view kReadmeMissing = "が見つかりません";
+inline constexpr std::string_view kReadmeNoViewer = "を開くプログラムが見つかりません";
 
 enum class TitlePhase { Opening, Title, Menu };
 
@@ -55,9 +58,9 @@ struct TitleSize {
 // The opening window and its movie area; the window of the title and menu pictures.
 inline constexpr TitleSize kOpeningSize{640, 360};
 inline constexpr TitleSize kTitleSize{800, 600};
-// The status line below the pictures: the client area grows to this height while a drive loads.
-inline constexpr int32_t kStatusLineTop = 600;
-inline constexpr int32_t kLoadingClientHeight = 618;
+// The status line below the picture: the client area grows by its height while a drive loads
+// (from 600 to 618 on the 800 x 600 menu picture).
+inline constexpr int32_t kStatusLineHeight = 18;
 
 // The picture file of each line and train image, the line file a line selects, the vehicle file
 // a train runs, and the one train each line offers without Shift (an index into the trains).
@@ -112,8 +115,10 @@ class TitleMenu {
   int32_t menuRevealTicks() const { return menuTicks_; }
   bool shiftFlag() const { return shift_; }
   const std::string& lineFileName() const { return lineFile_; }
-  // The vehicle picked in the file dialog, waiting for the next train click.
+  // The vehicle picked in the file dialog, waiting for the next train click, and its file name
+  // (empty when none is picked).
   bool hasPickedVehicle() const { return picked_.has_value(); }
+  std::string pickedVehicleName() const;
 
   // The 100 ms title timer (Timer1Timer).
   TimerAction Timer1Timer();
@@ -121,9 +126,9 @@ class TitleMenu {
   void Imageclick();
   // A left click on a line or train image.
   void lineclick(TitleImage image);
-  // The file dialog's answer to a right button press on a line or train image (nullopt:
-  // cancelled). A chosen file is split at its last path separator into folder and name and kept
-  // as the picked vehicle, then the press counts as a left click on the same image.
+  // The file dialog's answer to a right button press on a line or train image. A chosen file is
+  // split at its last path separator into folder and name and kept as the picked vehicle, then the
+  // press counts as a left click on the same image; a cancelled dialog (nullopt) changes nothing.
   void Menumousedown(TitleImage image, const std::optional<std::string>& chosenFile);
   // A click on a train image: the choice of the drive. The picked vehicle, when there is one,
   // wins over the clicked train and is used up.
@@ -153,6 +158,8 @@ class TitleMenu {
   bool shift_ = false;
   std::string lineFile_;
   TitlePoint cursor_;
+  // The line whose row the one offered train stands on; none with Shift or before a line click.
+  std::optional<TitleImage> offeredRow_;
   struct Picked {
     std::string folder, name;
   };

@@ -13,7 +13,8 @@ struct GamepadState {
 class GamepadPoller {
  public:
   virtual ~GamepadPoller() = default;
-  // No controller attached: the neutral state (all zero), every time.
+  // No controller attached (or it went away): the state last read, unchanged, so that nothing
+  // happens; the neutral state (all zero) when none was ever read.
   virtual GamepadState poll() = 0;
 };
 

@@ -104,6 +104,16 @@ void CabDisplay::describe(bool canDraw) {
   }
 }
 
+bool CabDisplay::framePending() const {
+  return reader_ && frameToDecode(ctx_.train).has_value();
+}
+
+const CabFrame& CabDisplay::redrawPaused() {
+  decode();
+  describe(false);  // the fade stays where it stands until the drive runs again
+  return out_;
+}
+
 const CabFrame& CabDisplay::showStill(Picture still) {
   frame_ = std::move(still);
   revision_ += 1;

@@ -70,6 +70,10 @@ class CabDisplay {
   // needles but draws nothing and leaves the fade where it is.
   const CabFrame* step(int64_t nowMs, bool running, bool canDraw = true);
 
+  // A restore or a station jump while the drive is paused: the frame the counters now name, with
+  // the texts and needles of the new place, described once (no rate, no fade step, no hold).
+  const CabFrame& redrawPaused();
+
   // FormActivate with the drive not running: the still picture of the [Staf] second line becomes
   // the frame bitmap and is shown.
   const CabFrame& showStill(Picture still);
@@ -79,6 +83,8 @@ class CabDisplay {
   int32_t measuredRate() const { return rate_; }
   const OverlayExtents& extents() const { return extents_; }
   const Counters& counters() const { return counters_; }
+  // The frame the counters name is still owed: the reader was decoding it when last asked.
+  bool framePending() const;
   const Picture& frameBitmap() const { return frame_; }
 
  private:

@@ -10,12 +10,16 @@ namespace kestrel::sound {
 
 namespace {
 
-// Lowers the squeal by `step` while it is -5999 or louder, and stops it below -5000.
+// Lowers the squeal by `step` while it is -5999 or louder, and stops it below -5000: also one
+// that started quieter than -5999 (released at a low pressure), which would otherwise loop
+// silently on its channel for good.
 void fadeSqueal(Mixer& mixer, int32_t channel, int32_t step) {
-  const int32_t volume = mixer.volume(channel);
-  if (volume < -5999) return;
-  mixer.setVolume(channel, volume - step);
-  if (volume - step < -5000) mixer.stop(channel);
+  int32_t volume = mixer.volume(channel);
+  if (volume >= -5999) {
+    volume -= step;
+    mixer.setVolume(channel, volume);
+  }
+  if (volume < -5000 && mixer.isPlaying(channel)) mixer.stop(channel);
 }
 
 // Sound numbers of the optional sequences: 0 is "none", as for an absent key.

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/present/sound_layout.h"
 #include "core/present/sound_rules.h"
 #include "core/present/sound_volume.h"
 
@@ -14,10 +13,6 @@ namespace {
 template <class T>
 void fit(std::vector<T>& v, size_t n, T value) {
   if (v.size() != n) v.assign(n, value);
-}
-
-int32_t environmentChannel(const DriveContext& ctx, int32_t number) {
-  return SoundLayout::of(ctx.vehicle, ctx.line).environmentBase() + number;
 }
 
 }  // namespace
@@ -55,7 +50,7 @@ void environmentSounds(DriveContext& ctx) {
   const int32_t f = ctx.train.MovieFrame;
   for (size_t i = 0; i < ctx.line.Sound.size(); ++i) {
     const IntRow<8>& row = ctx.line.Sound[i];
-    const int32_t channel = environmentChannel(ctx, row.f(1));
+    const int32_t channel = ctx.environmentChannel(row.f(1));
     const int32_t start = row.f(2), end = row.f(3), R = row.f(4), loop = row.f(5);
     const int32_t mode = row.f(8);
     if (mode == 1) {
@@ -120,7 +115,7 @@ void dopplerSounds(DriveContext& ctx) {
     const double away = std::fabs(p - ps);
     if (away > range) continue;
     anyInRange = true;
-    const int32_t channel = environmentChannel(ctx, row.f(1));
+    const int32_t channel = ctx.environmentChannel(row.f(1));
     // No row sets a condition flag yet: a conditional source stays silent.
     const bool conditionHolds = row.f(5) == 0;
     if (!mixer.isPlaying(channel) && conditionHolds) {
@@ -136,7 +131,7 @@ void dopplerSounds(DriveContext& ctx) {
   }
   if (anyInRange) return;
   for (const DopplerRow& row : ctx.line.Doppler) {
-    const int32_t channel = environmentChannel(ctx, row.f(1));
+    const int32_t channel = ctx.environmentChannel(row.f(1));
     if (mixer.isPlaying(channel)) mixer.stop(channel);
   }
 }
@@ -144,7 +139,7 @@ void dopplerSounds(DriveContext& ctx) {
 void sectionSound(DriveContext& ctx, int stationCalloutType) {
   if (ctx.line.Sound2.size() != 1) return;
   const IntRow<3>& row = ctx.line.Sound2.front();
-  const int32_t channel = environmentChannel(ctx, row.f(1));
+  const int32_t channel = ctx.environmentChannel(row.f(1));
   const int32_t l = ctx.train.stations.currentStation;
   if (stationCalloutType == 5 && row.f(2) <= l && l < row.f(3)) {
     if (!ctx.mixer.isPlaying(channel)) ctx.mixer.playLooped(channel);

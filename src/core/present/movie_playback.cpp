@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/data/line_distances.h"
 #include "core/ports/mixer_actions.h"
 #include "core/present/sound_rules.h"
 #include "core/util/path_lookup.h"
@@ -78,7 +79,7 @@ bool MoviePlayback::stationRow(DriveContext& ctx, size_t i) {
   // 2. The station movie's own sound, from its sound frame on.
   if (t.MovieMode == 1 && active && inRange && row.soundFrame < t.SubFrame &&
       t.SubFrame < row.soundFrame + 10)
-    playIfSilent(ctx.mixer, ctx.constants.vehicleSoundCount + row.sound);
+    playIfSilent(ctx.mixer, ctx.environmentChannel(row.sound));
 
   const bool stands = roundHalfAway(t.speed) == 0 && inRange && row.afterTime < t.TickCounter;
   // 3. Standing at the station after the row's time: the movie starts, and ends by frame count.
@@ -210,6 +211,11 @@ bool holdAtLineEnds(DriveContext& ctx) {
     }
   }
   if (!stop) return false;
+  // The distance goes where the frame was put, or it would run on with every push at the end.
+  if (const auto d = frameDistanceCm(ctx.line.SpeedUnit, t.MovieFrame)) {
+    t.distanceRun = *d;
+    t.distanceToStop = t.stopTarget - t.distanceRun;
+  }
   t.speed = 0;
   ctx.control.powerHandle = 0;
   t.powerNotch = 0;

@@ -82,7 +82,8 @@ class MoviePlayback {
 // Tick, after the switching: the ends of the line in the main movie. Backing below frame 1 stops
 // the train at frame 1; running past the first [MovieStop] frame (by fewer than 500 frames)
 // stops it there; after turning back, backing towards it stops it at the frame beyond it. A stop
-// sets the speed, the power handle and the power notch to 0 and stops all sounds
+// puts the distance at the frame's own ([SpeedUnit]) distance, sets the speed, the power handle
+// and the power notch to 0 and stops all sounds
 // (sound::stopAllSounds: every channel from 1 up). Returns true when it stopped the train.
 bool holdAtLineEnds(DriveContext& ctx);
 

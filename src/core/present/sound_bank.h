@@ -11,7 +11,6 @@ namespace kestrel {
 
 struct CalloutClips {
   static constexpr size_t kFixedCount = 22;  // [KankoSound1]
-  static constexpr size_t kFixedRoom = 40;   // the table's room for fixed clips
 
   // By clip number: 0 .. 21 the [KankoSound1] lines, 22 on the [KankoSound2] rows in order.
   // kNoWave where the name was empty.

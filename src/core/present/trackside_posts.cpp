@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/present/trackside_pictures.h"
+#include "core/sim/gradient.h"
 #include "core/sim/speed_checks.h"
 
 namespace kestrel::trackside {
@@ -17,13 +18,6 @@ std::string oneDecimal(double v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.1f", v);
   return buf;
-}
-
-void levelStretch(DriveContext& ctx) {
-  ctx.sprites.setPattern("img_unten_slope", 0);
-  ctx.train.headGradient = Fixed();
-  ctx.train.trackside.gradientText = "L";
-  ctx.train.trackside.gradientAbsText = "L";
 }
 
 int spritePattern(const DriveContext& ctx, const char* name) {
@@ -91,20 +85,20 @@ void blinkLimitPost(DriveContext& ctx) {
 
 void updateGradientPost(DriveContext& ctx) {
   TrainState& t = ctx.train;
-  const auto& rows = ctx.line.Slope;
-  const int32_t frame = t.MovieFrame;
-  for (size_t r = 0; r < rows.size(); ++r) {
-    const SlopeRow& row = rows[r];
-    if (row.start < frame && frame < row.end) {
-      if (row.gradient != Fixed() && row.gradient != t.headGradient)
-        ctx.sprites.setPattern("img_unten_slope", static_cast<int>(r) + 1);
-      t.headGradient = row.gradient;
-      t.trackside.gradientText = oneDecimal(row.gradient.toDouble());
-      t.trackside.gradientAbsText = oneDecimal(std::fabs(row.gradient.toDouble()));
-    }
-    if (r + 1 < rows.size() && row.end < frame && frame < rows[r + 1].start) levelStretch(ctx);
+  TracksideState& ts = t.trackside;
+  const motion::SlopePlace place = motion::slopePlace(ctx.line, t.MovieFrame);
+  if (place.row >= 0) {
+    const SlopeRow& row = ctx.line.Slope[static_cast<size_t>(place.row)];
+    // A new post only where the gradient changes: rows of the same gradient share the first one's.
+    if (row.gradient != Fixed() && row.gradient != t.headGradient)
+      ctx.sprites.setPattern("img_unten_slope", place.row + 1);
+    ts.gradientText = oneDecimal(row.gradient.toDouble());
+    ts.gradientAbsText = oneDecimal(std::fabs(row.gradient.toDouble()));
+  } else if (place.level) {
+    ctx.sprites.setPattern("img_unten_slope", 0);
+    ts.gradientText = ts.gradientAbsText = "L";
   }
-  if (!rows.empty() && rows.back().end < frame) levelStretch(ctx);
+  motion::updateHeadGradient(ctx);
 }
 
 void updateLimitPost(DriveContext& ctx) {

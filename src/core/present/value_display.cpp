@@ -50,7 +50,9 @@ void sc(Mixer& mixer, int channel) {
 std::optional<std::string> Button2Click(DriveContext& ctx, std::string_view text) {
   // Blanks around the number are invisible in the edit field; they do not make it another number.
   std::string_view number = text;
-  while (!number.empty() && (number.back() == ' ' || number.back() == '\t')) number.remove_suffix(1);
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!number.empty() && blank(number.back())) number.remove_suffix(1);
+  while (!number.empty() && blank(number.front())) number.remove_prefix(1);
   const auto frame = parseInt(number);
   if (!frame) return "'" + std::string(text) + "' is not a valid integer value";
   ctx.train.MovieFrame = *frame;

@@ -15,10 +15,8 @@ void raiseAtsAlarm(DriveContext& ctx) {
 }
 
 void requestAtsEmergency(DriveContext& ctx) {
-  TrainState& t = ctx.train;
-  if (t.autoEmergency) return;
-  t.autoEmergency = true;
-  raiseBrakePending(t);
+  if (ctx.train.autoEmergency) return;
+  requestAutoBrake(ctx, AutoBrake::Emergency, Pending::Brake);
   ctx.mixer.playLooped(ctx.vehicle.Sound_Ats1);
 }
 

@@ -7,23 +7,18 @@ namespace kestrel {
 void cabSignalControl(DriveContext& ctx) {
   TrainState& t = ctx.train;
   SignalState& s = t.signals;
-  if (!t.AtsEnabled || ctx.vehicle.ATS_Type != 2) return;
+  if (ctx.vehicle.ATS_Type != 2) return;
   const int32_t c = t.currentCode;
   const auto& ss = ctx.line.Speed_Signal;
   if (c >= 22 && c <= 29 && static_cast<size_t>(c - 22) < ss.size() &&
       t.speed > ss[static_cast<size_t>(c - 22)] - 0.4) {
-    if (c == 22)
-      t.autoEmergency = true;
-    else
-      t.autoService = true;
-    raiseAllPending(t);
+    requestAutoBrake(ctx, c == 22 ? AutoBrake::Emergency : AutoBrake::Service, Pending::All);
     s.atcBraking = true;
     return;
   }
   if (!s.atcBraking) return;
-  t.autoService = false;
-  raiseAllPending(t);
   s.atcBraking = false;
+  releaseAutoService(ctx, Pending::All);
 }
 
 }  // namespace kestrel

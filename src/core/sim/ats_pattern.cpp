@@ -9,6 +9,7 @@
 #include "core/sim/ats_alarm.h"
 #include "core/sim/brake_requests.h"
 #include "core/sim/signals.h"
+#include "core/state/pending_flags.h"
 #include "core/sim/stations.h"
 #include "core/util/rounding.h"
 
@@ -194,18 +195,16 @@ void enterState(DriveContext& ctx, int32_t state, int32_t vb) {
     logAtsMessage(s, std::to_string(s.patternTarget) + what + std::to_string(roundHalfAway(t.speed)) +
                          " パターン" + std::to_string(vb));
     if (v.ATS_Alert == 0) {
-      t.autoService = true;
-      raiseBrakePending(t);
+      requestAutoBrake(ctx, AutoBrake::Service, Pending::Brake);
       restartOnce(ctx.mixer, v.Sound_Ats1);
     } else {
       requestAtsEmergency(ctx);
-      raiseBrakePending(t);
+      raiseBrake(t);  // also when the emergency brake stood already
     }
     ctx.sprites.setVisible("img_Lamp_Atsp1", true);
     ctx.sprites.setVisible("img_Lamp_Atsp2", true);
   } else {
-    t.autoService = false;
-    raiseBrakePending(t);
+    releaseAutoService(ctx, Pending::Brake);
     ctx.sprites.setVisible("img_Lamp_Atsp1", false);
     ctx.sprites.setVisible("img_Lamp_Atsp2", false);
   }

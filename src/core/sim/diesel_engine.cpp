@@ -71,7 +71,11 @@ void selectGear(DriveContext& ctx) {
   const double v = std::fabs(t.speed);
   const auto& rows = ctx.vehicle.Engine;
   if (t.shifting == 0 && t.targetGear >= 0 && t.targetGear < engineRows(ctx)) {
-    if (t.gear < engineRows(ctx) - 1 && v > rows[static_cast<size_t>(t.targetGear)].s2) ++t.targetGear;
+    const int32_t top = rows[static_cast<size_t>(t.targetGear)].s2;
+    // Out of neutral a power notch takes first gear once the speed has reached neutral's top
+    // speed, which for a standing train is usually 0: a train at rest never exceeds it.
+    const bool startFromNeutral = t.targetGear == 0 && t.powerNotch >= 1 && v >= top;
+    if (t.gear < engineRows(ctx) - 1 && (v > top || startFromNeutral)) ++t.targetGear;
     // Never below gear 0: the row lookup would leave the table.
     if (t.targetGear < engineRows(ctx) && t.targetGear > 0 && v < rows[static_cast<size_t>(t.targetGear)].s0)
       --t.targetGear;

@@ -16,10 +16,9 @@ bool oneManLine(const DriveContext& ctx) {
 
 bool oneManAnnouncementAllows(const DriveContext& ctx) {
   const Announce& a = ctx.line.AnnounceTable;
-  const int32_t base = ctx.constants.vehicleSoundCount;
-  if (ctx.mixer.isPlaying(base + a.first)) return false;
+  if (ctx.mixer.isPlaying(ctx.environmentChannel(a.first))) return false;
   for (const AnnounceRow& row : a.rows)
-    if (ctx.mixer.isPlaying(base + row.sound)) return false;
+    if (ctx.mixer.isPlaying(ctx.environmentChannel(row.sound))) return false;
   return true;
 }
 

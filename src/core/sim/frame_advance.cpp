@@ -47,7 +47,10 @@ void lookUpSpeedUnit(DriveContext& ctx) {
 
 void advanceDistance(DriveContext& ctx) {
   TrainState& t = ctx.train;
-  const double step = std::fabs(t.speed) > 0 ? t.speed / 36000 * 33333 : 0;
+  // Below 0.5 km/h the frame advance accumulates nothing (it counts the rounded speed), so the
+  // distance stands too: a train creeping there would otherwise run its distance away from its
+  // frame without limit.
+  const double step = roundHalfAway(t.speed) != 0 ? t.speed / 36000 * 33333 : 0;
   t.distanceRun += step;
   t.distanceToStop = t.stopTarget - t.distanceRun;
 }

@@ -10,7 +10,7 @@ namespace kestrel::motion {
 void advanceFrame(DriveContext& ctx);
 // The [SpeedUnit] lookup alone: resets distanceRun when the row changes, sets UnitsPerFrame.
 void lookUpSpeedUnit(DriveContext& ctx);
-// Step 6.
+// Step 6: the distance moves with the speed, but not below 0.5 km/h, where the frame cannot.
 void advanceDistance(DriveContext& ctx);
 // Step 7.
 void advanceClock(DriveContext& ctx);

@@ -4,10 +4,24 @@
 
 namespace kestrel::motion {
 
+SlopePlace slopePlace(const LineData& line, int32_t frame) {
+  const auto& rows = line.Slope;
+  SlopePlace place;
+  for (size_t r = 0; r < rows.size(); ++r) {
+    if (rows[r].start < frame && frame < rows[r].end) place = {static_cast<int32_t>(r), false};
+    if (r + 1 < rows.size() && rows[r].end < frame && frame < rows[r + 1].start) place = {-1, true};
+  }
+  if (!rows.empty() && rows.back().end < frame) place = {-1, true};
+  return place;
+}
+
 void updateHeadGradient(DriveContext& ctx) {
   TrainState& t = ctx.train;
-  for (const SlopeRow& row : ctx.line.Slope)
-    if (row.start < t.MovieFrame && t.MovieFrame < row.end) t.headGradient = row.gradient;
+  const SlopePlace place = slopePlace(ctx.line, t.MovieFrame);
+  if (place.row >= 0)
+    t.headGradient = ctx.line.Slope[static_cast<size_t>(place.row)].gradient;
+  else if (place.level)
+    t.headGradient = Fixed();
 }
 
 void sampleGradient(DriveContext& ctx) {

@@ -1,5 +1,6 @@
 #include "core/sim/motion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -21,6 +22,19 @@ std::string format(const char* fmt, double value) {
 
 double gradientForce(double tons, double G) {
   return -kG * 1000 * tons * G / std::sqrt(G * G + 1000 * 1000);
+}
+
+StartingResistance startingResistance(double v, double force, double tons) {
+  // Against the motion, or at rest against the force that would start it.
+  const double direction = v != 0 ? sign(v) : sign(force);
+  if (direction == 0) return {0, true};
+  const double full = (3 - std::fabs(v)) * kG * tons;
+  // The force that stops the train within this step (at rest: that balances `force`). Friction
+  // goes no further: it holds the train or brings it to a stand, it never turns it round.
+  const double perForce = tons > 0 ? 0.36 / (tons * 1000) : 0;
+  const double stopping = std::max(perForce > 0 ? std::fabs(v) / perForce + direction * force : 0, 0.0);
+  if (stopping <= full) return {-direction * stopping, true};
+  return {-direction * full, false};
 }
 
 double runningResistance(double tons, int32_t cars, double v) {
@@ -66,7 +80,8 @@ void runTickMotion(DriveContext& ctx) {
   const double mu0 = ctx.line.Friction.toDouble();
   const bool powering = t.powerNotch >= 1;
   const bool braking = t.brakeNotch < 0;
-  // Every store into the fixed-point fields rounds, as each step of the description stores.
+  // Every store into the fixed-point fields rounds, so each step sees the rounded value of the
+  // step before.
   auto net = [&] { return t.netForce.toDouble(); };
   auto resist = [&] { return t.resistForce.toDouble(); };
   auto setNet = [&](double x) { t.netForce = Fixed::fromDouble(x); };
@@ -108,7 +123,12 @@ void runTickMotion(DriveContext& ctx) {
   }
 
   // 7. Starting resistance, only while powering on non-rising track.
-  if (powering && av < 3 && resist() >= 0) setResist(resist() + (v >= 0 ? -1 : 1) * (3 - av) * kG * W);
+  bool heldByFriction = false;
+  if (powering && av < 3 && resist() >= 0) {
+    const StartingResistance s = startingResistance(v, net() + resist(), W);
+    setResist(resist() + s.force);
+    heldByFriction = s.holds;
+  }
   // 8. Running resistance.
   setResist(resist() + runningResistance(W, veh.Cars, v));
   // 9. Hold position: no running away down a falling gradient.
@@ -123,7 +143,7 @@ void runTickMotion(DriveContext& ctx) {
   t.predictedSpeed = Fixed::fromDouble(v + (net() + resist()) * perForce);
   const double predicted = t.predictedSpeed.toDouble();
 
-  // 13. Stop clamp.
+  // 13. Stop clamp; also where the starting resistance holds the train or stops it.
   bool stop = false;
   if (v == 0) {
     const double B1 = veh.BrakeRate[0].toDouble();
@@ -134,7 +154,7 @@ void runTickMotion(DriveContext& ctx) {
   } else if (v < 0 && net() > 0) {
     stop = std::fabs(resist()) < std::fabs(net()) && predicted > 0;
   }
-  if (stop) {
+  if (stop || heldByFriction) {
     t.speed = 0;
     t.netForce = Fixed();
     t.resistForce = Fixed();

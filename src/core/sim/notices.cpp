@@ -1,8 +1,8 @@
 #include "core/sim/notices.h"
 
 #include <cmath>
-#include <initializer_list>
 
+#include "core/sim/signal_codes.h"
 #include "core/sim/stations.h"
 #include "core/sim/stop_chime.h"
 #include "core/util/rounding.h"
@@ -18,12 +18,6 @@ constexpr size_t kTrafficLightLine = 22;
 std::string line(const DriveContext& ctx, size_t n) {
   const auto& labels = ctx.settings.InfoLabel;
   return n >= 1 && n <= labels.size() ? labels[n - 1] : std::string{};
-}
-
-bool among(int32_t code, std::initializer_list<int32_t> codes) {
-  for (int32_t c : codes)
-    if (c == code) return true;
-  return false;
 }
 
 // 1. At a one-man stop with the doors shut: the door side the platform needs.
@@ -72,9 +66,10 @@ void braking(const DriveContext& ctx, int32_t a, std::vector<std::string>& items
     items.push_back(line(ctx, 19));
   } else {
     const int32_t code = t.currentCode;
-    if (among(code, {8, 11, 14, 19, 23, 27, 31}) && a > 55) items.push_back(line(ctx, 15));
+    using signal_codes::among;
+    if (among(code, signal_codes::kCaution) && a > 55) items.push_back(line(ctx, 15));
     if (among(code, {15, 24}) && a > 75) items.push_back(line(ctx, 16));
-    if (among(code, {18, 22}) && a > 25) items.push_back(line(ctx, 17));
+    if (among(code, signal_codes::kRestricted) && a > 25) items.push_back(line(ctx, 17));
     if (t.distanceToStop > kFarFromStopCm && stopApproachDue(t)) items.push_back(line(ctx, 18));
   }
 }

@@ -10,8 +10,7 @@ void rollbackProtection(DriveContext& ctx) {
   if (ctx.vehicle.Back != 1 || t.autoEmergency) return;
   if (ctx.control.reverser * t.speed >= -7) return;
   restartOnce(ctx.mixer, ctx.vehicle.Sound_Atc);
-  t.autoEmergency = true;
-  raiseBrakePending(t);
+  requestAutoBrake(ctx, AutoBrake::Emergency, Pending::Brake);
 }
 
 }  // namespace kestrel

@@ -42,12 +42,12 @@ int32_t lampCellOf(const PanelLayout& panel, int32_t speed) {
 }  // namespace
 
 int32_t limitNeededCm(double limit, double speed) {
-  if (limit < speed) return roundHalfEven((limit + speed) * (speed - limit) / 21.6 + speed) * 100;
-  return roundHalfEven(speed) * 200;
+  if (limit < speed) return roundHalfAway((limit + speed) * (speed - limit) / 21.6 + speed) * 100;
+  return roundHalfAway(speed) * 200;
 }
 
 int32_t limitRemainingCm(double startCm, double distanceRun) {
-  return roundHalfEven(startCm - distanceRun);
+  return roundHalfAway(startCm - distanceRun);
 }
 
 void speedLimitLookAhead(DriveContext& ctx) {
@@ -73,12 +73,10 @@ void speedCheckSections(DriveContext& ctx) {
   SignalState& s = t.signals;
   s.speedCheckSection = -1;
   s.speedCheckImage = -1;
-  if (t.AtsEnabled) {
-    const auto& rows = ctx.line.SpeedCheck2;
-    for (size_t i = 0; i < rows.size(); ++i)
-      if (rows[i].f(3) < t.MovieFrame && t.MovieFrame < rows[i].f(4) && rows[i].f(1) < t.checkSpeed)
-        s.speedCheckSection = static_cast<int32_t>(i);
-  }
+  const auto& rows = ctx.line.SpeedCheck2;
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].f(3) < t.MovieFrame && t.MovieFrame < rows[i].f(4) && rows[i].f(1) < t.checkSpeed)
+      s.speedCheckSection = static_cast<int32_t>(i);
   if (s.speedCheckSection < 0) {
     t.checkSpeed = kNone999;
     return;

@@ -10,10 +10,11 @@
 //   and whose start lies within the needed distance: the driver must brake for it now.
 // Rows of kind 3 (field 3: the station stops of the ATS pattern) are no limits and get no text.
 //
-// [SpeedCheck2]: while ATS is on and a section (start < frame < end) whose speed is below
-// checkSpeed holds the train, the cab signal shows that speed's [Lamp_signal] cell and a speed
-// above it raises the ATS alarm with its count already run out, so that types 1 and 2 brake on the
-// next tick. Outside such sections checkSpeed returns to 999.
+// [SpeedCheck2]: while a section (start < frame < end) whose speed is below checkSpeed holds the
+// train, the cab signal shows that speed's [Lamp_signal] cell and a speed above it raises the ATS
+// alarm with its count already run out, so that types 1 and 2 brake on the next tick (while ATS is
+// on: the alarm's count runs only then). Outside such sections checkSpeed returns to 999. Neither
+// depends on the ATS preference: the section is part of the line, not of the train's ATS.
 #include <cstdint>
 
 #include "core/state/drive_context.h"

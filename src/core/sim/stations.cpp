@@ -100,7 +100,7 @@ void arrival(DriveContext& ctx, int32_t l) {
     Door_operate(ctx);
     fireArrivalCallout(ctx, 1);
     v.arrived = true;
-    restartOnce(ctx.mixer, environmentChannel(ctx, r.arrivalSound()));
+    restartOnce(ctx.mixer, ctx.environmentChannel(r.arrivalSound()));
     t.stations.arrivalClock = t.TickCounter;
     return;
   }
@@ -134,7 +134,7 @@ void departureReadiness(DriveContext& ctx, int32_t l) {
   t.stopTarget = row(ctx, next).stopDistanceCm;
   t.distanceToStop = t.stopTarget - t.distanceRun;
   t.stations.nextStopStation = next;
-  restartOnce(ctx.mixer, environmentChannel(ctx, r.departureSound()));
+  restartOnce(ctx.mixer, ctx.environmentChannel(r.departureSound()));
   v.departureReady = true;
   ctx.callouts.StationKanko(2);
 }
@@ -160,7 +160,7 @@ void endOfRun(DriveContext& ctx, int32_t l) {
   if (l + 1 != static_cast<int32_t>(ctx.line.Station.size()) || t.stations.runEnded) return;
   if (!visit(ctx, l).arrived || !standing(ctx) || !insidePlatform(ctx, l)) return;
   if (!((r.type() == 0 && t.doorsOpen) || r.type() >= 2)) return;
-  if (ctx.mixer.isPlaying(environmentChannel(ctx, r.arrivalSound()))) return;
+  if (ctx.mixer.isPlaying(ctx.environmentChannel(r.arrivalSound()))) return;
   BackClick(ctx);
   t.stations.runEnded = true;
 }
@@ -201,10 +201,6 @@ int32_t nextStopAfter(const LineData& line, int32_t station) {
 int32_t soundLengthOf(const LineData& line, int32_t sound) {
   if (sound < 0 || sound >= static_cast<int32_t>(line.soundLengths.size())) return 0;
   return line.soundLengths[static_cast<size_t>(sound)];
-}
-
-int32_t environmentChannel(const DriveContext& ctx, int32_t sound) {
-  return ctx.constants.vehicleSoundCount + sound;
 }
 
 void lookUpStationSection(DriveContext& ctx) {
@@ -269,6 +265,16 @@ void clearStationVisits(DriveContext& ctx) {
   st.visitDeparture = 0;
   st.visitRandom = 0;
   st.arrivalClock = 0;
+}
+
+void markStopsDepartedUpTo(DriveContext& ctx, int32_t station) {
+  const int32_t count = static_cast<int32_t>(ctx.line.Station.size());
+  const bool standingThere = standing(ctx) && insidePlatform(ctx, station);
+  for (int32_t l = 0; l < count && l <= station; ++l) {
+    if (!isStop(row(ctx, l).type()) || (l == station && standingThere)) continue;
+    StationVisit& v = visit(ctx, l);
+    v.visited = v.stood = v.arrived = v.departureReady = v.passedDoors = true;
+  }
 }
 
 void setNextStopAfter(DriveContext& ctx, int32_t station) {

@@ -33,8 +33,6 @@ bool firstTickInsidePlatform(const DriveContext& ctx, int32_t station);
 int32_t nextStopAfter(const LineData& line, int32_t station);
 // Whole seconds of [SoundData] sound `sound`; 0 for a number outside the list.
 int32_t soundLengthOf(const LineData& line, int32_t sound);
-// The mixer channel of environment sound `sound`.
-int32_t environmentChannel(const DriveContext& ctx, int32_t sound);
 
 // --- Rules ------------------------------------------------------------------------------------
 
@@ -53,6 +51,12 @@ void BackClick(DriveContext& ctx);
 void setUpStations(DriveContext& ctx, int32_t station);
 // Every per-station flag and visit value cleared (station jump, restore).
 void clearStationVisits(DriveContext& ctx);
+// The restore of a saved drive whose last platform was `station`: every stop before it, and
+// `station` itself unless the train stands at its platform (where it arrives anew), counts as
+// visited, arrived and departed. A departure signal behind the train thus clears as it did when
+// the train left: its flag can only be set inside the platform. The next stop is the one after
+// `station` (setNextStopAfter), as for a train that has left it.
+void markStopsDepartedUpTo(DriveContext& ctx, int32_t station);
 // The next stop after `station` becomes nextStopStation and stopTarget, distanceToStop follows
 // (the restore of a saved drive). Without a next stop nothing changes.
 void setNextStopAfter(DriveContext& ctx, int32_t station);

@@ -9,7 +9,7 @@ namespace kestrel::traction {
 
 namespace {
 
-// Integer power by squaring (the description computes E^n with integer powers).
+// Integer power by squaring: E^n is taken with integer powers, exactly, not through pow().
 double intPower(double base, int32_t exponent) {
   double result = 1;
   int64_t e = exponent < 0 ? -static_cast<int64_t>(exponent) : exponent;

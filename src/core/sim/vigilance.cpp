@@ -24,8 +24,7 @@ void runVigilance(DriveContext& ctx) {
   }
   ctx.mixer.stop(ring);
   t.vigilanceTicks = 0;
-  t.autoEmergency = true;
-  raiseAllPending(t);
+  requestAutoBrake(ctx, AutoBrake::Emergency, Pending::All);
 }
 
 void setUpVigilance(DriveContext& ctx) {

@@ -49,8 +49,15 @@ struct DriveContext {
   Mixer& mixer;
   DriveRandom& random;
   CalloutPoints& callouts;
+  // masconupdate, for the rules outside the controls that change what it derives from (the
+  // automatic brake requests of the protection rules). Set by whoever builds the context with
+  // the controls; without it nothing is derived.
+  void (*runMasconupdate)(DriveContext&) = nullptr;
 
   int32_t nB() const { return constants.nB; }
+  // The mixer channel of the line's environment sound `sound` ([SoundData] row): they follow the
+  // vehicle's sounds.
+  int32_t environmentChannel(int32_t sound) const { return constants.vehicleSoundCount + sound; }
   double R() const { return constants.R; }
   double tons() const { return vehicle.Tons.toDouble(); }
   // Doors closed, or no door interlock: traction and the table-model electric brake may act.

@@ -5,7 +5,7 @@
 //
 // Fixed-point fields are `Fixed` and every computed store rounds (Fixed::fromDouble). Values
 // whose zero means something start at their "none" value (999), as the station jump sets them.
-// Later rules add their fields in a group of their own below; names follow the description.
+// Later rules add their fields in a group of their own below, under their published names.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -121,6 +121,12 @@ struct TrainState {
   StationState stations;
   PreTrainState preTrain;
   MovieSwitchState movie;
+
+  // How often the train was put somewhere else: by the "Move" menu (StationClick) and by the
+  // restore of a saved drive. Nothing in the drive reads them; the grading tells them apart from
+  // running.
+  int32_t stationJumps = 0;
+  int32_t restores = 0;
 
   // The return to the title (BackClick): 0 none; 1 to 255 the fade in progress, which the
   // presentation advances, closing the cab window when it passes 255.

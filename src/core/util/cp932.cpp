@@ -25,8 +25,8 @@ class Iconv {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// Converts `in` with `cd`; on an undecodable or incomplete sequence calls onBad() and, when it
-// returns true, skips one byte and goes on.
+// Converts `in` with `cd`; on an undecodable or incomplete sequence calls onBad(out, byte) with
+// the byte it stopped at, skips that byte and goes on.
 template <class OnBad>
 std::string convert(iconv_t cd, std::string_view in, OnBad onBad) {
   std::string out;
@@ -43,7 +43,7 @@ std::string convert(iconv_t cd, std::string_view in, OnBad onBad) {
     if (rc == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
       // EILSEQ: invalid sequence; EINVAL: incomplete sequence at the end of the input.
-      onBad(out);
+      onBad(out, static_cast<unsigned char>(*src));
       ++src;
       --srcLeft;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -52,35 +52,62 @@ std::string convert(iconv_t cd, std::string_view in, OnBad onBad) {
   return out;
 }
 
+// Single bytes that Windows decodes in CP932 and glibc's table lacks: 0x80 as U+0080, 0xA0 and
+// 0xFD-0xFF as the private-use characters U+F8F0-U+F8F3. Empty for every other byte.
+std::string_view windowsOnlyByte(unsigned char byte) {
+  switch (byte) {
+    case 0x80:
+      return "\xC2\x80";
+    case 0xA0:
+      return "\xEF\xA3\xB0";
+    case 0xFD:
+      return "\xEF\xA3\xB1";
+    case 0xFE:
+      return "\xEF\xA3\xB2";
+    case 0xFF:
+      return "\xEF\xA3\xB3";
+    default:
+      return {};
+  }
+}
+
+// Decodes with `cd`: a byte Windows accepts alone is decoded as Windows does; anything else that
+// does not decode becomes U+FFFD and sets *malformed.
+std::string decodeWith(iconv_t cd, std::string_view bytes, bool* malformed) {
+  return convert(cd, bytes, [&](std::string& o, unsigned char byte) {
+    const std::string_view windows = windowsOnlyByte(byte);
+    if (!windows.empty()) {
+      o.append(windows);
+      return;
+    }
+    *malformed = true;
+    o.append(kReplacement);
+  });
+}
+
 }  // namespace
 
 std::string decodeCp932(std::string_view bytes, bool* malformed) {
   Iconv cd("UTF-8", "CP932");
   bool bad = false;
-  std::string out = convert(cd.get(), bytes, [&](std::string& o) {
-    bad = true;
-    o.append(kReplacement);
-  });
+  std::string out = decodeWith(cd.get(), bytes, &bad);
   if (malformed) *malformed = bad;
   return out;
 }
 
 std::vector<DecodedLine> decodeCp932Lines(std::string_view bytes) {
-  // Splitting on the byte 0x0A is safe: CP932 trail bytes are 0x40 and above.
+  // Splitting on the bytes 0x0D and 0x0A is safe: CP932 trail bytes are 0x40 and above.
   Iconv cd("UTF-8", "CP932");
   std::vector<DecodedLine> lines;
   size_t start = 0;
   while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    size_t end = bytes.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = bytes.size();
-    std::string_view raw = bytes.substr(start, end - start);
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    size_t next = end + 1;
+    if (end < bytes.size() && bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n') ++next;
+    const std::string_view raw = bytes.substr(start, end - start);
     DecodedLine line;
-    line.text = convert(cd.get(), raw, [&](std::string& o) {
-      line.malformed = true;
-      o.append(kReplacement);
-    });
+    line.text = decodeWith(cd.get(), raw, &line.malformed);
     lines.push_back(std::move(line));
     start = next;
   }
@@ -89,7 +116,7 @@ std::vector<DecodedLine> decodeCp932Lines(std::string_view bytes) {
 
 std::string encodeCp932(std::string_view utf8) {
   Iconv cd("CP932", "UTF-8");
-  return convert(cd.get(), utf8, [&](std::string&) -> void {
+  return convert(cd.get(), utf8, [&](std::string&, unsigned char) -> void {
     throw std::invalid_argument("text has no CP932 form: " + std::string(utf8));
   });
 }

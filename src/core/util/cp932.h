@@ -1,6 +1,8 @@
 #pragma once
 // Shift-JIS as Windows writes it (CP932), decoded to UTF-8 at the boundary, line by line.
-// CRLF and LF both end a line and are never part of it. A malformed byte sequence (including a
+// CRLF, LF and a bare CR (as old editors write) end a line and are never part of it. The single
+// bytes that Windows decodes and glibc's table lacks (0x80, 0xA0, 0xFD-0xFF) are decoded as
+// Windows does. A malformed byte sequence (including a
 // double-byte character cut off at the end of a line) is replaced by U+FFFD and the line is
 // marked, so that a loader can refuse it when the line is used as a value.
 #include <cstddef>

@@ -8,11 +8,6 @@ namespace kestrel {
 
 namespace {
 
-std::string_view skipLeadingBlanks(std::string_view t) {
-  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-  return t;
-}
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Splits off one optional sign. from_chars takes '-' itself but not '+', and a second sign
@@ -26,26 +21,16 @@ std::string_view takeSign(std::string_view t, bool* negative) {
   return t;
 }
 
-// The shape the runtime accepts: digits, an optional '.', digits, an optional exponent; at
-// least one digit in the mantissa. No sign (taken before), no "inf", "nan" or hex.
-bool isPlainDecimal(std::string_view t, bool* hasExponent) {
+// A plain decimal: digits, an optional '.', digits; at least one digit. No sign (taken before),
+// no exponent, no "inf", "nan" or hex.
+bool isPlainDecimal(std::string_view t) {
   size_t i = 0, digits = 0;
   while (i < t.size() && isDigit(t[i])) ++i, ++digits;
   if (i < t.size() && t[i] == '.') {
     ++i;
     while (i < t.size() && isDigit(t[i])) ++i, ++digits;
   }
-  if (digits == 0) return false;
-  *hasExponent = false;
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    *hasExponent = true;
-    ++i;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    size_t expDigits = 0;
-    while (i < t.size() && isDigit(t[i])) ++i, ++expDigits;
-    if (expDigits == 0) return false;
-  }
-  return i == t.size();
+  return digits > 0 && i == t.size();
 }
 
 constexpr int64_t kFixedLimit = 900'000'000'000'000;  // 9e14, far below int64 / 10 000
@@ -54,7 +39,7 @@ constexpr int64_t kFixedLimit = 900'000'000'000'000;  // 9e14, far below int64 /
 
 std::optional<int32_t> parseInt(std::string_view text) {
   bool negative = false;
-  std::string_view t = takeSign(skipLeadingBlanks(text), &negative);
+  std::string_view t = takeSign(text, &negative);
   if (t.empty() || !isDigit(t.front())) return std::nullopt;
   int64_t value = 0;
   auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
@@ -65,9 +50,9 @@ std::optional<int32_t> parseInt(std::string_view text) {
 }
 
 std::optional<double> parseDecimal(std::string_view text) {
-  bool negative = false, hasExponent = false;
-  std::string_view t = takeSign(skipLeadingBlanks(text), &negative);
-  if (!isPlainDecimal(t, &hasExponent)) return std::nullopt;
+  bool negative = false;
+  std::string_view t = takeSign(text, &negative);
+  if (!isPlainDecimal(t)) return std::nullopt;
   double value = 0;
   auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value, std::chars_format::general);
   if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(value)) return std::nullopt;
@@ -75,15 +60,9 @@ std::optional<double> parseDecimal(std::string_view text) {
 }
 
 std::optional<Fixed> parseFixed(std::string_view text) {
-  bool negative = false, hasExponent = false;
-  std::string_view t = takeSign(skipLeadingBlanks(text), &negative);
-  if (!isPlainDecimal(t, &hasExponent)) return std::nullopt;
-  if (hasExponent) {
-    // Rare in data files; the binary value is close enough for them.
-    auto v = parseDecimal(text);
-    if (!v || std::fabs(*v) > static_cast<double>(kFixedLimit)) return std::nullopt;
-    return Fixed::fromDouble(*v);
-  }
+  bool negative = false;
+  std::string_view t = takeSign(text, &negative);
+  if (!isPlainDecimal(t)) return std::nullopt;
   // Exact decimal rounding, so that "0.00005" is a true tie (to even: 0) and "1.23455" rounds
   // to 1.2346 as written, not as its nearest binary value.
   int64_t whole = 0;

@@ -1,7 +1,8 @@
 #pragma once
-// Strict conversions of data-file text, as the runtime of the data files does them: leading
-// blanks are allowed, one optional sign, anything after the number is not ("12 ", "1.5x", "" and
-// "+-1" fail), integers must fit in 32 bits. "Error" (a missing comma field) fails every
+// Strict conversions of data-file text: plain decimal numbers with one optional sign and nothing
+// around them. No blank is trimmed at either end (" 12", "12 " and "\t12" fail alike, so a file
+// behaves the same whichever side the blank is on), no exponent ("3.3e2"), and "1.5x", "" and
+// "+-1" fail; integers must fit in 32 bits. "Error" (a missing comma field) fails every
 // conversion.
 #include <cstdint>
 #include <optional>
@@ -12,7 +13,7 @@
 namespace kestrel {
 
 std::optional<int32_t> parseInt(std::string_view text);
-// Decimal with '.' as separator; an exponent is accepted ("1e3"). Integers are decimals too.
+// Decimal with '.' as separator. Integers are decimals too.
 std::optional<double> parseDecimal(std::string_view text);
 // A decimal kept with four decimal places (value x 10 000, rounded ties to even on the decimal
 // digits as written).

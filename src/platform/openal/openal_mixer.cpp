@@ -115,7 +115,10 @@ std::optional<std::chrono::nanoseconds> OpenAlMixer::outputLatency() const {
 }
 
 WaveId OpenAlMixer::loadWave(const std::filesystem::path& path) {
-  const MonoWave data = readMonoWave(path);
+  return loadSamples(readMonoWave(path));
+}
+
+WaveId OpenAlMixer::loadSamples(const MonoWave& data) {
   Wave wave{0, data.sampleRate};
   if (output_) {
     output_->advance([this] { return anyPlaying(); });

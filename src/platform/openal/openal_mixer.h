@@ -16,6 +16,7 @@
 
 #include "core/ports/mixer.h"
 #include "platform/openal/openal_output.h"
+#include "platform/openal/wave_file.h"
 
 namespace kestrel {
 
@@ -41,6 +42,8 @@ class OpenAlMixer final : public Mixer {
   OpenAlMixer& operator=(const OpenAlMixer&) = delete;
 
   WaveId loadWave(const std::filesystem::path& path) override;
+  // Wave data decoded elsewhere (a movie's soundtrack), held and played as a loaded file is.
+  WaveId loadSamples(const MonoWave& data);
   void freeAllWaves() override;
 
   void setWave(int channel, WaveId wave) override;

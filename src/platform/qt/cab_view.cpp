@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "core/front/cab_session.h"
 #include "core/front/session_loader.h"
@@ -30,7 +31,8 @@ namespace {
 constexpr QSize kClient(1202, 758);
 const QRect kSubDisplay(798, 545, 480, 360);
 const QRect kBack(1168, 727, 20, 20);
-constexpr int kLabelX = 806, kLabelTop = 6, kLabelPitch = 34, kLabelPoints = 12;
+constexpr int kLabelX = 806, kLabelTop = 6, kLabelPitch = 34, kLabelPoints = 12, kLabelGap = 6;
+constexpr const char* kPausedMark = "一時停止";
 
 int refreshRateOf(const QScreen* screen) {
   const double hz = screen ? screen->refreshRate() : 0;
@@ -67,8 +69,12 @@ struct CabView::Impl {
   int64_t composed = 0;
   std::array<QString, kLabelCount> labels;
   std::array<bool, kLabelCount> labelShown{};
+  std::array<QRect, kLabelCount> labelPlaces;
+  bool pausedMark = false;
+  bool owedWhilePaused = false;  // redrawPaused's frame was still being decoded
   int32_t labelTick = -1;
   int32_t shownTop = 0;
+  std::function<void(QPainter&)> overlay;
 
   // Where the client area stands in the widget, and its scale.
   QTransform layout(const QSize& widget) const {
@@ -80,9 +86,38 @@ struct CabView::Impl {
     return t;
   }
   QRect viewRect() const { return QRect(0, shownTop, kViewWidth, kViewHeight); }
-  QRect labelRect(size_t i) const {
-    return QRect(kLabelX, kLabelTop + static_cast<int>(i) * kLabelPitch, kClient.width() - kLabelX,
-                 kLabelPitch);
+
+  // The labels shown stand in the column right of the driver's view, below the timetable card,
+  // which they must not cover: in one column when its rows are roomy, else in two; above
+  // `sub_disp` when they fit there, else down to the `back` picture.
+  void layOutLabels() {
+    std::vector<size_t> shown;
+    for (size_t i = 0; i < kLabelCount; ++i)
+      if (labelShown[i]) shown.push_back(i);
+    labelPlaces.fill(QRect());
+    if (shown.empty()) return;
+    const QRect column(kLabelX, 0, kClient.width() - kLabelX, kClient.height());
+    const QRect card = staf.isNull() ? QRect() : QRect(QPoint(loaded.settings.Disp.StafX, 0), staf.size());
+    const int top = card.intersects(column) ? std::max(kLabelTop, card.bottom() + 1 + kLabelGap) : kLabelTop;
+    const int line = QFontMetrics(labelFont(kLabelPoints)).height() + 2;
+    const int n = static_cast<int>(shown.size());
+    int columns = 2, pitch = line;
+    bool found = false;
+    for (int bottom : {sub.isNull() ? kBack.top() : kSubDisplay.top(), kBack.top()}) {
+      for (int c : {1, 2}) {
+        const int rows = (n + c - 1) / c;
+        const int p = std::min(kLabelPitch, (bottom - top) / rows);
+        if (found || p < (c == 1 ? line * 3 / 2 : line)) continue;
+        columns = c;
+        pitch = p;
+        found = true;
+      }
+    }
+    const int rows = (n + columns - 1) / columns;
+    const int width = column.width() / columns;
+    for (int k = 0; k < n; ++k)
+      labelPlaces[shown[static_cast<size_t>(k)]] =
+          QRect(kLabelX + (k / rows) * width, top + (k % rows) * pitch, width - 4, pitch);
   }
 };
 
@@ -128,6 +163,22 @@ void CabView::showStill() {
   update();
 }
 
+void CabView::redrawPaused() {
+  Impl& d = *impl_;
+  if (d.session.running()) return;
+  d.renderer.render(d.display.redrawPaused(), d.session.sprites(), d.image);
+  d.owedWhilePaused = d.display.framePending();
+  d.signature.reset();
+  d.composed += 1;
+  update();
+}
+
+void CabView::setPausedMark(bool shown) {
+  if (impl_->pausedMark == shown) return;
+  impl_->pausedMark = shown;
+  update();
+}
+
 void CabView::startRendering() {
   impl_->pacer.setInterval(1000 / pacingRate());
   impl_->pacer.start();
@@ -163,6 +214,8 @@ void CabView::renderStep() {
     }
     if (changed) update();
   }
+  // While paused, the frame a restore or a station jump moved to is shown once the decoder has it.
+  if (!running && d.owedWhilePaused) redrawPaused();
   const CabFrame* frame = d.display.step(d.clock.elapsed(), running, isVisible());
   if (!frame) return;
   const uint64_t signature = frameSignature(*frame, d.session.sprites());
@@ -183,7 +236,12 @@ void CabView::applyTextMode(bool atStart) {
   Impl& d = *impl_;
   const bool on = d.loaded.settings.preferences.TextMode != 0;
   for (size_t i = 0; i < kLabelCount; ++i) d.labelShown[i] = (i == 5 || i == 6) && !atStart ? false : on;
+  d.layOutLabels();
   update();
+}
+
+QRect CabView::labelRect(size_t i) const {
+  return i < kLabelCount ? impl_->labelPlaces[i] : QRect();
 }
 
 int CabView::measuredRate() const {
@@ -193,6 +251,11 @@ int CabView::measuredRate() const {
 CabView::Counters CabView::counters() const {
   const CabDisplay::Counters& c = impl_->display.counters();
   return {c.steps, c.decodes, c.pending, c.standIns, impl_->composed};
+}
+
+void CabView::setOverlay(std::function<void(QPainter&)> overlay) {
+  impl_->overlay = std::move(overlay);
+  update();
 }
 
 const QImage& CabView::viewImage() const {
@@ -208,6 +271,13 @@ void CabView::paintEvent(QPaintEvent*) {
   if (!layout.isIdentity()) p.setRenderHint(QPainter::SmoothPixmapTransform);
   p.setClipRect(QRect(QPoint(0, 0), kClient));
   p.drawImage(d.viewRect().topLeft(), d.image);
+  if (d.overlay) {
+    p.save();
+    p.translate(d.viewRect().topLeft());
+    p.setClipRect(QRect(0, 0, kViewWidth, kViewHeight), Qt::IntersectClip);
+    d.overlay(p);
+    p.restore();
+  }
   if (!d.sub.isNull()) p.drawImage(kSubDisplay, d.sub);
   if (!d.staf.isNull()) p.drawImage(QPoint(d.loaded.settings.Disp.StafX, 0), d.staf);
 
@@ -225,11 +295,27 @@ void CabView::paintEvent(QPaintEvent*) {
   p.setFont(font);
   for (size_t i = 0; i < kLabelCount; ++i) {
     if (!d.labelShown[i] || d.labels[i].isEmpty()) continue;
-    const QRect r = d.labelRect(i);
-    p.fillRect(QRect(r.topLeft(), QSize(metrics.horizontalAdvance(d.labels[i]) + 4, metrics.height() + 2)),
+    const QRect r = d.labelPlaces[i];
+    const QString text = metrics.elidedText(d.labels[i], Qt::ElideRight, r.width() - 4);
+    p.fillRect(QRect(r.topLeft(), QSize(metrics.horizontalAdvance(text) + 4, metrics.height() + 2)),
                Qt::black);
     p.setPen(Qt::white);
-    p.drawText(r.left() + 2, r.top() + 1 + metrics.ascent(), d.labels[i]);
+    p.drawText(r.left() + 2, r.top() + 1 + metrics.ascent(), text);
+  }
+
+  if (d.pausedMark) {
+    // Top right of the driver's view, small, so that the picture stays readable under it.
+    const QFont markFont = labelFont(kLabelPoints);
+    const QFontMetrics markMetrics(markFont);
+    const QString mark = QString::fromUtf8(kPausedMark);
+    const QSize box(markMetrics.horizontalAdvance(mark) + 16, markMetrics.height() + 8);
+    const QRect at(QPoint(kViewWidth - box.width() - 8, d.shownTop + 8), box);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(QColor(0, 0, 0, 170));
+    p.drawRoundedRect(at, 4, 4);
+    p.setFont(markFont);
+    p.drawText(at, Qt::AlignCenter, mark);
   }
 }
 

@@ -10,8 +10,13 @@
 // nothing is drawn, and the view looks ten times a second whether it runs again.
 //
 // Thread contract: GUI thread only, the thread that owns the drive.
+#include <QRect>
 #include <QWidget>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+
+class QPainter;
 
 namespace kestrel {
 
@@ -32,6 +37,10 @@ class CabView final : public QWidget {
 
   // FormActivate: while the drive is not running, the still picture of the [Staf] second line.
   void showStill();
+  // A restore or a station jump while paused: the view shows the new place at once.
+  void redrawPaused();
+  // The small "一時停止" mark over the driver's view, shown while the driver has paused the drive.
+  void setPausedMark(bool shown);
   // AppIdle installed / removed: one render step per display refresh while installed.
   void startRendering();
   void stopRendering();
@@ -40,6 +49,12 @@ class CabView final : public QWidget {
   void applyTextMode(bool atStart);
   // The render loop's measured frames per second (for the value display).
   int measuredRate() const;
+  // Where text-mode label `i` (0 .. 14) stands on the client area: in the column right of the
+  // driver's view, below the timetable card.
+  QRect labelRect(size_t i) const;
+  // Drawn over the driver's view at every paint, in its 800 x 760 coordinates (the brake
+  // guidance); empty: nothing. The owner calls update() when what it draws changes.
+  void setOverlay(std::function<void(QPainter&)> overlay);
 
   // What the view has done (benchmarks, tests); the render step only counts, it times nothing.
   struct Counters {

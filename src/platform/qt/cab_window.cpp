@@ -10,15 +10,12 @@
 #include "platform/qt/cab_view.h"
 #include "platform/qt/drive_clock.h"
 #include "platform/qt/qt_serial_link.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/serial_settings_dialog.h"
 
 namespace kestrel {
 
 namespace {
-
-QString qs(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The client area of the form: the 800 x 760 view with the labels and pictures right of it.
 constexpr int kClientWidth = 1202;
@@ -94,6 +91,7 @@ void CabWindow::buildMenus() {
     connect(a, &QAction::triggered, this, [this, station] {
       model_.session().StationClick(station);
       setWindowTitle(QString::fromStdString(model_.lineName()));
+      view_->redrawPaused();  // while paused: the driver sees where the train now is
     });
   }
 
@@ -108,7 +106,9 @@ void CabWindow::buildMenus() {
       items_[e.item] = a;
     }
   };
-  addItems(bar->addMenu(QString::fromStdString(captions.display)), kDisplayMenu);
+  QMenu* display = bar->addMenu(QString::fromStdString(captions.display));
+  addItems(display, kDisplayMenu);
+  if (hooks_.extendDisplayMenu) hooks_.extendDisplayMenu(display);
   addItems(bar->addMenu(QString::fromStdString(captions.controller)), kControllerMenu);
 
   save_ = bar->addMenu(QString::fromStdString(captions.save));
@@ -130,6 +130,7 @@ void CabWindow::buildMenus() {
 void CabWindow::startClick() {
   model_.session().start1Click();
   start_->setText(QString::fromStdString(model_.session().startCaption()));
+  view_->setPausedMark(!model_.session().running());
 }
 
 void CabWindow::menuItem(CabMenuItem item) {
@@ -180,6 +181,7 @@ void CabWindow::loadClick(int slot) {
   }
   setWindowTitle(QString::fromStdString(model_.lineName()));
   updateMoveMenu();
+  view_->redrawPaused();  // while paused: the driver sees where the train now is
 }
 
 void CabWindow::updateMoveMenu() {

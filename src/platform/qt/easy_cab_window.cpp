@@ -3,7 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "platform/qt/help_window.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/ui_font.h"
 
 namespace kestrel {
 
@@ -29,7 +30,7 @@ void colour(QWidget* lamp, uint32_t rgb) {
 
 EasyCabWindow::EasyCabWindow(DriveKeys& keys, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowCloseButtonHint), keys_(keys) {
-  setWindowTitle(QString::fromUtf8(kEasyCabCaption.data(), static_cast<int>(kEasyCabCaption.size())));
+  setWindowTitle(qs(kEasyCabCaption));
   setFixedSize(241, 376);
 
   label(this, "ブレーキ", 16, 18);
@@ -44,6 +45,7 @@ EasyCabWindow::EasyCabWindow(DriveKeys& keys, QWidget* parent)
   const int neutralY = kLampTop + 8 * kLampPitch;
   label(this, "加速", 24, kLampTop + 14 * kLampPitch + 4);
   label(this, "惰行", 62, neutralY - 1);
+  // Below the power buttons' column ends and above the door button: nothing covers it.
   label(this, "（ニュートラル）", 56, neutralY + 14);
   label(this, "↑", 62, kLampTop + 4 * kLampPitch);
   label(this, "↓", 62, kLampTop + 11 * kLampPitch);
@@ -55,7 +57,7 @@ EasyCabWindow::EasyCabWindow(DriveKeys& keys, QWidget* parent)
   } kButtons[4] = {{"減速", kEasyCabBrake, 24},
                    {"ニュートラル", kEasyCabNeutral, 74},
                    {"加速", kEasyCabPower, 124},
-                   {"ドア開閉", kEasyCabDoors, 200}};
+                   {"ドア開閉", kEasyCabDoors, 250}};
   for (size_t i = 0; i < 4; ++i) {
     auto* b = new QPushButton(QString::fromUtf8(kButtons[i].caption), this);
     b->setGeometry(130, kButtons[i].y, 100, 40);
@@ -64,7 +66,7 @@ EasyCabWindow::EasyCabWindow(DriveKeys& keys, QWidget* parent)
     buttons_[i] = b;
   }
   reverser_ = new QPushButton(QStringLiteral("逆転器"), this);
-  reverser_->setGeometry(130, 250, 100, 40);
+  reverser_->setGeometry(130, 300, 100, 40);
   connect(reverser_, &QPushButton::clicked, this, [this] {
     if (!keys_.target()) return;
     if (const auto c = easyCabReverserKey(keys_.target()->driveReverser())) keys_.post(*c);

@@ -3,14 +3,9 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-namespace kestrel {
+#include "platform/qt/ui_font.h"
 
-QFont meiryoUiFont(int pixelSize) {
-  QFont font;
-  font.setFamilies({QStringLiteral("Meiryo UI"), QStringLiteral("IPAGothic")});
-  font.setPixelSize(pixelSize);
-  return font;
-}
+namespace kestrel {
 
 HelpWindow::HelpWindow(const HelpText& text, DriveKeys& keys, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint), keys_(keys) {

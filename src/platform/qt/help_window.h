@@ -26,7 +26,4 @@ class HelpWindow final : public QWidget {
   QPlainTextEdit* box_;
 };
 
-// "Meiryo UI" where it exists; IPAGothic keeps Latin and kana in one face elsewhere.
-QFont meiryoUiFont(int pixelSize);
-
 }  // namespace kestrel

@@ -12,16 +12,13 @@
 
 #include "core/util/fatal_error.h"
 #include "core/util/path_lookup.h"
-#include "platform/qt/help_window.h"
 #include "platform/qt/qt_picture.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/ui_font.h"
 
 namespace kestrel {
 
 namespace {
-
-QString qs(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The window's own buttons, from image\title\ when the content has them, else drawn here.
 struct FormImage {
@@ -30,6 +27,8 @@ struct FormImage {
   const char* text;
   int width, height;
 };
+constexpr int kOpeningFramesPerSecond = 30;
+
 constexpr FormImage kFormImages[] = {
     {TitleImage::StartPrompt, "image\\title\\start.bmp", "クリックでスタート", 240, 48},
     {TitleImage::Quit, "image\\title\\quit.bmp", "終了", 120, 40},
@@ -37,6 +36,28 @@ constexpr FormImage kFormImages[] = {
     {TitleImage::Back, "image\\title\\back.bmp", "戻る", 120, 40},
     {TitleImage::Cursor, "image\\title\\cursor.bmp", "▶", 28, 40},
 };
+
+TitleSize screenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect s = screen ? screen->geometry() : QRect(0, 0, 1280, 1024);
+  return {s.width(), s.height()};
+}
+
+// A train's button with the picked vehicle file written across its foot: the file that a click
+// on it drives.
+QPixmap withPickedFile(const QPixmap& button, const QString& file) {
+  QPixmap out = button;
+  QPainter p(&out);
+  QFont font = meiryoUiFont(12);
+  const int band = QFontMetrics(font).height() + 2;
+  const QRect foot(0, out.height() - band, out.width(), band);
+  p.fillRect(foot, QColor(0, 0, 0, 190));
+  p.setFont(font);
+  p.setPen(Qt::white);
+  p.drawText(foot.adjusted(4, 0, -4, 0), Qt::AlignCenter,
+             QFontMetrics(font).elidedText(QStringLiteral("▶ ") + file, Qt::ElideMiddle, foot.width() - 8));
+  return out;
+}
 
 QPixmap drawnButton(const char* text, int width, int height) {
   QPixmap pixmap(width, height);
@@ -65,9 +86,10 @@ TitleWindow::TitleWindow(std::filesystem::path programDirectory, TitleWindowPort
   for (size_t i = 0; i < kTitleLines.size(); ++i)
     image(static_cast<TitleImage>(static_cast<int>(TitleImage::Line1) + static_cast<int>(i)))
         ->setPixmap(picture(kTitleLines[i].picture));
-  for (size_t i = 0; i < kTitleTrains.size(); ++i)
-    image(static_cast<TitleImage>(static_cast<int>(TitleImage::Train1) + static_cast<int>(i)))
-        ->setPixmap(picture(kTitleTrains[i].picture));
+  for (size_t i = 0; i < kTitleTrains.size(); ++i) {
+    trainButtons_[i] = picture(kTitleTrains[i].picture);
+    image(trainImage(i))->setPixmap(trainButtons_[i]);
+  }
   for (const FormImage& f : kFormImages) {
     QPixmap p = picture(f.file);
     image(f.image)->setPixmap(p.isNull() ? drawnButton(f.text, f.width, f.height) : p);
@@ -79,7 +101,6 @@ TitleWindow::TitleWindow(std::filesystem::path programDirectory, TitleWindowPort
   image(TitleImage::Background)->lower();
 
   status_ = new QLabel(this);
-  status_->setGeometry(0, kStatusLineTop, kTitleSize.width, kLoadingClientHeight - kStatusLineTop);
   status_->setFont(meiryoUiFont(12));
   status_->hide();
 
@@ -88,7 +109,7 @@ TitleWindow::TitleWindow(std::filesystem::path programDirectory, TitleWindowPort
   connect(timer_, &QTimer::timeout, this, &TitleWindow::titleTimer);
   movieTimer_ = new QTimer(this);
   movieTimer_->setTimerType(Qt::PreciseTimer);
-  movieTimer_->setInterval(33);  // the opening movie's 30 frames per second
+  movieTimer_->setInterval(15);  // a new frame is due every 33 ms (30 per second); look twice as often
   connect(movieTimer_, &QTimer::timeout, this, &TitleWindow::nextOpeningFrame);
 }
 
@@ -103,15 +124,19 @@ void TitleWindow::startOpening() {
   const auto movie = resolveDataPath(dir_, kOpeningMovie);
   const bool hasMovie = QFileInfo::exists(QString::fromStdString(movie.string()));
   menu_ = std::make_unique<TitleMenu>(titlePicture_, hasMovie);
-  QScreen* screen = QGuiApplication::primaryScreen();
-  const QRect s = screen ? screen->geometry() : QRect(0, 0, 1280, 1024);
-  const TitlePoint at = openingWindowPosition({s.width(), s.height()});
+  const TitlePoint at = openingWindowPosition(screenSize());
   setClientSize(kOpeningSize.width, kOpeningSize.height);
   move(at.x, at.y);
   timer_->start();
   if (hasMovie) {
-    movieFrame_ = 0;
+    movieFrame_ = -1;
     if (ports_.opening.open(movie) && ports_.opening.frameCount() > 0) {
+      // Played as a media player plays it: the soundtrack with the pictures.
+      if (const auto track = ports_.soundtrack ? ports_.soundtrack(movie) : std::nullopt) {
+        ports_.mixer.setWave(kTitleSoundChannel, *track);
+        ports_.mixer.playOnce(kTitleSoundChannel);
+      }
+      movieClock_.start();
       nextOpeningFrame();
       movieTimer_->start();
     } else {
@@ -126,13 +151,11 @@ void TitleWindow::skipToMenu() {
   menu_ = std::make_unique<TitleMenu>(titlePicture_, false);
   menu_->Imageclick();  // to the title
   menu_->Imageclick();  // to the menu
-  setClientSize(kTitleSize.width, kTitleSize.height);
-  QScreen* screen = QGuiApplication::primaryScreen();
-  const QRect s = screen ? screen->geometry() : QRect(0, 0, 1280, 1024);
-  const TitlePoint at = centredWindowPosition({s.width(), s.height()}, kTitleSize);
+  refresh();
+  setClientSize(pictureSize_.width, pictureSize_.height);
+  const TitlePoint at = centredWindowPosition(screenSize(), pictureSize_);
   move(at.x, at.y);
   timer_->start();
-  refresh();
 }
 
 bool TitleWindow::openingMoviePlaying() const {
@@ -140,24 +163,28 @@ bool TitleWindow::openingMoviePlaying() const {
 }
 
 void TitleWindow::nextOpeningFrame() {
-  if (movieFrame_ >= ports_.opening.frameCount()) {
+  const int due = static_cast<int>(movieClock_.elapsed() * kOpeningFramesPerSecond / 1000);
+  if (due >= ports_.opening.frameCount()) {
+    // The movie has ended: the title follows at once, as after a click.
     stopOpeningMovie();
+    if (menu_->phase() == TitlePhase::Opening) imageClick();
     return;
   }
   // Frames are decoded only while the movie area shows them; the movie runs on regardless.
-  if (image(TitleImage::MovieArea)->isVisible()) {
-    Picture frame;
-    if (ports_.opening.decodeFrame(movieFrame_, frame) && !frame.empty())
-      image(TitleImage::MovieArea)
-          ->setPixmap(QPixmap::fromImage(toQImage(frame).scaled(
-              kOpeningSize.width, kOpeningSize.height, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-  }
-  ++movieFrame_;
+  if (due == movieFrame_ || !image(TitleImage::MovieArea)->isVisible()) return;
+  movieFrame_ = due;
+  Picture frame;
+  if (ports_.opening.decodeFrame(due, frame) && !frame.empty())
+    image(TitleImage::MovieArea)
+        ->setPixmap(QPixmap::fromImage(toQImage(frame).scaled(
+            kOpeningSize.width, kOpeningSize.height, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 void TitleWindow::stopOpeningMovie() {
+  if (!movieTimer_->isActive()) return;
   movieTimer_->stop();
   ports_.opening.close();
+  ports_.mixer.stop(kTitleSoundChannel);  // its soundtrack, if it is still playing
 }
 
 void TitleWindow::setClientSize(int width, int height) {
@@ -197,24 +224,35 @@ void TitleWindow::imageClick() {
   menu_->Imageclick();
   if (before == TitlePhase::Opening && menu_->phase() == TitlePhase::Title) {
     setClientSize(kTitleSize.width, kTitleSize.height);
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect s = screen ? screen->geometry() : QRect(0, 0, 1280, 1024);
-    const TitlePoint at = centredWindowPosition({s.width(), s.height()}, kTitleSize);
+    const TitlePoint at = centredWindowPosition(screenSize(), kTitleSize);
     move(at.x, at.y);
   } else if (before == TitlePhase::Title && menu_->phase() == TitlePhase::Menu) {
     timer_->start();
-    setClientSize(kTitleSize.width, kTitleSize.height);
   }
   refresh();
+  // The menu window takes the size of its picture.
+  if (menu_->phase() == TitlePhase::Menu) setClientSize(pictureSize_.width, pictureSize_.height);
 }
 
 void TitleWindow::refresh() {
   const std::string background = menu_->backgroundPicture();
   if (background != shownBackground_) {
     QLabel* bg = image(TitleImage::Background);
-    bg->setPixmap(background.empty() ? QPixmap() : picture(background));
-    bg->setGeometry(0, 0, kTitleSize.width, kTitleSize.height);
+    const QPixmap pixmap = background.empty() ? QPixmap() : picture(background);
+    bg->setPixmap(pixmap);
+    // A picture that cannot be read leaves the window at the title's size.
+    pictureSize_ = pixmap.isNull() ? kTitleSize : TitleSize{pixmap.width(), pixmap.height()};
+    bg->setGeometry(0, 0, pictureSize_.width, pictureSize_.height);
     shownBackground_ = background;
+  }
+  const QString picked = qs(menu_->pickedVehicleName());
+  if (picked != shownPick_) {
+    shownPick_ = picked;
+    for (size_t i = 0; i < trainButtons_.size(); ++i)
+      image(trainImage(i))
+          ->setPixmap(picked.isEmpty() || trainButtons_[i].isNull()
+                          ? trainButtons_[i]
+                          : withPickedFile(trainButtons_[i], picked));
   }
   for (size_t i = 0; i < images_.size(); ++i) {
     const auto which = static_cast<TitleImage>(i);
@@ -235,8 +273,9 @@ bool TitleWindow::eventFilter(QObject* watched, QEvent* event) {
   const auto which = static_cast<TitleImage>(i);
   const bool lineOrTrain = TitleMenu::isLine(which) || TitleMenu::isTrain(which);
   if (mouse->button() == Qt::RightButton && lineOrTrain) {
-    menu_->Menumousedown(
-        which, ports_.dialogs.openFile(std::string(kPickVehicleTitle), std::string(kPickVehicleFilter)));
+    // The dialog opens where the built-in trains are, in the content folder.
+    menu_->Menumousedown(which, ports_.dialogs.openFile(std::string(kPickVehicleTitle),
+                                                        std::string(kPickVehicleFilter), dir_.string()));
     refresh();
     return true;
   }
@@ -283,6 +322,7 @@ void TitleWindow::trainClick(TitleImage train) {
 void TitleWindow::backClick() {
   menu_->backclick();
   refresh();
+  setClientSize(kTitleSize.width, kTitleSize.height);  // the title's size, whatever the menu's was
 }
 
 void TitleWindow::quitClick() {
@@ -290,11 +330,17 @@ void TitleWindow::quitClick() {
 }
 
 void TitleWindow::helpClick() {
-  ports_.dialogs.openDocument(resolveDataPath(dir_, kReadme).string());
+  const auto readme = resolveDataPath(dir_, kReadme);
+  if (!QFileInfo::exists(QString::fromStdString(readme.string())))
+    ports_.dialogs.showMessage(std::string(kReadme) + std::string(kReadmeMissing));
+  else if (!ports_.dialogs.openDocument(readme.string()))
+    ports_.dialogs.showMessage(std::string(kReadme) + std::string(kReadmeNoViewer));
 }
 
 void TitleWindow::beginLoading() {
-  setClientSize(kTitleSize.width, kLoadingClientHeight);
+  // The status line below the picture: the client area grows by its height while a drive loads.
+  status_->setGeometry(0, pictureSize_.height, pictureSize_.width, kStatusLineHeight);
+  setClientSize(pictureSize_.width, pictureSize_.height + kStatusLineHeight);
   status_->clear();
   status_->show();
 }
@@ -308,7 +354,7 @@ void TitleWindow::showStatus(std::string_view text) {
 
 void TitleWindow::endLoading() {
   status_->hide();
-  setClientSize(kTitleSize.width, kTitleSize.height);
+  setClientSize(pictureSize_.width, pictureSize_.height);
 }
 
 void TitleWindow::afterDrive() {

@@ -5,9 +5,13 @@
 // stays until the program ends.
 //
 // Thread contract: GUI thread only.
+#include <QElapsedTimer>
+#include <QPixmap>
 #include <QWidget>
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string_view>
 
 #include "core/front/title_menu.h"
@@ -28,6 +32,9 @@ struct TitleWindowPorts {
   Mixer& mixer;
   MovieReader& opening;  // the opening movie's reader, used by this window alone
   UserDialogs& dialogs;
+  // The opening movie's soundtrack loaded into the mixer; nullopt when the movie has none (or
+  // when this is not set).
+  std::function<std::optional<WaveId>(const std::filesystem::path& movie)> soundtrack;
 };
 
 class TitleWindow final : public QWidget {
@@ -77,6 +84,9 @@ class TitleWindow final : public QWidget {
   void nextOpeningFrame();
   void stopOpeningMovie();
   QPixmap picture(std::string_view name) const;
+  static TitleImage trainImage(size_t i) {
+    return static_cast<TitleImage>(static_cast<int>(TitleImage::Train1) + static_cast<int>(i));
+  }
 
   std::filesystem::path dir_;
   TitleWindowPorts ports_;
@@ -84,10 +94,14 @@ class TitleWindow final : public QWidget {
   int titlePicture_;
   std::array<QLabel*, kTitleImageCount> images_{};
   std::string shownBackground_ = "-";
+  TitleSize pictureSize_ = kTitleSize;   // of the picture shown, which the window takes in the menu
+  std::array<QPixmap, 3> trainButtons_;  // the train pictures as the content has them
+  QString shownPick_;                    // the picked vehicle file the buttons name
   QLabel* status_ = nullptr;
   QTimer* timer_ = nullptr;
   QTimer* movieTimer_ = nullptr;
-  int movieFrame_ = 0;
+  QElapsedTimer movieClock_;  // since the opening movie started: its pictures follow the soundtrack
+  int movieFrame_ = -1;       // the frame shown last
 };
 
 }  // namespace kestrel

@@ -12,15 +12,12 @@
 #include "core/front/cab_window_model.h"
 #include "core/front/speed_unit_reload.h"
 #include "core/present/value_display.h"
-#include "platform/qt/help_window.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/ui_font.h"
 
 namespace kestrel {
 
 namespace {
-
-QString qs(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 constexpr int kWidth = 800, kHeight = 600;
 constexpr int kRow = 17;  // label pitch
@@ -128,18 +125,23 @@ void ValueDisplayWindow::buildLabels() {
     const int captionEnd = p.captionX == kRightCaption ? kRightValue : p.valueX;
     if (p.caption)
       makeLabel(this, QString::fromUtf8(p.caption), p.captionX, p.y, captionEnd - p.captionX - 4);
-    makeLabel(this, {}, p.valueX, p.y, p.width)->setObjectName(QString::fromLatin1(p.name));
+    QLabel* value = makeLabel(this, {}, p.valueX, p.y, p.width);
+    value->setObjectName(QString::fromLatin1(p.name));
+    values_.push_back(value);
   }
-  for (const BarPlace& b : kBars) {
+  for (size_t i = 0; i < bars_.size(); ++i) {
+    const BarPlace& b = kBars[i];
     auto* bar = new QProgressBar(this);
+    bars_[i] = bar;
     bar->setObjectName(QString::fromLatin1(b.name));
     bar->setRange(0, kValueBarMaximum);
     bar->setTextVisible(false);
     bar->setGeometry(kRightValue, b.y, 135, 9);
   }
-  for (int k = 0; k < 5; ++k)
-    makeLabel(this, {}, kLeftCaption + 60 * k, kSignalTop, 56)
-        ->setObjectName(QStringLiteral("signal%1").arg(k + 1));
+  for (size_t k = 0; k < signals_.size(); ++k) {
+    signals_[k] = makeLabel(this, {}, kLeftCaption + 60 * static_cast<int>(k), kSignalTop, 56);
+    signals_[k]->setObjectName(QStringLiteral("signal%1").arg(k + 1));
+  }
 }
 
 void ValueDisplayWindow::buildControls() {
@@ -218,12 +220,10 @@ void ValueDisplayWindow::refresh() {
 }
 
 void ValueDisplayWindow::showTexts(const ValueDisplayTexts& texts) {
-  for (const Place& p : kPlaces)
-    if (auto* l = findChild<QLabel*>(QString::fromLatin1(p.name))) l->setText(qs(texts.*p.text));
-  for (const BarPlace& b : kBars)
-    if (auto* bar = findChild<QProgressBar*>(QString::fromLatin1(b.name))) bar->setValue(texts.*b.value);
-  for (size_t k = 0; k < texts.signal.size(); ++k)
-    if (auto* l = findChild<QLabel*>(QStringLiteral("signal%1").arg(k + 1))) l->setText(qs(texts.signal[k]));
+  for (size_t i = 0; i < values_.size(); ++i) values_[i]->setText(qs(texts.*kPlaces[i].text));
+  for (size_t i = 0; i < bars_.size(); ++i) bars_[i]->setValue(texts.*kBars[i].value);
+  for (size_t k = 0; k < signals_.size() && k < texts.signal.size(); ++k)
+    signals_[k]->setText(qs(texts.signal[k]));
   for (int channel = 0; channel < kSoundGridCells; ++channel) {
     const SoundCell& cell = texts.grid[static_cast<size_t>(channel)];
     if (cell == cells_[static_cast<size_t>(channel)]) continue;

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "core/present/value_display_texts.h"
 #include "platform/qt/drive_keys.h"
@@ -58,6 +59,10 @@ class ValueDisplayWindow final : public QWidget {
   CabWindowModel* drive_ = nullptr;
   uint64_t shownRevision_ = 0;
   std::array<SoundCell, kSoundGridCells> cells_{};
+  // The value labels in the order of their places, the bars and the five signals, made once.
+  std::vector<QLabel*> values_;
+  std::array<QProgressBar*, 3> bars_{};
+  std::array<QLabel*, 5> signals_{};
   QTableWidget* grid_ = nullptr;
   QLineEdit* edit_ = nullptr;
   QPushButton* resistanceButton_ = nullptr;

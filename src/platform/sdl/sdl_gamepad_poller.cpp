@@ -25,8 +25,7 @@ SdlGamepadPoller::~SdlGamepadPoller() {
 }
 
 GamepadState SdlGamepadPoller::poll() {
-  GamepadState state;
-  if (!started_) return state;
+  if (!started_) return last_;
   SDL_JoystickUpdate();  // also notices joysticks plugged in or out
   if (joystick_ && !SDL_JoystickGetAttached(joystick_)) {
     SDL_JoystickClose(joystick_);
@@ -36,13 +35,16 @@ GamepadState SdlGamepadPoller::poll() {
     joystick_ = SDL_JoystickOpen(0);
     if (joystick_) SDL_JoystickUpdate();  // the new device's values
   }
-  if (!joystick_) return state;
+  // Unplugged: the handles stay where the controller left them.
+  if (!joystick_) return last_;
+  GamepadState state;
   const int axes = SDL_JoystickNumAxes(joystick_);
   if (axes > 0) state.x = SDL_JoystickGetAxis(joystick_, 0);
   if (axes > 1) state.y = SDL_JoystickGetAxis(joystick_, 1);
   const int buttons = std::min(SDL_JoystickNumButtons(joystick_), static_cast<int>(state.buttons.size()));
   for (int i = 0; i < buttons; ++i)
     state.buttons[static_cast<size_t>(i)] = SDL_JoystickGetButton(joystick_, i) != 0;
+  last_ = state;
   return state;
 }
 

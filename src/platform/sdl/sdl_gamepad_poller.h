@@ -3,7 +3,8 @@
 // exactly as the device reports them. SDL starts with the joystick subsystem alone and without
 // its signal handlers, so it lives beside Qt's event loop; joystick events are not queued, the
 // state is read by polling. A controller plugged in or out between polls is picked up by the next
-// one; without a controller every poll is the neutral state.
+// one; without a controller every poll is the state last read (neutral before the first), so
+// unplugging a controller moves no handle.
 //
 // Thread contract: one thread (the GUI thread); one poller per program.
 #include <string>
@@ -30,6 +31,7 @@ class SdlGamepadPoller final : public GamepadPoller {
   bool started_ = false;
   std::string startError_;
   _SDL_Joystick* joystick_ = nullptr;
+  GamepadState last_;
 };
 
 }  // namespace kestrel

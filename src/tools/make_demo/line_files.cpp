@@ -128,12 +128,16 @@ class LineWriter {
       const std::string mark = i + 1 == r_.stations.size() ? "着 " : (stop ? "発 " : "通 ");
       rows.push_back(r_.stations[i].name + "  " + mark + clockText(s_.timeSec[i]));
     }
-    a_.picture(staf + "_card.bmp", paint::stafCard(360, 520, s_.typeName + " " + r_.stations.back().name + "行", rows));
+    // The card as high as its rows: below it the cab window has room for the labels of text mode.
+    const int cardHeight = 70 + 40 * static_cast<int>(rows.size()) + 10;
+    a_.picture(staf + "_card.bmp", paint::stafCard(360, cardHeight, s_.typeName + " " + r_.stations.back().name + "行", rows));
+    // The still shows while the drive is paused; the "Start" menu then reads "運転再開".
     a_.picture(staf + "_still.bmp",
                paint::stillPicture(kViewWidth, kViewHeight, r_.lineName + " " + s_.typeName,
                                    {r_.stations.front().name + " " + clockText(s_.timeSec.front()) + " 発",
-                                    "「Start」で運転を始めます", "F3: 数値表示  Enter: 喚呼"}));
-    a_.picture(staf + "_map.bmp", paint::routeMap(480, 360, stationNames(), stops));
+                                    "「運転再開」か画面のクリックで運転を続けます", "F3: 数値表示  Enter: 喚呼"}));
+    // sub_disp is 480 x 360 at (798, 545) of the 1202 x 758 cab window: 404 x 213 of it show.
+    a_.picture(staf + "_map.bmp", paint::routeMap(480, 360, 404, 213, stationNames(), stops));
   }
 
   std::vector<std::string> stationNames() const {
@@ -219,7 +223,7 @@ class LineWriter {
     d_.comment("環境音: 音,開始,終了,基準速度,ループ,音程,音量,モード");
     d_.line("[Sound]");
     for (size_t i = 0; i + 1 < r_.stations.size(); ++i)
-      d_.row({num(snd_.running), num(fr(r_.stations[i].stopM) - 5), num(fr(r_.stations[i + 1].stopM) + 5), "100", "1", "1", "1",
+      d_.row({num(snd_.running[i % 2]), num(fr(r_.stations[i].stopM) - 5), num(fr(r_.stations[i + 1].stopM) + 5), "100", "1", "1", "1",
               "0"});
     d_.line("; 鉄橋");
     d_.row({num(snd_.bridge), num(fr(r_.bridgeFromM)), num(fr(r_.bridgeToM)), "60", "0", "1", "0", "0"});

@@ -30,7 +30,7 @@ LineSounds makeLineSounds(Assets& a, const Route& r, const Voices& v) {
     s.arrival.push_back(add(s, a, "sound\\line\\arrive" + std::to_string(i) + ".wav",
                             padToWholeSeconds(v.say(st.kana + "、" + st.kana + "です"))));
   }
-  s.running = add(s, a, "sound\\line\\run.wav", synth::runningNoise());
+  s.running[0] = add(s, a, "sound\\line\\run.wav", synth::runningNoise());
   s.crossingBell = add(s, a, "sound\\line\\crossing.wav", synth::crossingBell());
   s.bridge = add(s, a, "sound\\line\\bridge.wav", synth::bridgeRumble());
   s.birds = add(s, a, "sound\\line\\birds.wav", synth::birds());
@@ -46,6 +46,9 @@ LineSounds makeLineSounds(Assets& a, const Route& r, const Voices& v) {
     if (i + 1 == r.stations.size()) text = "つぎは、しゅうてん " + st.kana + "です。おでぐちは " + sideKana(st.platformSide) + "です";
     s.announce.push_back(add(s, a, "sound\\line\\ann" + std::to_string(i) + ".wav", padToWholeSeconds(v.say(text))));
   }
+
+  // The second running-noise number, last, so that the numbers before it stay as they were.
+  s.running[1] = add(s, a, "sound\\line\\run2.wav", synth::runningNoise());
 
   // The 22 fixed call-outs in the order of the call-out tables: the aspects, the time
   // differences, late and early, on time, doors closed, first notch, high-speed clear.

@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     encodeMovie(assets, plan.dir + plan.routeName + ".avi", plan.routeFrames, [&](int f) { return renderer.routeFrame(f); });
     encodeMovie(assets, plan.dir + plan.branchName + ".avi", plan.branchFrames + 30, [&](int k) { return renderer.branchFrame(k); });
     encodeMovie(assets, plan.dir + plan.stationName + ".avi", plan.stationMovieFrames, [&](int k) { return renderer.stationFrame(k); });
-    writeOpeningMovie(assets, renderer, quick ? 60 : 240);
+    writeOpeningMovie(assets, renderer, quick ? 120 : 240);
     std::printf("make-demo: route movie of %d frames and the other movies in %.1f s\n", plan.routeFrames, seconds(t1));
     std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("kestrel-make-demo-" + std::to_string(getpid())));
   } catch (const std::exception& e) {

@@ -8,6 +8,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -27,6 +29,12 @@ struct MovieEncoder::Impl {
   AVFormatContext* fmt = nullptr;
   AVCodecContext* codec = nullptr;
   AVStream* stream = nullptr;
+  // The soundtrack, when there is one: 16-bit PCM, written along with the frames it plays under.
+  AVCodecContext* audio = nullptr;
+  AVStream* audioStream = nullptr;
+  const Wave* soundtrack = nullptr;
+  size_t soundWritten = 0;
+  int fps = 30;
   SwsContext* sws = nullptr;
   AVFrame* frame = nullptr;
   AVPacket* packet = nullptr;
@@ -37,29 +45,77 @@ struct MovieEncoder::Impl {
     if (fmt && !(fmt->oformat->flags & AVFMT_NOFILE) && fmt->pb) avio_closep(&fmt->pb);
     avformat_free_context(fmt);
     avcodec_free_context(&codec);
+    avcodec_free_context(&audio);
     sws_freeContext(sws);
     av_frame_free(&frame);
     av_packet_free(&packet);
   }
 
-  void drain(AVFrame* f) {
-    check(avcodec_send_frame(codec, f), "encoding a frame");
+  void drain(AVCodecContext* c, AVStream* st, AVFrame* f) {
+    check(avcodec_send_frame(c, f), "encoding a frame");
     for (;;) {
-      const int rc = avcodec_receive_packet(codec, packet);
+      const int rc = avcodec_receive_packet(c, packet);
       if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return;
       check(rc, "encoding a frame");
-      av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
-      packet->stream_index = stream->index;
+      av_packet_rescale_ts(packet, c->time_base, st->time_base);
+      packet->stream_index = st->index;
       check(av_interleaved_write_frame(fmt, packet), "writing the movie");
     }
   }
+  void drain(AVFrame* f) { drain(codec, stream, f); }
+
+  void openAudio() {
+    const AVCodec* enc = avcodec_find_encoder(AV_CODEC_ID_PCM_S16LE);
+    if (!enc) throw std::runtime_error("the pcm_s16le encoder is missing");
+    audioStream = avformat_new_stream(fmt, nullptr);
+    audio = avcodec_alloc_context3(enc);
+    audio->sample_fmt = AV_SAMPLE_FMT_S16;
+    audio->sample_rate = soundtrack->rate;
+    av_channel_layout_default(&audio->ch_layout, 1);
+    audio->time_base = AVRational{1, soundtrack->rate};
+    audio->flags |= AV_CODEC_FLAG_BITEXACT;
+    check(avcodec_open2(audio, enc, nullptr), "opening the pcm encoder");
+    check(avcodec_parameters_from_context(audioStream->codecpar, audio), "soundtrack parameters");
+    audioStream->time_base = audio->time_base;
+  }
+
+  // The soundtrack's samples up to `until` (clamped to its end).
+  void writeSound(size_t until) {
+    if (!audio) return;
+    until = std::min(until, soundtrack->samples.size());
+    if (until <= soundWritten) return;
+    AVFrame* f = av_frame_alloc();
+    f->format = AV_SAMPLE_FMT_S16;
+    f->sample_rate = soundtrack->rate;
+    av_channel_layout_default(&f->ch_layout, 1);
+    f->nb_samples = static_cast<int>(until - soundWritten);
+    f->pts = static_cast<int64_t>(soundWritten);
+    const int rc = av_frame_get_buffer(f, 0);
+    if (rc >= 0) {
+      std::copy(soundtrack->samples.begin() + static_cast<std::ptrdiff_t>(soundWritten),
+                soundtrack->samples.begin() + static_cast<std::ptrdiff_t>(until),
+                reinterpret_cast<int16_t*>(f->data[0]));
+      soundWritten = until;
+    }
+    try {
+      check(rc, "a soundtrack frame");
+      drain(audio, audioStream, f);
+    } catch (...) {
+      av_frame_free(&f);
+      throw;
+    }
+    av_frame_free(&f);
+  }
 };
 
-MovieEncoder::MovieEncoder(const std::filesystem::path& path, int width, int height, int fps, int gop, long bitRate)
+MovieEncoder::MovieEncoder(const std::filesystem::path& path, int width, int height, int fps, int gop, long bitRate,
+                           const Wave* soundtrack)
     : impl_(std::make_unique<Impl>()) {
   auto& m = *impl_;
   m.width = width;
   m.height = height;
+  m.fps = fps;
+  m.soundtrack = soundtrack;
   std::filesystem::create_directories(path.parent_path());
   check(avformat_alloc_output_context2(&m.fmt, nullptr, "avi", path.string().c_str()), "opening the movie");
   m.fmt->flags |= AVFMT_FLAG_BITEXACT;
@@ -81,6 +137,7 @@ MovieEncoder::MovieEncoder(const std::filesystem::path& path, int width, int hei
   check(avcodec_open2(m.codec, enc, nullptr), "opening the mpeg4 encoder");
   check(avcodec_parameters_from_context(m.stream->codecpar, m.codec), "movie parameters");
   m.stream->time_base = m.codec->time_base;
+  if (soundtrack) m.openAudio();
   check(avio_open(&m.fmt->pb, path.string().c_str(), AVIO_FLAG_WRITE), "creating the movie file");
   check(avformat_write_header(m.fmt, nullptr), "writing the movie header");
   m.frame = av_frame_alloc();
@@ -106,12 +163,18 @@ void MovieEncoder::add(const QImage& image) {
   sws_scale(m.sws, src, stride, 0, m.height, m.frame->data, m.frame->linesize);
   m.frame->pts = frames_++;
   m.drain(m.frame);
+  if (m.soundtrack)
+    m.writeSound(static_cast<size_t>(frames_) * static_cast<size_t>(m.soundtrack->rate) / static_cast<size_t>(m.fps));
 }
 
 void MovieEncoder::finish() {
   auto& m = *impl_;
   if (m.finished) return;
   m.drain(nullptr);
+  if (m.audio) {
+    m.writeSound(m.soundtrack->samples.size());
+    m.drain(m.audio, m.audioStream, nullptr);
+  }
   check(av_write_trailer(m.fmt), "finishing the movie");
   avio_closep(&m.fmt->pb);
   m.finished = true;

@@ -333,26 +333,27 @@ QImage stillPicture(int w, int h, const std::string& title, const std::vector<st
   return img;
 }
 
-QImage routeMap(int w, int h, const std::vector<std::string>& stations, const std::vector<bool>& stops) {
+QImage routeMap(int w, int h, int shownWidth, int shownHeight, const std::vector<std::string>& stations,
+                const std::vector<bool>& stops) {
+  // The cab window shows only the top-left shownWidth x shownHeight of the picture: the map is
+  // drawn there, the names level, above and below the line in turn so that neighbours never meet.
   QImage img = blank(w, h, QColor(250, 250, 246));
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing, true);
-  const double y = h * 0.45, x0 = 40, x1 = w - 40;
+  const double y = shownHeight * 0.55, x0 = 44, x1 = shownWidth - 44;
   p.setPen(QPen(QColor(40, 90, 200), 6));
   p.drawLine(QPointF(x0, y), QPointF(x1, y));
+  const double pitch = (x1 - x0) / static_cast<double>(std::max<size_t>(1, stations.size() - 1));
   for (size_t i = 0; i < stations.size(); ++i) {
-    const double x = x0 + (x1 - x0) * static_cast<double>(i) / static_cast<double>(stations.size() - 1);
+    const double x = x0 + pitch * static_cast<double>(i);
     p.setPen(QPen(Qt::black, 2));
     p.setBrush(stops[i] ? QColor(220, 40, 40) : Qt::white);
     p.drawEllipse(QPointF(x, y), 8, 8);
-    p.save();
-    p.translate(x, y + 20);
-    p.rotate(60);
-    p.setFont(font(16));
-    p.drawText(QPointF(0, 0), q(stations[i]));
-    p.restore();
+    const QRectF name(x - pitch, i % 2 == 0 ? y + 14 : y - 14 - 28, 2 * pitch, 28);
+    centredText(p, name.intersected(QRectF(0, 0, shownWidth, shownHeight)), stations[i], 18, Qt::black,
+                false);
   }
-  centredText(p, QRectF(0, 10, w, 40), "鷹見線 路線図（赤: 停車駅）", 20, Qt::black);
+  centredText(p, QRectF(0, 6, shownWidth, 34), "鷹見線 路線図（赤: 停車駅）", 20, Qt::black);
   return img;
 }
 
@@ -367,8 +368,11 @@ QImage panel(int w, int h, const PanelStyle& s, bool twoHandles, bool diesel) {
   // Gauge faces at the centres of the needle sections of the vehicle file: speed, BC/MR,
   // voltmeter (or BP/ER) and ammeter. A value v lies at -135 + 270 * (v - low) / (high - low)
   // degrees from 12 o'clock.
+  // The caption stands above the centre, below it, or (for the crowded BC / MR scale) under the
+  // dial on the panel itself.
+  enum class Caption { Above, Below, Under };
   auto dial = [&](QPointF c, double r, const char* label, int low, int high, int step,
-                  bool labelAbove = false) {
+                  Caption caption = Caption::Below) {
     p.setPen(QPen(QColor(30, 30, 30), 3));
     p.setBrush(s.face);
     p.drawEllipse(c, r, r);
@@ -385,16 +389,34 @@ QImage panel(int w, int h, const PanelStyle& s, bool twoHandles, bool diesel) {
       }
     }
     p.setFont(font(static_cast<int>(r / 5)));
-    p.drawText(QRectF(c.x() - r, c.y() + (labelAbove ? -r * 0.5 : r * 0.3), 2 * r, r * 0.3), Qt::AlignCenter,
-               QString::fromUtf8(label));
+    if (caption == Caption::Under) {
+      p.setPen(Qt::white);
+      p.drawText(QRectF(c.x() - r, c.y() + r + 2, 2 * r, h - (c.y() + r + 2)),
+                 Qt::AlignHCenter | Qt::AlignTop, QString::fromUtf8(label));
+      return;
+    }
+    p.drawText(QRectF(c.x() - r, c.y() + (caption == Caption::Above ? -r * 0.5 : r * 0.3), 2 * r, r * 0.3),
+               Qt::AlignCenter, QString::fromUtf8(label));
   };
-  dial(QPointF(80, 80), 70, "km/h", 0, 160, 10, true);
-  dial(QPointF(220, 80), 58, "BC / MR kPa", 0, 1000, 100);
+  dial(QPointF(80, 80), 70, "km/h", 0, 160, 10, Caption::Above);
+  dial(QPointF(220, 80), 58, "BC / MR kPa", 0, 1000, 100, Caption::Under);
   if (diesel) {
     dial(QPointF(340, 46), 34, "BP/ER", 0, 1000, 250);
   } else {
     dial(QPointF(340, 46), 34, "kV", 0, 2000, 1000);
     dial(QPointF(430, 46), 34, "A", -500, 500, 250);
+  }
+  // The clock's face: the program draws its three hands from the centre of the [Clock] square
+  // (550, 6) to (600, 56), in black.
+  const QPointF clock(575, 31);
+  p.setPen(QPen(QColor(30, 30, 30), 2));
+  p.setBrush(QColor(248, 248, 240));
+  p.drawEllipse(clock, 24, 24);
+  for (int hour = 0; hour < 12; ++hour) {
+    const double a = hour * 30.0 * 3.14159265 / 180.0, inner = hour % 3 == 0 ? 17.0 : 19.5;
+    p.setPen(QPen(QColor(30, 30, 30), hour % 3 == 0 ? 2 : 1));
+    p.drawLine(clock + QPointF(std::sin(a) * inner, -std::cos(a) * inner),
+               clock + QPointF(std::sin(a) * 22, -std::cos(a) * 22));
   }
   // The plate behind the handle indicators.
   p.setPen(Qt::NoPen);
@@ -540,13 +562,16 @@ QImage menuPicture(int w, int h) {
   return img;
 }
 
-QImage button(int w, int h, const std::string& text, QColor colour) {
+QImage button(int w, int h, const std::string& text, QColor colour, bool rounded) {
   QImage img = blank(w, h, QColor(24, 36, 60));
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setPen(QPen(Qt::white, 2));
   p.setBrush(colour);
-  p.drawRoundedRect(QRectF(2, 2, w - 4, h - 4), 10, 10);
+  if (rounded)
+    p.drawRoundedRect(QRectF(2, 2, w - 4, h - 4), 10, 10);
+  else
+    p.drawRect(QRectF(1, 1, w - 2, h - 2));
   centredText(p, QRectF(0, 0, w, h), text, h * 2 / 5, Qt::white);
   return img;
 }

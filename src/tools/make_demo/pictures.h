@@ -30,7 +30,9 @@ QImage worksiteBeacon(int width, int height, int step, int steps);  // the beam 
 QImage monitorStrip(int width, int height, int cells);
 QImage stafCard(int width, int height, const std::string& title, const std::vector<std::string>& rows);
 QImage stillPicture(int width, int height, const std::string& title, const std::vector<std::string>& lines);
-QImage routeMap(int width, int height, const std::vector<std::string>& stations, const std::vector<bool>& stops);
+// Drawn in the top-left shownWidth x shownHeight, the part of it that the cab window shows.
+QImage routeMap(int width, int height, int shownWidth, int shownHeight, const std::vector<std::string>& stations,
+                const std::vector<bool>& stops);
 
 // Cab panel (vehicle file)
 struct PanelStyle {
@@ -50,6 +52,8 @@ QImage passenger(int width, int height);
 // Title screen
 QImage titlePicture(int width, int height, int variant);
 QImage menuPicture(int width, int height);
-QImage button(int width, int height, const std::string& text, QColor colour);
+// Rounded on the menu picture, whose colour its corners take; square where it stands on any of
+// the title pictures.
+QImage button(int width, int height, const std::string& text, QColor colour, bool rounded = true);
 
 }  // namespace kestrel::demo::paint

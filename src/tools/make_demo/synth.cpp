@@ -111,6 +111,21 @@ Wave departureMelody() {
   return b.wave();
 }
 
+Wave openingTheme(double seconds) {
+  // Rising chords over a held bass, fading out at the end of the movie.
+  Buf b(seconds);
+  const double roots[] = {261.6, 349.2, 392.0, 523.3};
+  const double step = seconds / 4;
+  for (int i = 0; i < 4; ++i) {
+    const double r = roots[i];
+    for (double f : {r, r * 1.25, r * 1.5}) addTone(b, i * step, step * 0.95, f, 0.12, 0.6);
+    addTone(b, i * step, step, r / 2, 0.15, 0.2);
+  }
+  const size_t fade = std::min(b.n(), static_cast<size_t>(kRate / 2));
+  for (size_t i = 0; i < fade; ++i) b.s[b.n() - 1 - i] *= static_cast<double>(i) / static_cast<double>(fade);
+  return b.wave();
+}
+
 Wave atsBell() {
   Buf b(1.0);
   for (int i = 0; i < 16; ++i) addTone(b, i / 16.0, 1.0 / 16, 1800.0, 0.35, 0.03);

@@ -14,6 +14,7 @@ Wave concat(const Wave& a, const Wave& b);
 
 Wave chime();            // two-note "pin-pon"
 Wave departureMelody();  // short platform melody
+Wave openingTheme(double seconds);  // the opening movie's soundtrack
 Wave atsBell();          // ringing bell (looped by the cab)
 Wave atsAlarm();         // continuous warning tone
 Wave atsChime();         // acknowledgement chime

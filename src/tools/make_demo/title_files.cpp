@@ -15,8 +15,8 @@ void writeTitleFiles(Assets& a) {
   const char* trains[3] = {"313系 8両", "313系 10両", "383系 6両"};
   for (int i = 0; i < 3; ++i) a.picture("image\\title\\train" + std::to_string(i + 1) + ".bmp", paint::button(240, 60, trains[i], QColor(60, 80, 110)));
   // The title window's own buttons.
-  a.picture("image\\title\\start.bmp", paint::button(240, 48, "クリックでスタート", QColor(40, 60, 90)));
-  a.picture("image\\title\\quit.bmp", paint::button(120, 40, "終了", QColor(120, 40, 40)));
+  a.picture("image\\title\\start.bmp", paint::button(240, 48, "クリックでスタート", QColor(40, 60, 90), false));
+  a.picture("image\\title\\quit.bmp", paint::button(120, 40, "終了", QColor(120, 40, 40), false));
   a.picture("image\\title\\help.bmp", paint::button(60, 40, "？", QColor(40, 90, 60)));
   a.picture("image\\title\\back.bmp", paint::button(120, 40, "戻る", QColor(60, 60, 60)));
   a.picture("image\\title\\cursor.bmp", paint::button(28, 40, "▶", QColor(24, 36, 60)));
@@ -25,7 +25,9 @@ void writeTitleFiles(Assets& a) {
 }
 
 void writeOpeningMovie(Assets& a, const MovieRenderer& renderer, int frames) {
-  MovieEncoder enc(a.pathOf("move\\opening.avi"), 640, 360, 30, 15, 800000);
+  // With a soundtrack, as authors' opening movies have one.
+  const Wave theme = synth::openingTheme(frames / 30.0);
+  MovieEncoder enc(a.pathOf("move\\opening.avi"), 640, 360, 30, 15, 800000, &theme);
   for (int k = 0; k < frames; ++k) enc.add(renderer.openingFrame(k, frames).copy(0, 60, 640, 360));
   enc.finish();
 }

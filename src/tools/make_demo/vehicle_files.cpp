@@ -287,18 +287,23 @@ class VehicleWriter {
     pic("[Panel2]", "panel2", paint::panelOverlay(800, 160), 0, y0);
     lamps(y0);
     d_.comment("針: ファイル,x,y,未使用,未使用,0の角度,1あたりの角度(,低速の角度/形式)");
-    needle("[Needle_Speed]", "needle_speed", 140, QColor(240, 240, 240), 10, y0 + 10, "225", "1.6875", "0");
+    // Every needle stands out from its dial: dark needles on the light faces, light ones on the
+    // dark face of the 383 series; on the shared BC / MR dial red for BC, the face's text
+    // colour for MR.
+    const bool darkFace = style.face.lightness() < 128;
+    const QColor speed = darkFace ? QColor(240, 240, 240) : QColor(200, 50, 0);
+    const QColor meter = darkFace ? QColor(250, 180, 30) : QColor(20, 60, 170);
+    const QColor mr = darkFace ? QColor(240, 240, 240) : QColor(20, 20, 20);
+    needle("[Needle_Speed]", "needle_speed", 140, speed, 10, y0 + 10, "225", "1.6875", "0");
+    const QColor bc = darkFace ? QColor(255, 90, 70) : QColor(210, 30, 30);
+    needle("[Needle_BC]", "needle_bc", 120, bc, 160, y0 + 20, "225", "0.27", "");
+    needle("[Needle_MR]", "needle_mr", 120, mr, 160, y0 + 20, "225", "0.27", "");
     if (diesel()) {
-      needle("[Needle_BC]", "needle_bc", 120, QColor(220, 40, 40), 160, y0 + 20, "225", "0.27", "");
-      needle("[Needle_MR]", "needle_mr", 120, QColor(20, 20, 20), 160, y0 + 20, "225", "0.27", "");
-      needle("[Needle_ER]", "needle_er", 72, QColor(220, 40, 40), 304, y0 + 10, "225", "0.27", "");
-      needle("[Needle_BP]", "needle_bp", 72, QColor(20, 20, 20), 304, y0 + 10, "225", "0.27", "");
+      needle("[Needle_ER]", "needle_er", 72, bc, 304, y0 + 10, "225", "0.27", "");
+      needle("[Needle_BP]", "needle_bp", 72, mr, 304, y0 + 10, "225", "0.27", "");
     } else {
-      needle("[Needle_BC]", "needle_bc", 120, QColor(220, 40, 40), 160, y0 + 20, "225", "0.27", "");
-      needle("[Needle_MR]", "needle_mr", 120, style.text == Qt::white ? QColor(240, 240, 240) : QColor(20, 20, 20), 160, y0 + 20,
-             "225", "0.27", "");
-      needle("[Needle_V]", "needle_v", 72, QColor(250, 180, 30), 304, y0 + 10, "225", "0.135", "");
-      needle("[Needle_I]", "needle_i", 72, QColor(250, 180, 30), 394, y0 + 10, "0", "0.27", "0");
+      needle("[Needle_V]", "needle_v", 72, meter, 304, y0 + 10, "225", "0.135", "");
+      needle("[Needle_I]", "needle_i", 72, meter, 394, y0 + 10, "0", "0.27", "0");
     }
     d_.comment("棒グラフ: ファイル,x,基準y,1kPaあたりのピクセル");
     bar("[Needle_BC_L]", "bar_bc", QColor(220, 40, 40), 596);
@@ -334,8 +339,9 @@ class VehicleWriter {
       // An electric train has no gears: the indicator names its drive.
       strip("[GearImageList]", "gear", 620, y0 + 76, {v_.kind == Kind::Emu313 ? "直並列" : "VVVF"}, QColor(255, 230, 90));
     }
-    d_.line("[Digi_Speed]").line("50").line(num(y0 + 88)).line("60").line("22").line(img("digits"));
-    a_.picture(img("digits"), paint::digitStrip(60, 22, 200));
+    // The digital speed in the speed dial's foot, below its "0" and "160", where no needle goes.
+    d_.line("[Digi_Speed]").line("56").line(num(y0 + 121)).line("48").line("20").line(img("digits"));
+    a_.picture(img("digits"), paint::digitStrip(48, 20, 200));
     others(y0);
   }
 
@@ -354,10 +360,11 @@ class VehicleWriter {
     const std::vector<L> list = {{"[Lamp_Door]", "lamp_door", "戸閉", QColor(255, 170, 40)},
                                  {"[Lamp_Power]", "lamp_power", "力行", QColor(80, 230, 120)},
                                  {"[Lamp_EB]", "lamp_eb", "EB", QColor(255, 60, 40)},
-                                 {"[Lamp_Gen]", "lamp_gen", "発電", QColor(120, 200, 255)},
+                                 {"[Lamp_Gen]", "lamp_gen", "電制", QColor(120, 200, 255)},
                                  {"[Lamp_Air]", "lamp_air", "空制", QColor(255, 230, 90)},
                                  {"[Lamp_Fin]", "lamp_fin", "終段", QColor(200, 200, 255)},
-                                 {"[Lamp_Ele]", "lamp_ele", "電制", QColor(120, 200, 255)},
+                                 // Lit while the motors carry current, powering or braking.
+                                 {"[Lamp_Ele]", "lamp_ele", "主回路", QColor(120, 200, 255)},
                                  {"[Lamp_Ats1]", "lamp_ats1", "ATS", QColor(245, 245, 245)},
                                  {"[Lamp_Ats2]", "lamp_ats2", "ATS", QColor(255, 50, 40)},
                                  {"[Lamp_ATSP1]", "lamp_atsp1", "P接近", QColor(255, 170, 40)},
@@ -367,8 +374,10 @@ class VehicleWriter {
                                  {"[Lamp_Stop]", "lamp_stop", "停車", QColor(255, 230, 90)},
                                  {"[Lamp_Const]", "lamp_const", "定速", QColor(80, 230, 120)}};
     d_.comment("表示灯: ファイル,x,y");
+    // Two rows from y 108, clear of the kilometre post that the program writes at y 91 (313 series)
+    // or 94 (383 series) of the panel.
     for (size_t i = 0; i < list.size(); ++i) {
-      const int x = 290 + static_cast<int>(i % 8) * 38, y = y0 + 100 + static_cast<int>(i / 8) * 22;
+      const int x = 290 + static_cast<int>(i % 8) * 38, y = y0 + 108 + static_cast<int>(i / 8) * 24;
       a_.picture(img(list[i].name), paint::lamp(36, 20, list[i].label, list[i].colour));
       d_.line(list[i].key).line(img(list[i].name)).line(num(x)).line(num(y));
     }

@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/front/program_directory.h"
 #include "core/front/session_loader.h"
+#include "core/front/sound_stages.h"
 #include "core/ports/memory_preference_store.h"
+#include "core/ports/recording_mixer.h"
 #include "core/util/fatal_error.h"
 #include "platform/qt/qt_picture_loader.h"
 #include "tools/run/check_summary.h"
@@ -59,10 +60,10 @@ int runCheck(const RunOptions& options, std::ostream& out, std::ostream& err) {
   // A first start: no stored preferences, so every value takes its default.
   MemoryPreferenceStore preferences;
   QtPictureLoader pictures;
+  // Every wave a drive loads, read as a drive reads it: content that passes the check drives.
+  RecordingMixer mixer;
   try {
-    // The program itself refuses to start in a directory without railvane.dat.
-    checkProgramDirectory(options.data);
-    LoadedSession session = loadQuietly(options, {preferences, pictures});
+    LoadedSession session = loadQuietly(options, {preferences, pictures}, withSoundStages({}, mixer));
     if (options.json)
       out << sessionJson(session).dump(2) << "\n";
     else

@@ -1,4 +1,4 @@
-// The handle operations and masconupdate, with the description's edge cases.
+// The handle operations and masconupdate, with the edge cases of the handle sequences.
 #include "core/controls/control_operations.h"
 
 #include <gtest/gtest.h>
@@ -223,6 +223,8 @@ TEST_F(ControlsTest, ConstantSpeedByKeyAtTheTopNotchAndCancelledByAnAutomaticBra
   masconupdate(ctx);
   EXPECT_FALSE(c.constSpeed);
   EXPECT_EQ(c.powerText, "P4");
+  EngageConstSpeed(ctx);  // not against the automatic brake
+  EXPECT_FALSE(c.constSpeed);
 }
 
 TEST_F(ControlsTest, AutomaticAirBrakeTexts) {

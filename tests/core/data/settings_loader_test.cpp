@@ -74,11 +74,14 @@ TEST(Mascon, LinesUpToAHashLine) {
   auto dir = test::scratchDir("mascon");
   test::writeCp932File(dir / "mascon.dat", "TSA45\nTSA55\n TSA65 \n#\nTSA75\n");
   EXPECT_EQ(loadMascon(dir / "mascon.dat"), (std::vector<std::string>{"TSA45", "TSA55", " TSA65 "}));
-  try {
-    loadMascon(dir / "none.dat");
-    FAIL();
-  } catch (const FatalError& e) {
-    EXPECT_EQ(e.message(), kMasconMissing);
+  // A missing file, and a directory named as the file, are the same fault.
+  for (const char* name : {"none.dat", "."}) {
+    try {
+      loadMascon(dir / name);
+      ADD_FAILURE() << name;
+    } catch (const FatalError& e) {
+      EXPECT_EQ(e.message(), kMasconMissing);
+    }
   }
   std::string long_;
   for (int i = 0; i < 27; ++i) long_ += "C" + std::to_string(i) + "\n";

@@ -90,7 +90,14 @@ TEST_F(RestoreTest, TheTrainIsPutBackWithTheHandlesAtRestAndEveryPositionValueRe
   EXPECT_FALSE(t.doorsCommandedOpen);
   EXPECT_TRUE(session->sprites().find("img_Lamp_Door")->visible);
   EXPECT_FALSE(session->sprites().find("img_unten_teimoku")->visible);
-  for (const StationVisit& v : t.stations.visits) EXPECT_FALSE(v.visited || v.arrived);
+  // The stops behind the train (A, C) count as made and left; the passing station B and the stops
+  // ahead start afresh.
+  for (size_t i = 0; i < t.stations.visits.size(); ++i) {
+    const StationVisit& v = t.stations.visits[i];
+    const bool behind = i == 0 || i == 2;
+    EXPECT_EQ(v.visited && v.arrived && v.departureReady && v.passedDoors, behind) << i;
+    EXPECT_EQ(v.visited || v.arrived || v.departureReady, behind) << i;
+  }
   EXPECT_FALSE(t.stations.runEnded);
   EXPECT_TRUE(rig.mixer.isPlaying(0));  // channel 0 plays on
   EXPECT_FALSE(rig.mixer.isPlaying(6));
@@ -119,6 +126,13 @@ TEST_F(RestoreTest, AStandingTrainGetsTheHighestServiceStepAndTwoRestoresGiveOne
   EXPECT_EQ(second.stopTarget, first.stopTarget);
   EXPECT_EQ(second.frameRow, first.frameRow);
   EXPECT_EQ(second.brakeNotch, first.brakeNotch);
+
+  // Standing at the platform of the last station visited (C), the train arrives there anew.
+  putSlot(3, "line_rapid.dat,2,0,6100,1085000,210000,0");
+  ASSERT_EQ(restore(3), std::nullopt);
+  const auto& visits = session->train().stations.visits;
+  EXPECT_TRUE(visits[0].departureReady);
+  EXPECT_FALSE(visits[2].visited || visits[2].arrived || visits[2].departureReady);
 }
 
 TEST_F(RestoreTest, RefusedSlotsChangeNothing) {

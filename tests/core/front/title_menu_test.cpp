@@ -79,7 +79,7 @@ TEST(TitleMenu, TheFirstMenuRevealsItsImagesTickByTickAndALaterOneAtOnce) {
   EXPECT_EQ(m.menuRevealTicks(), 13);
 }
 
-TEST(TitleMenu, ALineOffersItsOneTrainUnlessShiftIsHeld) {
+TEST(TitleMenu, ALineOffersItsOneTrainOnItsOwnRowUnlessShiftIsHeld) {
   TitleMenu m = inMenu();
   m.lineclick(TitleImage::Line2);
   EXPECT_EQ(m.lineFileName(), "line_rapid.dat");
@@ -89,14 +89,23 @@ TEST(TitleMenu, ALineOffersItsOneTrainUnlessShiftIsHeld) {
   EXPECT_TRUE(m.visible(TitleImage::Cursor));
   EXPECT_EQ(m.position(TitleImage::Cursor).x, m.position(TitleImage::Line2).x - 32);
   EXPECT_EQ(m.position(TitleImage::Cursor).y, m.position(TitleImage::Line2).y + 7);
+  EXPECT_EQ(m.position(TitleImage::Train1).y, m.position(TitleImage::Line2).y);  // the pointer's row
   m.lineclick(TitleImage::Line1);
   EXPECT_TRUE(m.visible(TitleImage::Train3));
   EXPECT_FALSE(m.visible(TitleImage::Train1));
+  EXPECT_EQ(m.position(TitleImage::Train3).y, m.position(TitleImage::Line1).y);
+  EXPECT_GT(m.position(TitleImage::Train3).x, m.position(TitleImage::Line1).x);
 
   m.keyDown(true);
   m.lineclick(TitleImage::Line3);
   EXPECT_EQ(m.lineFileName(), "line_local.dat");
-  for (TitleImage t : {TitleImage::Train1, TitleImage::Train2, TitleImage::Train3}) EXPECT_TRUE(m.visible(t));
+  // All three, each on a row of its own.
+  std::set<int32_t> rows;
+  for (TitleImage t : {TitleImage::Train1, TitleImage::Train2, TitleImage::Train3}) {
+    EXPECT_TRUE(m.visible(t));
+    rows.insert(m.position(t).y);
+  }
+  EXPECT_EQ(rows.size(), 3u);
   m.keyUp();  // any release clears the flag
   m.lineclick(TitleImage::Line3);
   EXPECT_FALSE(m.visible(TitleImage::Train1));
@@ -121,16 +130,26 @@ TEST(TitleMenu, APickedVehicleRunsOnceWhicheverTrainIsClicked) {
   EXPECT_EQ(c.vehicleDirectory, "");
   EXPECT_EQ(c.vehicleFileName, "train_313-1000_8cars.dat");
 
-  // A path of this system, a cancelled dialog, and a right click on a train (all trains shown).
+  // A path of this system, and a right click on a train (all trains shown).
   m.Menumousedown(TitleImage::Train1, std::string("/home/me/cars/other.dat"));
   EXPECT_TRUE(m.visible(TitleImage::Train2));
+  EXPECT_EQ(m.pickedVehicleName(), "other.dat");
   c = m.Trainclick(TitleImage::Train3, "/content");
   EXPECT_EQ(c.vehicleDirectory, "/home/me/cars/");
   EXPECT_EQ(c.vehicleFileName, "other.dat");
+  EXPECT_EQ(m.pickedVehicleName(), "");
+}
+
+TEST(TitleMenu, ACancelledVehicleDialogLeavesTheMenuAsItWas) {
+  TitleMenu m = inMenu();
+  m.lineclick(TitleImage::Line2);
   m.Menumousedown(TitleImage::Line1, std::nullopt);
   EXPECT_FALSE(m.hasPickedVehicle());
-  EXPECT_EQ(m.lineFileName(), "line_exp.dat");
-  EXPECT_EQ(m.Trainclick(TitleImage::Train3, "/content").vehicleFileName, "train_383.dat");
+  EXPECT_EQ(m.lineFileName(), "line_rapid.dat");
+  EXPECT_TRUE(m.visible(TitleImage::Train1));
+  EXPECT_FALSE(m.visible(TitleImage::Train3));
+  EXPECT_EQ(m.position(TitleImage::Cursor).y, m.position(TitleImage::Line2).y + 7);
+  EXPECT_EQ(m.Trainclick(TitleImage::Train1, "/content").vehicleFileName, "train_313-1000_8cars.dat");
 }
 
 TEST(TitleMenu, WindowPositionsAndTheTitlePictureChoice) {

@@ -252,11 +252,13 @@ TEST_F(MovieTest, TheEndsOfTheLineHoldTheTrain) {
   rig.mixer.playLooped(1);
   rig.control.powerHandle = 2;
   t.powerNotch = 2;
-  // Backing below frame 1.
+  // Backing below frame 1: the distance goes back to frame 1's (36 km/h filmed: 33 cm).
   t.speed = -3;
   t.MovieFrame = 0;
+  t.distanceRun = -500;
   EXPECT_TRUE(holdAtLineEnds(rig.c()));
   EXPECT_EQ(t.MovieFrame, 1);
+  EXPECT_EQ(t.distanceRun, 33);
   EXPECT_EQ(t.speed, 0);
   EXPECT_EQ(rig.control.powerHandle, 0);
   EXPECT_EQ(t.powerNotch, 0);
@@ -269,6 +271,7 @@ TEST_F(MovieTest, TheEndsOfTheLineHoldTheTrain) {
     EXPECT_EQ(holdAtLineEnds(rig.c()), held) << frame;
     EXPECT_EQ(t.MovieFrame, held ? 8000 : frame);
   }
+  EXPECT_EQ(t.distanceRun, 266667);  // 8000 frames at 10 m/s
   // Turned back with the Backspace key: on beyond the stop, backing stops beyond it.
   t.speed = 0;
   t.MovieFrame = 7850;

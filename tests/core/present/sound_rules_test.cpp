@@ -210,6 +210,23 @@ TEST_F(SoundRulesTest, SquealStopsQuicklyWhenTheTrainStands) {
   EXPECT_FALSE(rig.mixer.isPlaying(s));
 }
 
+TEST_F(SoundRulesTest, ASquealStartedSilentStopsOnceTheBrakeIsReleased) {
+  const int s = 56;
+  rig.vehicle.Sound_squeak = s;
+  rig.vehicle.Lose_elec = 8;
+  rig.addWave(s);
+  rig.train.bcTrailer = Fixed::fromDouble(0.01);  // a low pressure: the formula gives silence
+  rig.train.speed = 30;
+  sound::brakeSqueal(c());
+  ASSERT_TRUE(rig.mixer.isLooping(s));
+  ASSERT_EQ(rig.mixer.volume(s), Mixer::kSilent);
+  rig.train.bcTrailer = Fixed();
+  sound::brakeSqueal(c());
+  EXPECT_FALSE(rig.mixer.isPlaying(s));
+  sound::brakeSqueal(c());
+  EXPECT_EQ(count(s, Op::Stop), 1u) << "a stopped squeal is not stopped again every tick";
+}
+
 struct MotorSoundTest : SoundRulesTest {
   static constexpr int kMotor = kEnv + 4;  // after the four environment sounds
   MotorSoundTest() {

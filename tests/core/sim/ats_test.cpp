@@ -8,6 +8,7 @@
 #include "core/sim/ats_alarm.h"
 #include "core/sim/ats_cab_signal.h"
 #include "core/sim/rollback_protection.h"
+#include "core/sim/speed_checks.h"
 #include "support/drive_rig.h"
 #include "support/signal_line.h"
 
@@ -53,6 +54,17 @@ struct AtsTest : ::testing::Test {
     runSignalsAndAts(rig.c());
   }
   bool lit(const char* lamp) { return rig.sprites.find(lamp)->visible; }
+  // Type 1 without signals, one [SpeedCheck2] section of 45 km/h over frames 1000 to 2000.
+  void useSpeedCheckSection() {
+    rig.vehicle.ATS_Type = 1;
+    rig.line.Signal.clear();
+    SpeedCheck2Row row;
+    row.f(1) = 45;
+    row.f(3) = 1000;
+    row.f(4) = 2000;
+    rig.line.SpeedCheck2 = {row};
+    rig.panel.Lamp_signalPatterns = {0, 15, 25, 35, 45, std::nullopt, 75};
+  }
 };
 
 TEST_F(AtsTest, AStopWarningAlarmsOnceAndTheAcknowledgementHoldsUntilTheNextSignal) {
@@ -117,14 +129,7 @@ TEST_F(AtsTest, WithSpeedChecksTheBeaconChecksTheStepOfARestrictingAspect) {
 }
 
 TEST_F(AtsTest, ASpeedCheckSectionBrakesTypesOneAndTwoOnTheNextTick) {
-  rig.vehicle.ATS_Type = 1;
-  rig.line.Signal.clear();
-  SpeedCheck2Row row;
-  row.f(1) = 45;
-  row.f(3) = 1000;
-  row.f(4) = 2000;
-  rig.line.SpeedCheck2 = {row};
-  rig.panel.Lamp_signalPatterns = {0, 15, 25, 35, 45, std::nullopt, 75};
+  useSpeedCheckSection();
   t.speed = 45;
   tickAt(1000);  // the section is open at both ends
   EXPECT_EQ(t.signals.speedCheckImage, -1);
@@ -143,6 +148,25 @@ TEST_F(AtsTest, ASpeedCheckSectionBrakesTypesOneAndTwoOnTheNextTick) {
   tickAt(2000);
   EXPECT_EQ(t.signals.speedCheckImage, -1);
   EXPECT_EQ(t.checkSpeed, kNone999);
+}
+
+TEST_F(AtsTest, ASpeedCheckSectionShowsAndAlarmsAlsoWithTheAtsOff) {
+  useSpeedCheckSection();
+  t.AtsEnabled = false;
+  t.speed = 46;
+  tickAt(1500);
+  EXPECT_EQ(t.signals.speedCheckImage, 4);
+  EXPECT_TRUE(t.atsAlarm);
+  tickAt(1501);
+  EXPECT_FALSE(t.autoEmergency);  // the alarm's count runs only with the ATS on
+}
+
+TEST(SpeedLimitLookAhead, DistancesRoundHalfAwayFromZero) {
+  EXPECT_EQ(limitNeededCm(60, 2.5), 600);  // round(2.5) x 200
+  EXPECT_EQ(limitNeededCm(60, 0.5), 200);
+  EXPECT_EQ(limitNeededCm(0, 10.8), 1600);  // 10.8 x 10.8 / 21.6 + 10.8 = 16.2 -> 16 x 100
+  EXPECT_EQ(limitRemainingCm(1000.5, 0), 1001);
+  EXPECT_EQ(limitRemainingCm(1002.5, 0), 1003);
 }
 
 TEST_F(AtsTest, AnAlarmLeftStandingBrakesAfterItsTime) {
@@ -164,15 +188,18 @@ TEST_F(AtsTest, AnAlarmLeftStandingBrakesAfterItsTime) {
 
 TEST_F(AtsTest, CabSignalControlBrakesAboveTheStepLessPointFour) {
   rig.vehicle.ATS_Type = 2;
+  t.AtsEnabled = false;  // the cab signal is the line's signalling: the ATS preference does not stop it
   t.currentCode = 23;  // step 1: 25 km/h
   t.speed = 25 - 0.4;
   cabSignalControl(rig.c());
   EXPECT_FALSE(t.autoService);
   EXPECT_FALSE(t.signals.atcBraking);
   t.speed = 24.61;
+  rig.control.constSpeed = true;
   cabSignalControl(rig.c());
   EXPECT_TRUE(t.autoService);
   EXPECT_FALSE(t.autoEmergency);
+  EXPECT_FALSE(rig.control.constSpeed);  // masconupdate ran with the request: no speed held against it
   EXPECT_TRUE(t.signals.atcBraking);
   EXPECT_TRUE(t.powerPending && t.brakePending && t.sapPending && t.ebPending);
   t.powerPending = t.brakePending = false;

@@ -71,6 +71,15 @@ TEST_F(DieselTest, TheStopKeyStopsTheEngineAfter50TicksWithThePowerHandleOff) {
   EXPECT_EQ(t.engineState, 1);
 }
 
+TEST_F(DieselTest, StandingInNeutralAPowerNotchSelectsFirstGear) {
+  rig.vehicle.Engine[0].s2 = 0;  // neutral up to 0 km/h, as authors write it: a standing train never exceeds it
+  diesel::selectGear(ctx);
+  EXPECT_EQ(t.targetGear, 0);  // no notch: neutral stays
+  t.powerNotch = 1;
+  diesel::selectGear(ctx);
+  EXPECT_EQ(t.targetGear, 1);
+}
+
 TEST_F(DieselTest, AGearChangeInterruptsTractionFor10Ticks) {
   t.powerNotch = 2;
   diesel::selectGear(ctx);  // standing: neutral's s2 of -1 selects first gear

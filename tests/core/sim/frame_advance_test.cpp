@@ -16,7 +16,7 @@ struct FrameAdvanceTest : ::testing::Test {
   DriveContext& ctx = rig.c();
   TrainState& t = rig.train;
 
-  // The description's example: rows (0, 3000, 60, 60) and (3000, 6000, 60, 120); the first ends at
+  // A worked example: rows (0, 3000, 60, 60) and (3000, 6000, 60, 120); the first ends at
   // round(120 x 3000 / 2.16) = 166 667 cm, the second adds round(180 x 3000 / 2.16) = 250 000.
   void useTwoRows() {
     rig.line.SpeedUnit = {
@@ -46,15 +46,20 @@ TEST_F(FrameAdvanceTest, AtTheFilmingSpeedOneFramePerEventAtHalfOfItOneEverySeco
   EXPECT_EQ(t.MovieFrame, 130);
 }
 
-TEST_F(FrameAdvanceTest, TheRoundedSpeedFeedsTheAccumulator) {
+TEST_F(FrameAdvanceTest, TheRoundedSpeedFeedsTheAccumulatorAndTheDistanceKeepsWithTheFrame) {
   t.MovieFrame = 100;
-  t.speed = 0.4;  // rounds to 0: the movie stands although the distance still advances
-  for (int i = 0; i < 100; ++i) {
-    advanceFrame(ctx);
-    motion::advanceDistance(ctx);
+  for (double creep : {0.4, -0.4}) {
+    t.speed = creep;  // rounds to 0: the movie stands, and so does the distance
+    for (int i = 0; i < 100; ++i) {
+      advanceFrame(ctx);
+      motion::advanceDistance(ctx);
+    }
+    EXPECT_EQ(t.MovieFrame, 100);
+    EXPECT_EQ(t.distanceRun, 0.0);
   }
-  EXPECT_EQ(t.MovieFrame, 100);
-  EXPECT_NEAR(t.distanceRun, 100 * 0.4 / 36000 * 33333, 1e-9);
+  t.speed = 0.5;  // rounds to 1: both move
+  motion::advanceDistance(ctx);
+  EXPECT_NEAR(t.distanceRun, 0.5 / 36000 * 33333, 1e-9);
 }
 
 TEST_F(FrameAdvanceTest, AFilmingSpeedOfZeroJumpsTwiceTheAccumulatedSpeed) {

@@ -93,6 +93,31 @@ TEST_F(MotionTest, StartingResistanceOnlyBelow3KmhWhilePoweringOnNonRisingTrack)
   EXPECT_NEAR(t.resistForce.toDouble(), motion::runningResistance(240, 6, 3), 1e-3);
 }
 
+TEST_F(MotionTest, StartingResistanceHoldsATrainWithoutPullButNeverMovesIt) {
+  // A power notch without pulling force: the reverser in neutral, brakes released.
+  rig.control.reverser = 0;
+  t.powerNotch = 1;
+  for (int i = 0; i < 20; ++i) powerAndTick();
+  EXPECT_EQ(t.speed, 0.0);
+  EXPECT_EQ(t.speedText, "  0.0 km/h");
+  // Creeping either way it comes to a stand, at exactly 0, and stays there.
+  for (double creep : {0.01, -0.4, 2.0}) {
+    t.speed = creep;
+    for (int i = 0; i < 400; ++i) powerAndTick();
+    EXPECT_EQ(t.speed, 0.0) << creep;
+  }
+  // On a falling gradient too light to overcome it, it holds the train where it stands.
+  t.gradient = Fixed::fromInt(-2);
+  for (int i = 0; i < 20; ++i) powerAndTick();
+  EXPECT_EQ(t.speed, 0.0);
+  // With pull, it takes its full (3 - v) g W and the train starts.
+  rig.control.reverser = 1;
+  t.gradient = Fixed();
+  powerAndTick();
+  EXPECT_GT(t.speed, 0.0);
+  EXPECT_EQ(t.resistForce, Fixed::fromDouble(-3 * 9.8 * 240));
+}
+
 TEST_F(MotionTest, ForceAboveTheAdhesionLimitSlipsToHalfTheAdhesionForce) {
   // Notch 4 pulls 200 000 N; with only 40 t of motor cars at 10 km/h the limit is
   // mu x 40 x 1000 x 9.8, mu = 0.3 x (1 + 2.79) / (1 + 3.67) = 0.2435 (stored to four places).

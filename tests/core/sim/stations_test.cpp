@@ -35,8 +35,8 @@ struct StationsTest : ::testing::Test {
     st.push_back(test::stationRow({"鳥羽台", 0, 12100, 400000, 500, 0, 1, 0}));
     rig.line.soundLengths = {2, 5};  // arrival 2 s, departure 5 s
     rig.rebuild();
-    arrivalChannel = environmentChannel(rig.c(), 0);
-    departureChannel = environmentChannel(rig.c(), 1);
+    arrivalChannel = rig.c().environmentChannel(0);
+    departureChannel = rig.c().environmentChannel(1);
     rig.addWave(arrivalChannel, 2000000);
     rig.addWave(departureChannel, 5000000);
     t.stations.visits.assign(st.size(), {});

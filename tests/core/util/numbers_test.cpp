@@ -44,25 +44,24 @@ TEST(Fixed, FromDoubleNeverCastsOutOfRange) {
   EXPECT_EQ(Fixed::fromDouble(-1e300).raw(), std::numeric_limits<int64_t>::min());
 }
 
-TEST(ParseInt, LeadingBlanksAndOneSignOnly) {
-  EXPECT_EQ(parseInt(" 12"), 12);
-  EXPECT_EQ(parseInt("\t-7"), -7);
+TEST(ParseInt, OneSignAndNoBlankOnEitherSide) {
+  EXPECT_EQ(parseInt("12"), 12);
+  EXPECT_EQ(parseInt("-7"), -7);
   EXPECT_EQ(parseInt("+5"), 5);
   EXPECT_EQ(parseInt("-2147483648"), std::numeric_limits<int32_t>::min());
-  for (const char* bad : {"12 ", "1.0", "", " ", "+", "-", "+-5", "-+5", "--5", "Error", "0x10", "2147483648",
-                          "-2147483649", "99999999999999999999", "1e3"})
+  for (const char* bad : {"12 ", " 12", "\t-7", "1.0", "", " ", "+", "-", "+-5", "-+5", "--5", "Error", "0x10",
+                          "2147483648", "-2147483649", "99999999999999999999", "1e3"})
     EXPECT_FALSE(parseInt(bad).has_value()) << bad;
 }
 
-TEST(ParseDecimal, AcceptsPlainDecimalsAndExponents) {
+TEST(ParseDecimal, AcceptsPlainDecimalsOnly) {
   EXPECT_DOUBLE_EQ(*parseDecimal("1.5"), 1.5);
-  EXPECT_DOUBLE_EQ(*parseDecimal(" -0.25"), -0.25);
+  EXPECT_DOUBLE_EQ(*parseDecimal("-0.25"), -0.25);
+  EXPECT_DOUBLE_EQ(*parseDecimal("+330.25"), 330.25);
   EXPECT_DOUBLE_EQ(*parseDecimal(".5"), 0.5);
   EXPECT_DOUBLE_EQ(*parseDecimal("5."), 5.0);
-  EXPECT_DOUBLE_EQ(*parseDecimal("1e3"), 1000.0);
-  EXPECT_DOUBLE_EQ(*parseDecimal("+2E-2"), 0.02);
-  for (const char* bad : {"1.5x", "1.5 ", ".", "", "-", "+-1", "inf", "nan", "1e", "1e+", "1,5", "Error", "1e400",
-                          "0x1p3"})
+  for (const char* bad : {"1.5x", "1.5 ", " 1.5", "\t1.5", "3.3025e2", "1e3", "+2E-2", ".", "", "-", "+-1", "inf",
+                          "nan", "1e", "1,5", "Error", "0x1p3"})
     EXPECT_FALSE(parseDecimal(bad).has_value()) << bad;
 }
 
@@ -77,10 +76,10 @@ TEST(ParseFixed, RoundsTheWrittenDigitsTiesToEven) {
   EXPECT_EQ(raw("1.23455"), 12346);     // the binary value of 1.23455 lies below the tie
   EXPECT_EQ(raw("12.3456789"), 123457);
   EXPECT_EQ(raw("-3.5"), -35000);
-  EXPECT_EQ(raw(" 5."), 50000);
-  EXPECT_EQ(raw("1e-4"), 1);
+  EXPECT_EQ(raw("5."), 50000);
   EXPECT_EQ(raw("90000000000000"), 900000000000000000);
-  for (const char* bad : {"1e15", "900000000000001", "1.5x", "", "."}) EXPECT_FALSE(parseFixed(bad)) << bad;
+  for (const char* bad : {"1e-4", "3.3025e2", " 5.", "5. ", "900000000000001", "1.5x", "", "."})
+    EXPECT_FALSE(parseFixed(bad)) << bad;
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ TEST(CommaFields, FieldNRunsBetweenCommasTheLastToTheEnd) {
   EXPECT_EQ(commaFieldCount(""), 1);
 }
 
-TEST(Cp932, CrlfAndLfEndLinesAndAreNeverPartOfThem) {
+TEST(Cp932, CrlfLfAndABareCrEndLinesAndAreNeverPartOfThem) {
   auto lines = decodeCp932Lines("one\r\ntwo\nthree");
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].text, "one");
@@ -29,7 +29,13 @@ TEST(Cp932, CrlfAndLfEndLinesAndAreNeverPartOfThem) {
   EXPECT_TRUE(decodeCp932Lines("").empty());
   ASSERT_EQ(decodeCp932Lines("\r\n").size(), 1u);
   EXPECT_EQ(decodeCp932Lines("\r\n")[0].text, "");
-  EXPECT_EQ(decodeCp932Lines("a\rb\r\n")[0].text, "a\rb");  // a lone CR is text
+  // A file written with bare carriage returns reads line by line.
+  auto cr = decodeCp932Lines("[Tons]\r330.25\r\r#\r");
+  ASSERT_EQ(cr.size(), 4u);
+  EXPECT_EQ(cr[0].text, "[Tons]");
+  EXPECT_EQ(cr[1].text, "330.25");
+  EXPECT_EQ(cr[2].text, "");
+  EXPECT_EQ(cr[3].text, "#");
 }
 
 TEST(Cp932, WindowsCharactersDecodeAsWindowsWritesThem) {
@@ -42,6 +48,11 @@ TEST(Cp932, WindowsCharactersDecodeAsWindowsWritesThem) {
   EXPECT_EQ(lines[3].text, "ソ");  // a trail byte of 0x5C is not a separator
   for (const auto& l : lines) EXPECT_FALSE(l.malformed);
   EXPECT_EQ(encodeCp932("～①ソ"), "\x81\x60\x87\x40\x83\x5c");
+  // Single bytes that Windows accepts and glibc's table lacks: U+0080 and U+F8F0-U+F8F3.
+  bool malformed = true;
+  EXPECT_EQ(decodeCp932("a\x80\xa0\xfd\xfe\xff\x82\xa0", &malformed),
+            "a\u0080\uF8F0\uF8F1\uF8F2\uF8F3あ");
+  EXPECT_FALSE(malformed);
 }
 
 TEST(Cp932, MalformedSequencesAreReplacedAndReported) {

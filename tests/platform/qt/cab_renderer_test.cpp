@@ -2,7 +2,7 @@
 // worked out in the test: the movie frame scaled to the movie area, a pattern cell with its
 // transparent colour, a needle at the angle of the speed rule, the drawing order, a text and its
 // shadow at their places, the kilometre post, the clock's hands, the tunnel darkening, the fade
-// and the still picture over the sprites.
+// and the still picture over the sprites; every demo needle against its dial.
 #include "platform/qt/cab_renderer.h"
 
 #include <gtest/gtest.h>
@@ -293,6 +293,60 @@ TEST_F(RendererTest, TheStillCoversTheSpritesInTheMovieArea) {
   const Sprite& limit = *scene.find("img_unten_limit");
   EXPECT_EQ(test::rgbAt(view, static_cast<int>(limit.x) + 5, static_cast<int>(limit.y) + 5), 0x808080u);
   EXPECT_EQ(test::rgbAt(view, 400, 700), picture("img_Panel").picture->at(400, 100) & 0xFFFFFFu);
+}
+
+// WCAG's relative luminance and contrast ratio of two colours (1 the same, 21 black on white).
+double luminance(uint32_t rgb) {
+  const auto linear = [](int c) {
+    const double v = c / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(channel(rgb, 16)) + 0.7152 * linear(channel(rgb, 8)) +
+         0.0722 * linear(channel(rgb, 0));
+}
+double contrast(uint32_t a, uint32_t b) {
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Every needle of every demo train, drawn over its panel at angles across the face of its dial,
+// stands out from the dial beneath: the median contrast of the shaft's pixels is at least 3:1.
+TEST(DemoNeedles, EveryNeedleStandsOutFromTheDialUnderIt) {
+  for (const char* train :
+       {"train_313-1000_8cars.dat", "train_313-1000_10cars.dat", "train_383.dat", "train_kiha25.dat"}) {
+    test::DemoCab cab("line_local.dat", train);
+    CabRenderer renderer(cab.loaded.pictures);
+    QImage bare = CabRenderer::makeView(), drawn = CabRenderer::makeView();
+    SpriteScene panel;
+    panel.add(*cab.session->sprites().find("img_Panel")).visible = true;
+    renderer.render(CabFrame{}, panel, bare);
+    int needles = 0;
+    for (const char* name : {"img_Needle_speed", "img_Needle_BC", "img_Needle_MR", "img_Needle_ER",
+                             "img_Needle_BP", "img_Needle_SAP", "img_Needle_V", "img_Needle_I"}) {
+      const Sprite* needle = cab.session->sprites().find(name);
+      if (!needle) continue;
+      ++needles;
+      for (int angle : {200, 224, 32, 56}) {  // across the face, between the scale's figures
+        SpriteScene scene = panel;
+        Sprite& s = scene.add(*needle);
+        s.visible = true;
+        s.angle = angle;
+        renderer.render(CabFrame{}, scene, drawn);
+        // The shaft: the pixels it changes away from the hub it turns on.
+        const QPointF hub(std::floor(s.x) + s.width / 2.0, std::floor(s.y) + s.height / 2.0);
+        std::vector<double> ratios;
+        for (int y = static_cast<int>(s.y); y < static_cast<int>(s.y) + s.height; ++y)
+          for (int x = static_cast<int>(s.x); x < static_cast<int>(s.x) + s.width; ++x)
+            if (test::rgbAt(drawn, x, y) != test::rgbAt(bare, x, y) &&
+                QLineF(hub, QPointF(x + 0.5, y + 0.5)).length() > 8)
+              ratios.push_back(contrast(test::rgbAt(drawn, x, y), test::rgbAt(bare, x, y)));
+        ASSERT_GT(ratios.size(), 20u) << train << " " << name << " at " << angle;
+        std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
+        EXPECT_GE(ratios[ratios.size() / 2], 3.0) << train << " " << name << " at " << angle;
+      }
+    }
+    EXPECT_GE(needles, 3) << train;
+  }
 }
 
 TEST(SpriteImagesTest, TheTransparentColourIsMatchedWithoutItsAlpha) {

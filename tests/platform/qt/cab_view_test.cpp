@@ -77,7 +77,7 @@ TEST_F(ViewTest, StandingStillTheMovieIsNotDecodedAgain) {
   EXPECT_EQ(view.counters().decodes, before.decodes);
 }
 
-TEST_F(ViewTest, NothingIsDrawnWhilePaused) {
+TEST_F(ViewTest, NothingIsDrawnWhilePausedButTheMarkAndAJumpShowAtOnce) {
   cab.session->start();
   play(10, 100);
   cab.session->start1Click();  // pause
@@ -87,10 +87,71 @@ TEST_F(ViewTest, NothingIsDrawnWhilePaused) {
   EXPECT_EQ(view.counters().composed, before.composed);
   EXPECT_EQ(view.counters().decodes, before.decodes);
   EXPECT_EQ(view.viewImage(), shown);
+  // The pause mark: a small box at the top right of the driver's view, nothing else.
+  const QImage unmarked = view.grab().toImage();
+  view.setPausedMark(true);
+  const QImage marked = view.grab().toImage();
+  EXPECT_FALSE(sameIn(marked, unmarked, QRect(640, 0, 160, 50)));
+  EXPECT_TRUE(sameIn(marked, unmarked, QRect(0, 60, 1202, 698)));
+  // A jump while paused is shown at once: the station's frame, composed once.
+  ASSERT_TRUE(cab.session->StationClick(2));
+  view.redrawPaused();
+  EXPECT_EQ(view.counters().composed, before.composed + 1);
+  EXPECT_EQ(cab.train().LastShownFrame, cab.train().MovieFrame);
+  const Picture station = test::demoFrame(cab.train().MovieFrame);
+  EXPECT_GT(test::movieMatch(view.viewImage(), station), 0.8);
+  EXPECT_GT(test::movieMatch(view.viewImage(), station), test::movieMatch(shown, station) + 0.2);
   // Resuming decodes the frame anew (LastShownFrame was lowered by one).
+  const auto jumped = view.counters();
   cab.session->start1Click();
   view.renderStep();
-  EXPECT_EQ(view.counters().decodes, before.decodes + 1);
+  EXPECT_EQ(view.counters().decodes, jumped.decodes + 1);
+}
+
+// The demo's reader, still decoding for the first requests it is asked (as the desktop
+// program's reader answers while its thread works).
+class SlowReader final : public MovieReader {
+ public:
+  explicit SlowReader(MovieReader& reader) : reader_(reader) {}
+  int pendingAnswers = 0;
+  bool open(const std::filesystem::path& path) override { return reader_.open(path); }
+  void close() override { reader_.close(); }
+  bool isOpen() const override { return reader_.isOpen(); }
+  int frameCount() const override { return reader_.frameCount(); }
+  bool decodeFrame(int n, Picture& out) override { return reader_.decodeFrame(n, out); }
+  FrameState requestFrame(int n, const MovieTravel& travel, Picture& out) override {
+    if (pendingAnswers > 0 && pendingAnswers--) return FrameState::kPending;
+    return reader_.requestFrame(n, travel, out);
+  }
+  void setFrameSize(int width, int height) override { reader_.setFrameSize(width, height); }
+
+ private:
+  MovieReader& reader_;
+};
+
+TEST_F(ViewTest, APausedJumpStillBeingDecodedShowsWhenItIsThere) {
+  SlowReader slow(cab.reader);
+  CabView slowView(*cab.session, cab.loaded, &slow);
+  slowView.show();
+  cab.session->start();
+  cab.drive(0.1, 0);
+  slowView.renderStep();
+  cab.session->start1Click();  // paused
+  const auto paused = slowView.counters();
+  for (int i = 0; i < 5; ++i) slowView.renderStep();
+  EXPECT_EQ(slowView.counters().composed, paused.composed) << "nothing drawn while paused";
+  ASSERT_TRUE(cab.session->StationClick(2));
+  const Picture station = test::demoFrame(cab.train().MovieFrame);
+  slow.pendingAnswers = 1;
+  slowView.redrawPaused();  // the frame is being decoded: the movie picture stays
+  EXPECT_NE(cab.train().LastShownFrame, cab.train().MovieFrame);
+  const double meanwhile = test::movieMatch(slowView.viewImage(), station);
+  slowView.renderStep();  // the paused view's next look: the frame is there now
+  EXPECT_EQ(cab.train().LastShownFrame, cab.train().MovieFrame);
+  EXPECT_GT(test::movieMatch(slowView.viewImage(), station), meanwhile + 0.2);
+  const auto shown = slowView.counters();
+  for (int i = 0; i < 5; ++i) slowView.renderStep();
+  EXPECT_EQ(slowView.counters().composed, shown.composed) << "nothing more to show while paused";
 }
 
 TEST_F(ViewTest, TheExitFadeDarkensOverTwentySixFramesThenAsksToClose) {
@@ -173,8 +234,8 @@ TEST_F(ViewTest, ShiftUpMovesTheDriversViewUpAlsoWhilePaused) {
   EXPECT_EQ(after.copy(800, 0, 402, 758), before.copy(800, 0, 402, 758));  // the rest stays
 }
 
-TEST_F(ViewTest, TextModeLabelsFollowTheTickAndTheMenuHidesTwo) {
-  const auto row = [](int i) { return QRect(806, 6 + i * 34, 390, 30); };
+TEST_F(ViewTest, TextModeLabelsFollowTheTickAndTheMenuHidesTwoAndLeaveTheCardFree) {
+  const auto row = [this](size_t i) { return view.labelRect(i); };
   cab.session->start();
   cab.drive(0.2, 0);
   view.renderStep();
@@ -189,14 +250,26 @@ TEST_F(ViewTest, TextModeLabelsFollowTheTickAndTheMenuHidesTwo) {
   QImage shown = view.grab().toImage();
   EXPECT_FALSE(sameIn(shown, plain, row(4)));  // station
   EXPECT_FALSE(sameIn(shown, plain, row(5)));  // doors: shown at the start of a drive
-  view.applyTextMode(false);                   // from the menu: Label5 and Label6 stay hidden
+  // The timetable card stays as it was, every label beside the driver's view and apart.
+  ASSERT_TRUE(cab.loaded.pictures.stafCard);
+  const Picture& card = *cab.loaded.pictures.stafCard->picture;
+  const QRect cardRect(cab.loaded.settings.Disp.StafX, 0, card.width, card.height);
+  EXPECT_TRUE(sameIn(shown, plain, cardRect));
+  for (size_t i = 0; i < kLabelCount; ++i) {
+    EXPECT_FALSE(row(i).intersects(cardRect)) << i;
+    EXPECT_GE(row(i).left(), 800) << i;
+    for (size_t k = i + 1; k < kLabelCount; ++k) EXPECT_FALSE(row(i).intersects(row(k))) << i << " " << k;
+  }
+  view.applyTextMode(false);  // from the menu: Label5 and Label6 stay hidden, the rest close up
   shown = view.grab().toImage();
-  EXPECT_FALSE(sameIn(shown, plain, row(4)));
-  EXPECT_TRUE(sameIn(shown, plain, row(5)));
+  const QRect station = row(4);
+  EXPECT_FALSE(sameIn(shown, plain, station));
+  EXPECT_TRUE(row(5).isEmpty());
+  EXPECT_TRUE(row(6).isEmpty());
   cab.loaded.settings.preferences.TextMode = 0;
   view.applyTextMode(false);
   shown = view.grab().toImage();
-  EXPECT_TRUE(sameIn(shown, plain, row(4)));
+  EXPECT_TRUE(sameIn(shown, plain, station));
 }
 
 TEST_F(ViewTest, ThePacingTimerRunsRenderStepsUntilStopped) {

@@ -1,12 +1,18 @@
 // The help and easy cab windows (on the offscreen platform, see qt_application.cpp): their texts, the
-// characters their buttons post, and the keys they hand to the drive.
+// characters their buttons post, and the keys they hand to the drive. The title window's menu on the
+// quick demo: the vehicle dialog and the "?" image.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
+#include "core/ports/recording_mixer.h"
+#include "platform/ffmpeg/ffmpeg_movie_reader.h"
 #include "platform/qt/easy_cab_window.h"
 #include "platform/qt/help_window.h"
+#include "platform/qt/title_window.h"
 
 namespace kestrel {
 namespace {
@@ -37,6 +43,13 @@ TEST_F(SmallWindowsTest, TheEasyCabsButtonsPostTheirCharactersAndItsKeysGoToTheD
   EasyCabWindow w(keys);
   EXPECT_EQ(w.windowTitle(), QStringLiteral("かんたん運転台"));
   EXPECT_EQ(w.size(), QSize(241, 376));
+  // Every caption stands whole: no button covers a label, and each fits in the window.
+  for (const QLabel* label : w.findChildren<QLabel*>()) {
+    EXPECT_TRUE(w.rect().contains(label->geometry())) << label->text().toStdString();
+    for (const QPushButton* button : w.findChildren<QPushButton*>())
+      EXPECT_FALSE(label->geometry().intersects(button->geometry()))
+          << label->text().toStdString() << " under " << button->text().toStdString();
+  }
   w.button(U'8')->click();
   w.button(U'2')->click();
   w.button(U'5')->click();
@@ -74,6 +87,48 @@ TEST_F(SmallWindowsTest, TheHelpWindowShowsOperationDatAndHandsItsKeysOn) {
   EXPECT_EQ(target.pressed.front(), Qt::Key_8);
   HelpWindow empty(HelpText{}, keys);
   EXPECT_EQ(empty.windowTitle(), QStringLiteral("Help"));
+}
+
+struct ScriptedDialogs final : UserDialogs {
+  std::vector<std::string> messages;
+  std::string folder;                 // where the file dialog opened
+  std::optional<std::string> answer;  // the file dialog's answer
+  bool viewer = false;                // whether a program shows documents
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  std::optional<std::string> openFile(const std::string&, const std::string&,
+                                      const std::string& in) override {
+    folder = in;
+    return answer;
+  }
+  bool openDocument(const std::string&) override { return viewer; }
+};
+
+TEST(TitleWindowTest, TheVehicleDialogOpensInTheContentFolderAndTheHelpImageSaysWhatFails) {
+  RecordingMixer mixer;
+  FfmpegMovieReader opening;
+  ScriptedDialogs dialogs;
+  const std::filesystem::path dir = KESTREL_QUICK_DEMO_DIR;
+  TitleWindow title(dir, {mixer, opening, dialogs, {}}, 0);
+  title.skipToMenu();
+  EXPECT_EQ(title.size(), QSize(800, 600));  // the menu picture's size
+  QTest::mouseClick(title.image(TitleImage::Line2), Qt::LeftButton);
+  const QImage plain = title.image(TitleImage::Train1)->pixmap().toImage();
+
+  // Cancelled: nothing changes. Chosen: the train's button names the file.
+  QTest::mouseClick(title.image(TitleImage::Line3), Qt::RightButton);
+  EXPECT_EQ(dialogs.folder, dir.string());
+  EXPECT_EQ(title.menu().lineFileName(), "line_rapid.dat");
+  EXPECT_EQ(title.image(TitleImage::Train1)->pixmap().toImage(), plain);
+  dialogs.answer = (dir / "train_383.dat").string();
+  QTest::mouseClick(title.image(TitleImage::Line2), Qt::RightButton);
+  EXPECT_EQ(title.menu().pickedVehicleName(), "train_383.dat");
+  EXPECT_NE(title.image(TitleImage::Train1)->pixmap().toImage(), plain);
+
+  // "?": readme.html is there, but nothing shows it.
+  QTest::mouseClick(title.image(TitleImage::Help), Qt::LeftButton);
+  dialogs.viewer = true;
+  QTest::mouseClick(title.image(TitleImage::Help), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"readme.htmlを開くプログラムが見つかりません"});
 }
 
 }  // namespace

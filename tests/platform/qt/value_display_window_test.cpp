@@ -26,10 +26,10 @@ namespace {
 struct SilentDialogs final : UserDialogs {
   std::vector<std::string> shown;
   void showMessage(const std::string& text) override { shown.push_back(text); }
-  std::optional<std::string> openFile(const std::string&, const std::string&) override {
+  std::optional<std::string> openFile(const std::string&, const std::string&, const std::string&) override {
     return std::nullopt;
   }
-  void openDocument(const std::string&) override {}
+  bool openDocument(const std::string&) override { return false; }
 };
 
 constexpr int kHorn = 8;  // [Sound_Horn] of the demo train: only the horn key plays it

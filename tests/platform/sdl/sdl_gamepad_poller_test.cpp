@@ -1,6 +1,6 @@
 // SdlGamepadPoller against SDL's virtual joystick: no controller is the neutral state, the first
-// joystick's axes and buttons pass through unchanged, and unplugging and plugging in again between
-// polls is picked up.
+// joystick's axes and buttons pass through unchanged, unplugging keeps the state last read (a
+// drive's handles stay put), and plugging in again between polls is picked up.
 #include "platform/sdl/sdl_gamepad_poller.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,9 @@
 #include <SDL.h>
 
 #include <memory>
+
+#include "core/controls/gamepad_scan.h"
+#include "support/drive_rig.h"
 
 namespace kestrel {
 namespace {
@@ -56,13 +59,36 @@ TEST(SdlGamepadPoller, ReadsTheFirstJoystickAsItReportsAndFollowsItInAndOut) {
   EXPECT_FALSE(s.buttons[7]);
 
   pad->unplug();
-  EXPECT_TRUE(neutral(poller.poll()));
-  EXPECT_TRUE(neutral(poller.poll()));
+  for (int i = 0; i < 2; ++i) {
+    s = poller.poll();
+    EXPECT_EQ(s.x, 32767);
+    EXPECT_EQ(s.y, 12000);
+    EXPECT_TRUE(s.buttons[0] && s.buttons[15] && !s.buttons[7]);
+  }
 
   pad = std::make_unique<VirtualPad>();
   ASSERT_NE(pad->joystick, nullptr) << SDL_GetError();
   SDL_JoystickSetVirtualAxis(pad->joystick, 1, -6000);
   EXPECT_EQ(poller.poll().y, -6000);
+}
+
+TEST(SdlGamepadPoller, UnpluggingTheControllerMidDriveMovesNoHandle) {
+  SdlGamepadPoller poller;
+  if (SDL_NumJoysticks() > 0) GTEST_SKIP() << "a real game controller is attached";
+  test::DriveRig rig;
+  rig.program.controllerKind = ControllerKind::WindowsGo;
+  auto pad = std::make_unique<VirtualPad>();
+  ASSERT_NE(pad->joystick, nullptr) << SDL_GetError();
+  SDL_JoystickSetVirtualAxis(pad->joystick, 0, 5000);   // brake step 3
+  SDL_JoystickSetVirtualAxis(pad->joystick, 1, -6000);  // power notch 2
+  USBScan(rig.c(), poller);
+  ASSERT_EQ(rig.control.brakeHandle, -3);
+  ASSERT_EQ(rig.control.powerHandle, 2);
+
+  pad->unplug();
+  for (int tick = 0; tick < 3; ++tick) USBScan(rig.c(), poller);
+  EXPECT_EQ(rig.control.brakeHandle, -3);
+  EXPECT_EQ(rig.control.powerHandle, 2);
 }
 
 }  // namespace
