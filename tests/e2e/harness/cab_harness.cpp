@@ -51,6 +51,7 @@
 #include "platform/ffmpeg/threaded_movie_reader.h"
 #include "platform/qt/cab_view.h"
 #include "platform/qt/qt_picture_loader.h"
+#include "support/forwarding_movie_reader.h"
 
 namespace kestrel {
 namespace {
@@ -138,14 +139,9 @@ double secondsSince(Clock::time_point t) {
 
 // The session's movie reader, timed: what the render step spends asking for frames and taking
 // them over (the decoding itself is the decoder thread's).
-class TimedReader final : public MovieReader {
+class TimedReader final : public test::ForwardingMovieReader {
  public:
-  explicit TimedReader(MovieReader& reader) : reader_(reader) {}
-  bool open(const std::filesystem::path& path) override { return reader_.open(path); }
-  void close() override { reader_.close(); }
-  bool isOpen() const override { return reader_.isOpen(); }
-  int frameCount() const override { return reader_.frameCount(); }
-  bool decodeFrame(int n, Picture& out) override { return reader_.decodeFrame(n, out); }
+  using ForwardingMovieReader::ForwardingMovieReader;
   FrameState requestFrame(int n, const MovieTravel& travel, Picture& out) override {
     const auto t = Clock::now();
     const FrameState state = reader_.requestFrame(n, travel, out);
@@ -153,12 +149,8 @@ class TimedReader final : public MovieReader {
     calls += 1;
     return state;
   }
-  void setFrameSize(int width, int height) override { reader_.setFrameSize(width, height); }
   double seconds = 0;
   int64_t calls = 0;
-
- private:
-  MovieReader& reader_;
 };
 
 // Reports the first paint of a drive frame with a frame of the route movie on it (the still

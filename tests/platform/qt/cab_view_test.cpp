@@ -13,6 +13,7 @@
 #include "core/present/overlay_layout.h"
 #include "demo_cab.h"
 #include "platform/qt/qt_picture_loader.h"
+#include "support/forwarding_movie_reader.h"
 
 namespace kestrel {
 namespace {
@@ -110,23 +111,14 @@ TEST_F(ViewTest, NothingIsDrawnWhilePausedButTheMarkAndAJumpShowAtOnce) {
 
 // The demo's reader, still decoding for the first requests it is asked (as the desktop
 // program's reader answers while its thread works).
-class SlowReader final : public MovieReader {
+class SlowReader final : public test::ForwardingMovieReader {
  public:
-  explicit SlowReader(MovieReader& reader) : reader_(reader) {}
+  using ForwardingMovieReader::ForwardingMovieReader;
   int pendingAnswers = 0;
-  bool open(const std::filesystem::path& path) override { return reader_.open(path); }
-  void close() override { reader_.close(); }
-  bool isOpen() const override { return reader_.isOpen(); }
-  int frameCount() const override { return reader_.frameCount(); }
-  bool decodeFrame(int n, Picture& out) override { return reader_.decodeFrame(n, out); }
   FrameState requestFrame(int n, const MovieTravel& travel, Picture& out) override {
     if (pendingAnswers > 0 && pendingAnswers--) return FrameState::kPending;
     return reader_.requestFrame(n, travel, out);
   }
-  void setFrameSize(int width, int height) override { reader_.setFrameSize(width, height); }
-
- private:
-  MovieReader& reader_;
 };
 
 TEST_F(ViewTest, APausedJumpStillBeingDecodedShowsWhenItIsThere) {
