@@ -70,15 +70,21 @@ fi
 echo "== movie: $(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name,width,height,nb_frames \
   -of csv=p=0 "$MOVIE") ($MOVIE)"
 
-# The frames before the movie's keyframes (not the first), up to eight, within the drive's reach:
-# a jump there decodes the whole group of pictures before it. Keyframes are found by their
-# packets, numbered by presentation time (decode time where there is none, as in AVI).
+# The movie's keyframes, found by their packets, numbered by presentation time (decode time where
+# there is none, as in AVI).
 RATE=$(ffprobe -v error -select_streams v:0 -show_entries stream=r_frame_rate -of csv=p=0 "$MOVIE")
-JUMPS=$(ffprobe -v error -select_streams v:0 -show_entries packet=pts_time,dts_time,flags -of csv=p=0 "$MOVIE" |
-  awk -F, -v rate="$RATE" -v limit="$BACK_START" '
+KEYS=$(ffprobe -v error -select_streams v:0 -show_entries packet=pts_time,dts_time,flags -of csv=p=0 "$MOVIE" |
+  awk -F, -v rate="$RATE" '
     BEGIN { split(rate, r, "/"); fps = r[1] / r[2] }
-    $3 ~ /K/ { t = ($1 != "N/A" ? $1 : $2); if (first == "") first = t; n = int((t - first) * fps + 0.5)
-               if (n > 0 && n <= limit && count < 8) { printf "%s%d", (count ? "," : ""), n - 1; count++ } }')
+    $3 ~ /K/ { t = ($1 != "N/A" ? $1 : $2); if (first == "") first = t; print int((t - first) * fps + 0.5) }' | sort -n)
+# The frames before the keyframes (not the first), up to eight, within the drive's reach: a jump
+# there decodes the whole group of pictures before it.
+JUMPS=$(awk -v limit="$BACK_START" '$1 > 0 && $1 <= limit && count < 8 { printf "%s%d", (count ? "," : ""), $1 - 1; count++ }' <<<"$KEYS")
+# The backward drive sets off halfway through a group of pictures: the steady drive is measured
+# from its first frame on, and a start on a keyframe would put the decoding of the whole group
+# before it (a second's worth at 1080p, once per drive) into the first steps after that frame.
+BACK_START=$(awk -v at="$BACK_START" '$1 <= at { from = $1 } $1 > at && !to { to = $1 }
+  END { print (to ? int((from + to) / 2) : at) }' <<<"$KEYS")
 
 # Our own X server; the pipe stays open while it runs (it may write its number in pieces).
 exec 3< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
