@@ -36,3 +36,12 @@ target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/run/drive_scrip
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/trace_writer.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/drive_runner.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/sound_log.cpp)
+
+# kestrel-author's commands are a library; the tests make their GPS tracks with GeographicLib.
+if(TARGET kestrel_author_lib)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(TEST_GEOGRAPHICLIB REQUIRED IMPORTED_TARGET geographiclib)
+  target_link_libraries(${target} PRIVATE kestrel_author_lib PkgConfig::TEST_GEOGRAPHICLIB)
+  add_dependencies(${target} kestrel-author)
+  target_compile_definitions(${target} PRIVATE KESTREL_AUTHOR="$<TARGET_FILE:kestrel-author>")
+endif()
