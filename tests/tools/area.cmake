@@ -45,3 +45,12 @@ if(TARGET kestrel_author_lib)
   add_dependencies(${target} kestrel-author)
   target_compile_definitions(${target} PRIVATE KESTREL_AUTHOR="$<TARGET_FILE:kestrel-author>")
 endif()
+
+# kestrel-check runs as a program in its tests.
+if(TARGET kestrel-check)
+  add_dependencies(${target} kestrel-check)
+  target_compile_definitions(${target} PRIVATE KESTREL_CHECK="$<TARGET_FILE:kestrel-check>")
+endif()
+if(TARGET kestrel_check_lib)
+  target_link_libraries(${target} PRIVATE kestrel_check_lib)
+endif()

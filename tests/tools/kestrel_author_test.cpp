@@ -39,7 +39,7 @@ TEST(KestrelAuthor, TheTableFromATrackLoadsAsALineFileSection) {
   loadLine(reader, {dir, "train.dat", 800, 600, pictures}, line, catalog);
   ASSERT_GE(line.SpeedUnit.size(), 2u);
   EXPECT_EQ(line.SpeedUnit.front().start, 0);
-  EXPECT_EQ(line.SpeedUnit.back().end, 8999);
+  EXPECT_EQ(line.SpeedUnit.back().end, 9000);  // a row's end is the first frame after it
 
   // A movie of 50 frames at 25 a second gives its own rate and count.
   const fs::path movie = dir / "short.avi";
@@ -52,7 +52,7 @@ TEST(KestrelAuthor, TheTableFromATrackLoadsAsALineFileSection) {
   ASSERT_EQ(fromMovie.status, 0) << fromMovie.err;
   EXPECT_EQ(fromMovie.out, "");
   EXPECT_NE(fromMovie.err.find("frames 0 to 49 (2.0 s at 25.000 frames a second"), std::string::npos) << fromMovie.err;
-  EXPECT_EQ(test::slurp(dir / "table.txt").rfind("[SpeedUnit]\n0,49,", 0), 0u) << test::slurp(dir / "table.txt");
+  EXPECT_EQ(test::slurp(dir / "table.txt").rfind("[SpeedUnit]\n0,50,", 0), 0u) << test::slurp(dir / "table.txt");
 }
 
 TEST(KestrelAuthor, BadInputAndBadUsageAreRefused) {

@@ -85,8 +85,11 @@ void runSpeedUnit(const AuthorOptions& o, std::ostream& out, std::ostream& err) 
   const Movie movie = movieOf(o);
   const int64_t frames = *movie.frames;
   if (frames < 2) throw AuthorError("the movie has fewer than two frames");
-  const std::vector<double> target =
+  std::vector<double> target =
       o.gpx.empty() ? markDistancesCm(readMarks(o.marks), frames, o.marks.string()) : trackTargetCm(o, movie.fps, frames);
+  // A row's end is the first frame after it: the last row ends at the frame count, one frame on
+  // at the speed of the last.
+  target.push_back(2 * target[target.size() - 1] - target[target.size() - 2]);
 
   const SpeedUnitFit fit = fitSpeedUnit(target, o.tolerance);
   if (fit.rows.size() > LineData::kSpeedUnitCapacity)
@@ -110,7 +113,7 @@ void runSpeedUnit(const AuthorOptions& o, std::ostream& out, std::ostream& err) 
   err << format("kestrel-author: %zu rows for frames 0 to %lld (%.1f s at %.3f frames a second, %.1f m); the "
                 "largest difference from the %s is %.2f m at frame %lld (%.2f m allowed there)\n",
                 fit.rows.size(), static_cast<long long>(frames - 1), static_cast<double>(frames - 1) / movie.fps,
-                movie.fps, target.back() / 100, o.gpx.empty() ? "marks" : "track", fit.worstCm / 100,
+                movie.fps, target[target.size() - 2] / 100, o.gpx.empty() ? "marks" : "track", fit.worstCm / 100,
                 static_cast<long long>(fit.worstFrame), fit.worstAllowedCm / 100);
   noteStandstills(target, movie.fps, err);
 }
