@@ -3,24 +3,32 @@
 namespace kestrel::app {
 
 const char* desktopUsage() {
-  return "usage: kestrel [--data DIR] [--line FILE --train FILE [--station N]] [--trace FILE]\n"
+  return "usage: kestrel [--data DIR] [--line FILE --train FILE [--station N] [--script FILE [--speed N]]]\n"
+         "               [--trace FILE]\n"
          "       kestrel --help | --version\n"
          "\n"
          "  --data DIR     content directory (railvane.dat, lines, trains, pictures, sounds, movies);\n"
-         "                 default: the working directory\n"
+         "                 default: the first folder that holds railvane.dat of $KESTREL_DATA,\n"
+         "                 $XDG_DATA_HOME/kestrel (or ~/.local/share/kestrel), ../share/kestrel\n"
+         "                 beside the executable, and the working directory\n"
          "  --line FILE    with --train: skip the title and start this drive; the title menu\n"
          "                 follows when the cab window closes\n"
          "  --train FILE   vehicle file, relative to DIR unless absolute\n"
          "  --station N    start at station N of the line (default 0)\n"
          "  --trace FILE   write the drive's CSV trace (the columns of kestrel-run --trace), one row\n"
          "                 per tick, and the time from the train click to the cab window's first frame\n"
-         "                 on stderr\n";
+         "                 on stderr\n"
+         "  --script FILE  play a kestrel-run script in the drive of --line and --train: each input\n"
+         "                 at its drive time, the sounds kept in drive time and played silently, so\n"
+         "                 that the drive, and its grading, are kestrel-run's for the same inputs\n"
+         "  --speed N      with --script: N drive seconds per second (1 to 50; default 1)\n";
 }
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
   ParsedCommandLine result;
   DesktopOptions o;
   bool stationGiven = false;
+  bool speedGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
@@ -32,7 +40,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
       return result;
     }
     const bool takesValue =
-        a == "--data" || a == "--line" || a == "--train" || a == "--station" || a == "--trace";
+        a == "--data" || a == "--line" || a == "--train" || a == "--station" || a == "--trace" ||
+        a == "--script" || a == "--speed";
     if (!takesValue) {
       result.error = "unknown option: " + a;
       return result;
@@ -50,6 +59,16 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
       o.train = v;
     } else if (a == "--trace") {
       o.trace = v;
+    } else if (a == "--script") {
+      o.script = v;
+    } else if (a == "--speed") {
+      if (v.size() > 2 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) < 1 ||
+          std::stoi(v) > 50) {
+        result.error = "bad value for --speed: " + v;
+        return result;
+      }
+      o.speed = std::stoi(v);
+      speedGiven = true;
     } else {
       if (v.size() > 9 || v.find_first_not_of("0123456789") != std::string::npos) {
         result.error = "bad value for --station: " + v;
@@ -65,6 +84,14 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
   }
   if (stationGiven && o.line.empty()) {
     result.error = "--station goes with --line and --train";
+    return result;
+  }
+  if (!o.script.empty() && o.line.empty()) {
+    result.error = "--script goes with --line and --train";
+    return result;
+  }
+  if (speedGiven && o.script.empty()) {
+    result.error = "--speed goes with --script";
     return result;
   }
   result.options = o;

@@ -1,6 +1,7 @@
 #pragma once
 // The desktop program's command line:
-//   kestrel [--data DIR] [--line FILE --train FILE [--station N]] [--trace FILE]
+//   kestrel [--data DIR] [--line FILE --train FILE [--station N] [--script FILE [--speed N]]]
+//           [--trace FILE]
 //   kestrel --help | --version
 #include <cstdint>
 #include <filesystem>
@@ -11,11 +12,13 @@
 namespace kestrel::app {
 
 struct DesktopOptions {
-  std::filesystem::path data = ".";  // the content directory, the program directory
+  std::filesystem::path data;        // --data: the content directory; empty: searched
   std::string line;                  // with train: start this drive at once
   std::string train;
   int32_t station = 0;
   std::filesystem::path trace;  // the drive trace, as kestrel-run writes it
+  std::filesystem::path script;  // a kestrel-run script played in the command line's drive
+  int32_t speed = 1;             // drive seconds per wall second while a script plays
 };
 
 struct ParsedCommandLine {

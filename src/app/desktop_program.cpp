@@ -2,15 +2,20 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
 #include "core/controls/easy_cab_lamps.h"
+#include "core/front/content_directory.h"
 #include "core/front/help_text.h"
-#include "core/front/program_directory.h"
 #include "core/util/fatal_error.h"
 #include "platform/ffmpeg/soundtrack_reader.h"
 #include "platform/qt/cab_view.h"
+#include "platform/qt/drive_clock.h"
+#include "platform/qt/process_environment.h"
 #include "platform/qt/tool_window_place.h"
+#include "tools/run/drive_runner.h"
 
 namespace kestrel::app {
 
@@ -32,15 +37,18 @@ DesktopProgram::~DesktopProgram() {
 }
 
 int DesktopProgram::start() {
-  try {
-    checkProgramDirectory(options_.data);
-  } catch (const FatalError& e) {
-    dialogs_.showMessage(e.message());
+  const ContentLocation content = locateContent(options_.data, contentEnvironmentOfProcess());
+  if (!content.directory) {
+    std::cerr << searchedFoldersReport(content);
+    dialogs_.showMessage(std::string(kMisplacedProgram));
     return kExitDataFault;
   }
+  if (const std::string note = skippedVariableNote(content); !note.empty()) std::cerr << "kestrel: " << note;
+  options_.data = *content.directory;
   reportMixer();
   if (!gamepad_.startError().empty())
     std::cerr << "kestrel: no game controllers: " << gamepad_.startError() << "\n";
+  if (!options_.script.empty() && !readScript()) return kExitDataFault;
   if (!options_.trace.empty()) {
     traceFile_.open(options_.trace, std::ios::binary);
     if (!traceFile_) {
@@ -69,6 +77,7 @@ int DesktopProgram::start() {
   help_ = std::make_unique<HelpWindow>(readHelpText(options_.data).value_or(HelpText{}), keys_);
   valueDisplay_ = std::make_unique<ValueDisplayWindow>(keys_);
   easyCab_ = std::make_unique<EasyCabWindow>(keys_);
+  debrief_ = std::make_unique<DebriefWindow>();
   connect(title_.get(), &TitleWindow::trainClicked, this,
           [this](const SessionChoice& choice) { runDrive(choice, StartOptions{}); });
 
@@ -88,6 +97,40 @@ int DesktopProgram::start() {
   return 0;
 }
 
+bool DesktopProgram::readScript() {
+  std::ifstream in(options_.script, std::ios::binary);
+  if (!in) {
+    std::cerr << "kestrel: cannot read the script " << options_.script.string() << "\n";
+    return false;
+  }
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto parsed = run::parseDriveScript(text);
+  if (const auto* e = std::get_if<run::ScriptError>(&parsed)) {
+    std::cerr << options_.script.string() << ":" << e->line << ": " << e->message << "\n";
+    return false;
+  }
+  script_ = std::get<std::vector<run::ScriptInput>>(std::move(parsed));
+  scriptPending_ = true;
+  return true;
+}
+
+// The inputs meet the drive at their drive times, as in kestrel-run; the menu actions that need
+// the runner's menu context (save, load, the checks) are not played.
+void DesktopProgram::playScript(Drive& drive) {
+  CabSession& session = drive.model->session();
+  scriptMixer_.setClock([&session] { return session.scheduler().now(); });
+  drive.window->clock().setInputs(
+      {[this]() -> std::optional<int64_t> {
+         if (scriptNext_ >= script_.size()) return std::nullopt;
+         return script_[scriptNext_].timeUs;
+       },
+       [this, &session] {
+         run::deliverInput(session, script_[scriptNext_++], nullptr, scriptPad_);
+         scriptMixer_.clearOperations();
+       },
+       static_cast<double>(options_.speed)});
+}
+
 void DesktopProgram::reportMixer() {
   if (const auto warning = mixer_.takeWarning()) std::cerr << "kestrel: " << *warning << "\n";
 }
@@ -104,11 +147,14 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
   auto drive = std::make_unique<Drive>();
   drive->serial = std::make_unique<QtSerialLink>();
   drive->movie = std::make_unique<FfmpegMovieReader>();
+  const bool scripted = scriptPending_;
+  scriptPending_ = false;
   try {
     drive->model = std::make_unique<CabWindowModel>(
-        choice, CabWindowPorts{preferences_, pictures_, mixer_, drive->movie.get()},
+        choice, CabWindowPorts{preferences_, pictures_, scripted ? static_cast<Mixer&>(scriptMixer_) : mixer_,
+                               drive->movie.get()},
         [this](std::string_view text) { title_->showStatus(text); }, program_, carryOver_, startOptions,
-        static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
+        scripted ? 0 : static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
   } catch (const FatalError& e) {
     // A faulty file ends the program, after its message.
     dialogs_.showMessage(e.message());
@@ -135,10 +181,16 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
                            valueDisplay_->hide();
                        },
                        drive->serial.get()};
+  drive->grading = std::make_unique<DriveGrading>(*drive->model, preferences_);
+  connect(drive->grading.get(), &DriveGrading::debriefRequested, this,
+          [this] { showDebrief(*drive_->grading); });
+  hooks.extendDisplayMenu = [grading = drive->grading.get()](QMenu* display) { grading->extendMenu(display); };
   drive->model->session().setGamepadPoller(&gamepad_);
   drive->window = new CabWindow(*drive->model, drive->movie.get(), std::move(hooks));
   drive->window->setAttribute(Qt::WA_DeleteOnClose, false);
   connect(drive->window, &CabWindow::closed, this, &DesktopProgram::driveClosed);
+  drive->grading->attachView(&drive->window->view());
+  if (scripted) playScript(*drive);
   drive_ = std::move(drive);
   keys_.setTarget(drive_->window);
   valueDisplay_->attach(drive_->model.get());
@@ -159,8 +211,10 @@ void DesktopProgram::afterTick() {
   CabSession& s = drive_->model->session();
   if (easyCab_->isVisible()) easyCab_->showLamps(easyCabLamps(s.control(), s.train()));
   valueDisplay_->refresh();
+  drive_->grading->afterTick();
+  scriptMixer_.clearOperations();  // its record is not kept: the sound log is the runner's
   if (trace_) {
-    trace_->tick({s.scheduler().now(), s.train(), s.control(), &mixer_});
+    trace_->tick({s.scheduler().now(), s.train(), s.control(), &s.context().mixer});
     traceFile_.flush();
   }
 }
@@ -169,6 +223,7 @@ void DesktopProgram::driveClosed(bool soundReinitialised) {
   keys_.setTarget(nullptr);
   valueDisplay_->attach(nullptr);
   carryOver_ = drive_->model->carryOver();
+  drive_->grading->attachView(nullptr);
   drive_->window->hide();
   drive_->window->deleteLater();
   retired_ = std::move(drive_);
@@ -180,6 +235,15 @@ void DesktopProgram::driveClosed(bool soundReinitialised) {
   }
   reportMixer();
   title_->afterDrive();
+  // The drive has ended (its last station, or the window closed): how it went.
+  if (retired_->grading->gradedAnything()) showDebrief(*retired_->grading);
+}
+
+void DesktopProgram::showDebrief(const DriveGrading& grading) {
+  debrief_->showReport(grading.report());
+  debrief_->show();
+  debrief_->raise();
+  debrief_->activateWindow();
 }
 
 }  // namespace kestrel::app

@@ -15,6 +15,8 @@
 #include "platform/ffmpeg/ffmpeg_movie_reader.h"
 #include "platform/openal/openal_mixer.h"
 #include "platform/qt/cab_window.h"
+#include "platform/qt/debrief_window.h"
+#include "platform/qt/drive_grading.h"
 #include "platform/qt/drive_keys.h"
 #include "platform/qt/easy_cab_window.h"
 #include "platform/qt/help_window.h"
@@ -25,6 +27,8 @@
 #include "platform/qt/title_window.h"
 #include "platform/qt/value_display_window.h"
 #include "platform/sdl/sdl_gamepad_poller.h"
+#include "core/ports/recording_mixer.h"
+#include "tools/run/drive_script.h"
 #include "tools/run/trace_writer.h"
 
 namespace kestrel::app {
@@ -45,6 +49,7 @@ class DesktopProgram final : public QObject {
     std::unique_ptr<QtSerialLink> serial;  // the window's serial controller port, closed with it
     std::unique_ptr<FfmpegMovieReader> movie;
     std::unique_ptr<CabWindowModel> model;
+    std::unique_ptr<DriveGrading> grading;
     QPointer<CabWindow> window;
   };
 
@@ -55,6 +60,9 @@ class DesktopProgram final : public QObject {
   void afterTick();
   void reportMixer();
   void retire();
+  void showDebrief(const DriveGrading& grading);
+  bool readScript();
+  void playScript(Drive& drive);
 
   DesktopOptions options_;
   QtPreferenceStore preferences_;
@@ -70,8 +78,16 @@ class DesktopProgram final : public QObject {
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<ValueDisplayWindow> valueDisplay_;
   std::unique_ptr<EasyCabWindow> easyCab_;
+  std::unique_ptr<DebriefWindow> debrief_;
   std::unique_ptr<Drive> drive_;
   std::unique_ptr<Drive> retired_;  // the drive last closed, until its window is gone
+  // --script: the inputs for the command line's drive, which runs on a recording mixer (the
+  // runner's sounds in drive time) and the runner's random seed.
+  std::vector<run::ScriptInput> script_;
+  size_t scriptNext_ = 0;
+  bool scriptPending_ = false;
+  RecordingMixer scriptMixer_;
+  GamepadState scriptPad_;
   std::ofstream traceFile_;
   std::unique_ptr<run::TraceWriter> trace_;
   QElapsedTimer clickToFrame_;

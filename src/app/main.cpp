@@ -1,6 +1,7 @@
 // kestrel: the desktop program. The application, its title, the windows, the message loop; the
 // program ends when the title window closes.
 #include <QApplication>
+#include <QIcon>
 #include <cstdlib>
 #include <iostream>
 
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("Railvane"));
   // The application title: the title window's caption, and after the caption of every other window.
   QApplication::setApplicationDisplayName(kestrel::qs(kestrel::kApplicationTitle));
+  QGuiApplication::setDesktopFileName(QStringLiteral(KESTREL_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KESTREL_APP_ID)));
   QApplication::setQuitOnLastWindowClosed(false);  // the title window's close ends the program
   DesktopProgram program(*parsed.options);
   if (const int status = program.start(); status != 0) return status;

@@ -1,12 +1,12 @@
 # The desktop program under Xvfb: the test starts its own X server on a free display, drives the
 # program with xdotool, closes windows with WM_DELETE_WINDOW through Xlib, and takes screenshots
-# with ImageMagick's import. It needs the quick demo content of tests/tools.
+# with ImageMagick's import. It needs the quick demo content (made at build time).
 find_package(X11 REQUIRED)
 target_link_libraries(${target} PRIVATE X11::X11)
-add_dependencies(${target} kestrel)
-target_compile_definitions(${target} PRIVATE KESTREL_DESKTOP="$<TARGET_FILE:kestrel>"
-                                             KESTREL_QUICK_DEMO_DIR="${CMAKE_BINARY_DIR}/quick-demo")
-list(APPEND area_test_properties FIXTURES_REQUIRED quick_demo TIMEOUT 300 RUN_SERIAL TRUE)
+add_dependencies(${target} kestrel kestrel-run kestrel_quick_demo)
+target_compile_definitions(${target} PRIVATE KESTREL_DESKTOP="$<TARGET_FILE:kestrel>" KESTREL_RUN="$<TARGET_FILE:kestrel-run>"
+                                             KESTREL_QUICK_DEMO_DIR="${KESTREL_QUICK_DEMO_DIR}")
+list(APPEND area_test_properties TIMEOUT 300 RUN_SERIAL TRUE)
 
 # The cab display's tests also show the cab view through a harness of their own
 # (harness/cab_harness.cpp: the view on a drive that sets its own speed), and check the pictures

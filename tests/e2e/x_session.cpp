@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +27,17 @@ std::string shellQuote(const std::string& s) {
   std::string out = "'";
   for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
+}
+
+bool accepts(const std::string& path) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  if (fd < 0) return false;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return ok;
 }
 
 pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv, int stdoutFd,
@@ -67,24 +80,31 @@ void stop(pid_t& pid) {
 }  // namespace
 
 XSession::XSession(std::filesystem::path shots) : shots_(std::move(shots)) {
-  // Xvfb picks a free display itself and writes its number to the pipe.
+  // Xvfb picks a free display itself and writes its number to the pipe. Without -noreset it
+  // resets whenever its last client leaves (each xdotool call is a client), and a program that
+  // connects during the reset finds no display.
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe");
-  xvfb_ = spawn(
-      {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {},
-      -1, open("/dev/null", O_WRONLY));
+  xvfb_ = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                 "-noreset"},
+                {}, -1, open("/dev/null", O_WRONLY));
   close(fds[1]);
+  xvfbPipe_ = fds[0];
   std::string number;
   char c;
-  while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-  close(fds[0]);
+  while (read(xvfbPipe_, &c, 1) == 1 && c != '\n') number += c;
   if (number.empty()) throw std::runtime_error("Xvfb did not start");
+  // The number may come before the server takes connections: a program started at once would
+  // find no display. Wait until its socket accepts one.
+  const std::string socketPath = "/tmp/.X11-unix/X" + number;
+  waitUntil([&] { return accepts(socketPath); }, 5s);
   display_ = ":" + number;
 }
 
 XSession::~XSession() {
   stop(program_);
   stop(xvfb_);
+  if (xvfbPipe_ >= 0) close(xvfbPipe_);
 }
 
 void XSession::startProgram(const std::vector<std::string>& args, const std::filesystem::path& configHome,

@@ -65,6 +65,7 @@ class XSession {
   std::filesystem::path shots_;
   std::string display_;
   pid_t xvfb_ = -1;
+  int xvfbPipe_ = -1;  // kept open while the server runs: it may write its number in pieces
   pid_t program_ = -1;
   std::optional<int> programStatus_;
 };

@@ -1,19 +1,16 @@
-# The quick demo content: made once by the fixture test, read by the scenario tests.
-set(KESTREL_QUICK_DEMO_DIR ${CMAKE_BINARY_DIR}/quick-demo)
-add_test(NAME make_quick_demo COMMAND kestrel-make-demo --quick ${KESTREL_QUICK_DEMO_DIR})
-set_tests_properties(make_quick_demo PROPERTIES FIXTURES_SETUP quick_demo LABELS scenario TIMEOUT 300)
+# The quick demo content: made at build time (cmake/KestrelDemo.cmake), read by the scenario tests.
+add_dependencies(${target} kestrel_quick_demo)
 target_compile_definitions(${target} PRIVATE KESTREL_QUICK_DEMO_DIR="${KESTREL_QUICK_DEMO_DIR}"
                                              KESTREL_MAKE_DEMO="$<TARGET_FILE:kestrel-make-demo>")
 find_package(Qt6 REQUIRED COMPONENTS Gui)
 target_link_libraries(${target} PRIVATE Qt6::Gui)
 add_dependencies(${target} kestrel-make-demo)
-list(APPEND area_test_properties FIXTURES_REQUIRED quick_demo)
 
 # Every line x train pair of the quick demo must load; added as soon as the runner exists.
 if(TARGET kestrel-run)
   add_test(NAME quick_demo_check_all_pairs
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_pairs.sh $<TARGET_FILE:kestrel-run> ${KESTREL_QUICK_DEMO_DIR})
-  set_tests_properties(quick_demo_check_all_pairs PROPERTIES FIXTURES_REQUIRED quick_demo LABELS scenario TIMEOUT 300)
+  set_tests_properties(quick_demo_check_all_pairs PROPERTIES LABELS scenario TIMEOUT 300)
 endif()
 
 # The tool's route model and filming run are plain C++: tested directly as well.
@@ -29,6 +26,9 @@ if(TARGET kestrel-run)
   target_compile_definitions(${target} PRIVATE KESTREL_RUN="$<TARGET_FILE:kestrel-run>")
   find_package(nlohmann_json 3 REQUIRED)
   target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
+  # The run curves' SVG is read as XML.
+  find_package(pugixml REQUIRED)
+  target_link_libraries(${target} PRIVATE pugixml::pugixml)
 endif()
 
 # The runner's script parser, trace writer and drive loop are plain C++: tested directly too.
@@ -36,6 +36,11 @@ target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/run/drive_scrip
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/trace_writer.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/drive_runner.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/sound_log.cpp)
+
+# Under the sanitizers the tools' runs take the leak suppressions of the libraries they draw with.
+if(KESTREL_SANITIZE)
+  list(APPEND area_test_properties ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0")
+endif()
 
 # kestrel-author's commands are a library; the tests make their GPS tracks with GeographicLib.
 if(TARGET kestrel_author_lib)

@@ -21,7 +21,8 @@ struct Result {
 
 using kestrel::test::slurp;
 
-Result run(const std::vector<std::string>& args) {
+// shellPrefix goes before the program: "cd DIR && env VAR=VALUE ".
+Result run(const std::vector<std::string>& args, const std::string& shellPrefix = "") {
   // CTest runs each test in a process of its own, in parallel: the folder is named by the test.
   static int n = 0;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -29,7 +30,7 @@ Result run(const std::vector<std::string>& args) {
   for (char& c : name)
     if (c == '/') c = '_';
   fs::path dir = test::scratchDir("kestrel_run_" + name + "_" + std::to_string(n++));
-  std::string command = std::string("'") + KESTREL_RUN + "'";
+  std::string command = shellPrefix + "'" + KESTREL_RUN + "'";
   for (const auto& a : args) command += " '" + a + "'";
   command += " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
   int raw = std::system(command.c_str());
@@ -165,6 +166,24 @@ TEST(KestrelRunCheck, BrokenPicturesAndMissingFiles) {
   EXPECT_EQ(check.status, 2);
   EXPECT_EQ(check.err, drive.err);
   EXPECT_EQ(check.out, "");
+}
+
+TEST(KestrelRunCheck, WithoutDataTheContentIsSearchedFor) {
+  const fs::path empty = fs::canonical(test::scratchDir("kestrel_run_no_data"));
+  const std::string inEmpty = "cd '" + empty.string() + "' && env -u XDG_DATA_HOME HOME='" + empty.string() + "' ";
+  const std::vector<std::string> args = {"--line", kLine, "--train", kTrain, "--check"};
+  Result found = run(args, inEmpty + "KESTREL_DATA='" + content().string() + "' ");
+  EXPECT_EQ(found.status, 0) << found.err;
+
+  Result none = run(args, inEmpty + "KESTREL_DATA= ");
+  EXPECT_EQ(none.status, 2);
+  const fs::path installed = (fs::canonical(KESTREL_RUN).parent_path() / "../share/kestrel").lexically_normal();
+  EXPECT_EQ(none.err, "実行ファイルが正しい場所に配置されていません\n"
+                      "railvane.dat is in none of these folders (--data DIR names another):\n"
+                      "  " + empty.string() + "/.local/share/kestrel  (~/.local/share/kestrel)\n"
+                      "  " + installed.string() + "  (installed with the program)\n"
+                      "  " + empty.string() + "  (the working directory)\n");
+  EXPECT_EQ(none.out, "");
 }
 
 TEST(KestrelRunCheck, BadUsageExits64WithTheUsage) {

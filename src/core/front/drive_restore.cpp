@@ -30,6 +30,7 @@ void restoreSavedDrive(CabSession& session, const SavedDrive& d) {
   session.moviePlayback().clearDoneFlags(ctx);
 
   t.speed = d.speed;
+  t.restores += 1;
   resetPositionWorkingValues(ctx);
   for (int ch = 1; ch < Mixer::kChannelCount; ++ch)
     if (ctx.mixer.hasWave(ch)) ctx.mixer.stop(ch);

@@ -59,6 +59,7 @@ bool StationClick(DriveContext& ctx, int32_t station) {
     }
 
   t.speed = 0;
+  t.stationJumps += 1;
   resetPositionWorkingValues(ctx);
   for (int ch = 1; ch < Mixer::kChannelCount; ++ch)
     if (ctx.mixer.isPlaying(ch)) ctx.mixer.stop(ch);

@@ -122,6 +122,12 @@ struct TrainState {
   PreTrainState preTrain;
   MovieSwitchState movie;
 
+  // How often the train was put somewhere else: by the "Move" menu (StationClick) and by the
+  // restore of a saved drive. Nothing in the drive reads them; the grading tells them apart from
+  // running.
+  int32_t stationJumps = 0;
+  int32_t restores = 0;
+
   // The return to the title (BackClick): 0 none; 1 to 255 the fade in progress, which the
   // presentation advances, closing the cab window when it passes 255.
   int32_t FadeLevel = 0;

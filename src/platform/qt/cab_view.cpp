@@ -78,6 +78,7 @@ struct CabView::Impl {
   bool pausedMark = false;
   int32_t labelTick = -1;
   int32_t shownTop = 0;
+  std::function<void(QPainter&)> overlay;
 
   // Where the client area stands in the widget, and its scale.
   QTransform layout(const QSize& widget) const {
@@ -256,6 +257,11 @@ CabView::Counters CabView::counters() const {
   return {c.steps, c.decodes, impl_->composed, impl_->newFrameNs, impl_->newFrameCpuNs};
 }
 
+void CabView::setOverlay(std::function<void(QPainter&)> overlay) {
+  impl_->overlay = std::move(overlay);
+  update();
+}
+
 const QImage& CabView::viewImage() const {
   return impl_->image;
 }
@@ -269,6 +275,13 @@ void CabView::paintEvent(QPaintEvent*) {
   if (!layout.isIdentity()) p.setRenderHint(QPainter::SmoothPixmapTransform);
   p.setClipRect(QRect(QPoint(0, 0), kClient));
   p.drawImage(d.viewRect().topLeft(), d.image);
+  if (d.overlay) {
+    p.save();
+    p.translate(d.viewRect().topLeft());
+    p.setClipRect(QRect(0, 0, kViewWidth, kViewHeight), Qt::IntersectClip);
+    d.overlay(p);
+    p.restore();
+  }
   if (!d.sub.isNull()) p.drawImage(kSubDisplay, d.sub);
   if (!d.staf.isNull()) p.drawImage(QPoint(d.loaded.settings.Disp.StafX, 0), d.staf);
 

@@ -14,6 +14,9 @@
 #include <QWidget>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+
+class QPainter;
 
 namespace kestrel {
 
@@ -49,6 +52,9 @@ class CabView final : public QWidget {
   // Where text-mode label `i` (0 .. 14) stands on the client area: in the column right of the
   // driver's view, below the timetable card.
   QRect labelRect(size_t i) const;
+  // Drawn over the driver's view at every paint, in its 800 x 760 coordinates (the brake
+  // guidance); empty: nothing. The owner calls update() when what it draws changes.
+  void setOverlay(std::function<void(QPainter&)> overlay);
 
   // What the view has done (benchmarks, tests).
   struct Counters {

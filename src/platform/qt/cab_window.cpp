@@ -106,7 +106,9 @@ void CabWindow::buildMenus() {
       items_[e.item] = a;
     }
   };
-  addItems(bar->addMenu(QString::fromStdString(captions.display)), kDisplayMenu);
+  QMenu* display = bar->addMenu(QString::fromStdString(captions.display));
+  addItems(display, kDisplayMenu);
+  if (hooks_.extendDisplayMenu) hooks_.extendDisplayMenu(display);
   addItems(bar->addMenu(QString::fromStdString(captions.controller)), kControllerMenu);
 
   save_ = bar->addMenu(QString::fromStdString(captions.save));

@@ -40,6 +40,8 @@ struct CabWindowHooks {
   // The serial master controller's port (nullptr: the QX items do nothing). It must outlive the
   // window.
   SerialLink* serial = nullptr;
+  // Adds the program's own entries to the Display menu (the grading's), after the window's.
+  std::function<void(QMenu* display)> extendDisplayMenu;
 };
 
 class CabWindow final : public QMainWindow, public DriveKeyTarget {
@@ -55,6 +57,7 @@ class CabWindow final : public QMainWindow, public DriveKeyTarget {
 
   CabWindowModel& model() { return model_; }
   CabView& view() { return *view_; }
+  DriveClock& clock() { return *clock_; }
   QAction* startAction() const { return start_; }
   QMenu* moveMenu() const { return move_; }
   QMenu* saveMenu() const { return save_; }

@@ -7,6 +7,9 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace kestrel {
 
@@ -18,6 +21,17 @@ class DriveClock final : public QObject {
  public:
   explicit DriveClock(Scheduler& scheduler, QObject* parent = nullptr);
 
+  // Inputs that must reach the drive at exact drive times (a played script): `next` gives the
+  // drive time of the next one (nullopt: none left), `deliver` hands it over. The clock then runs
+  // `rate` drive seconds per wall second and stops at each input's time to deliver it; a stall is
+  // caught up later rather than dropped, so every input meets the drive as in kestrel-run.
+  struct Inputs {
+    std::function<std::optional<int64_t>()> next;
+    std::function<void()> deliver;
+    double rate = 1;
+  };
+  void setInputs(Inputs inputs) { inputs_ = std::move(inputs); }
+
   // The wall clock starts at the scheduler's current time.
   void start();
   void stop();
@@ -25,6 +39,7 @@ class DriveClock final : public QObject {
 
  private:
   void advance();
+  void advanceScripted();
 
   Scheduler& scheduler_;
   QTimer timer_;
@@ -32,6 +47,7 @@ class DriveClock final : public QObject {
   int64_t offsetUs_ = 0;
   bool running_ = false;
   bool advancing_ = false;
+  Inputs inputs_;
 };
 
 }  // namespace kestrel

@@ -1,7 +1,5 @@
 #include "tools/check/check_command.h"
 
-#include "core/front/program_directory.h"
-#include "core/util/fatal_error.h"
 #include "tools/check/content_files.h"
 #include "tools/check/pair_check.h"
 
@@ -20,13 +18,6 @@ void unusedFiles(const fs::path& folder, const NamedFiles& named, Findings& find
 }  // namespace
 
 int runCheckCommand(const CheckOptions& options, std::ostream& out, std::ostream& err) {
-  try {
-    // The program itself refuses to start in a folder without railvane.dat.
-    checkProgramDirectory(options.data);
-  } catch (const FatalError& e) {
-    err << e.message() << "\n";
-    return kExitFault;
-  }
   std::vector<SessionChoice> pairs;
   if (options.all) {
     const DataFiles files = findDataFiles(options.data);

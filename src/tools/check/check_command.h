@@ -11,6 +11,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFault = 2;
 inline constexpr int kExitUsage = 64;
 
+// `options.data` is the content folder found (it holds railvane.dat).
 int runCheckCommand(const CheckOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace kestrel::check

@@ -8,7 +8,7 @@
 namespace kestrel::check {
 
 struct CheckOptions {
-  std::filesystem::path data = ".";  // --data: the content folder
+  std::filesystem::path data;        // --data: the content folder; empty: searched as every program does
   std::string line;                  // --line: a line file in it
   std::string train;                 // --train: a vehicle file, relative to it unless absolute
   bool all = false;                  // --all: every line with every train of the folder

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/front/content_directory.h"
+#include "platform/qt/process_environment.h"
 #include "tools/check/check_command.h"
 #include "tools/check/check_options.h"
 
@@ -29,8 +31,17 @@ int main(int argc, char** argv) {
     std::cerr << "kestrel-check: " << parsed.error << "\n\n" << checkUsage();
     return kExitUsage;
   }
+  // The programs refuse to start without a content folder; so does the check.
+  CheckOptions options = *parsed.options;
+  const kestrel::ContentLocation content = kestrel::locateContent(options.data, kestrel::contentEnvironmentOfProcess());
+  if (!content.directory) {
+    std::cerr << kestrel::kMisplacedProgram << "\n" << kestrel::searchedFoldersReport(content);
+    return kExitFault;
+  }
+  if (const std::string note = kestrel::skippedVariableNote(content); !note.empty()) std::cerr << "kestrel-check: " << note;
+  options.data = *content.directory;
   try {
-    return runCheckCommand(*parsed.options, std::cout, std::cerr);
+    return runCheckCommand(options, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "kestrel-check: internal error: " << e.what() << "\n";
     return 1;

@@ -1,6 +1,5 @@
 #include "tools/run/check_command.h"
 
-#include "core/front/program_directory.h"
 #include "core/front/session_loader.h"
 #include "core/front/sound_stages.h"
 #include "core/ports/memory_preference_store.h"
@@ -29,8 +28,6 @@ int runCheck(const RunOptions& options, std::ostream& out, std::ostream& err) {
   // Every wave a drive loads, read as a drive reads it: content that passes the check drives.
   RecordingMixer mixer;
   try {
-    // The program itself refuses to start in a directory without railvane.dat.
-    checkProgramDirectory(options.data);
     LoadedSession session = loadQuietly(options, {preferences, pictures}, withSoundStages({}, mixer));
     if (options.json)
       out << sessionJson(session).dump(2) << "\n";

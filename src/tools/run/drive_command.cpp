@@ -10,6 +10,8 @@
 #include "core/front/movie_stage.h"
 #include "core/front/session_loader.h"
 #include "core/front/sound_stages.h"
+#include "core/grade/grade_preferences.h"
+#include "core/grade/grader.h"
 #include "core/ports/avi_frame_count_reader.h"
 #include "core/ports/memory_preference_store.h"
 #include "core/ports/recording_mixer.h"
@@ -18,6 +20,7 @@
 #include "platform/qt/qt_preference_store.h"
 #include "tools/run/check_command.h"
 #include "tools/run/drive_runner.h"
+#include "tools/run/grading_files.h"
 #include "tools/run/sound_log.h"
 
 namespace kestrel::run {
@@ -107,7 +110,13 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
   }
   // The mixer's record is written out (or dropped) after every tick, so it never grows.
   std::ostream* soundLog = soundLogFile.is_open() ? &soundLogFile : nullptr;
-  const auto afterTick = [&mixer, soundLog] { flushSoundLog(mixer, soundLog); };
+  // The grading reads the drive after every tick; its mode is the user's preference.
+  grade::Grader grader(loaded->line, loaded->vehicle, session->constants().nB,
+                       grade::readGradePreferences(preferences).mode, session->train(), session->control());
+  const auto afterTick = [&mixer, soundLog, &grader, &session] {
+    flushSoundLog(mixer, soundLog);
+    grader.observe(session->train(), session->control(), session->scheduler().now());
+  };
 
   const int64_t duration = options.durationUs ? *options.durationUs : defaultDurationUs(inputs);
   MenuContext menu{preferences, *loaded, CabMenu(loaded->settings, loaded->line, program.controllerKind),
@@ -123,6 +132,10 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
       err << "kestrel-run: cannot write the " << what << " " << path->string() << "\n";
       return kExitDataFault;
     }
+  }
+  if (const auto failure = writeGradingFiles(options, grader.report())) {
+    err << *failure << "\n";
+    return kExitDataFault;
   }
   out << summaryLine(result) << "\n";
   return kExitOk;

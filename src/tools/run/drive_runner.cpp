@@ -57,7 +57,9 @@ void deliverMenu(CabSession& session, const ScriptInput& in, MenuContext& menu) 
   }
 }
 
-void deliver(CabSession& session, const ScriptInput& in, MenuContext* menu, ScriptedGamepad& pad) {
+}  // namespace
+
+void deliverInput(CabSession& session, const ScriptInput& in, MenuContext* menu, GamepadState& pad) {
   switch (in.kind) {
     case ScriptInput::Kind::Key:
       session.AsciiDown(in.character);
@@ -93,13 +95,11 @@ void deliver(CabSession& session, const ScriptInput& in, MenuContext* menu, Scri
       session.RxChar(in.bytes);
       break;
     case ScriptInput::Kind::Pad:
-      pad.state = in.pad;
+      pad = in.pad;
       break;
   }
   session.deliverPosted();
 }
-
-}  // namespace
 
 DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& inputs, int64_t durationUs,
                       TraceWriter* trace, const std::function<void()>& afterTick, MenuContext* menu) {
@@ -119,7 +119,7 @@ DriveResult playDrive(CabSession& session, const std::vector<ScriptInput>& input
   for (const ScriptInput& in : inputs) {
     if (in.timeUs > durationUs) break;
     clock.advanceBy(start + in.timeUs - clock.now());
-    deliver(session, in, menu, pad);
+    deliverInput(session, in, menu, pad.state);
   }
   clock.advanceBy(start + durationUs - clock.now());
   session.setTickObserver(nullptr);

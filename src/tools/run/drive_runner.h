@@ -43,6 +43,10 @@ struct MenuContext {
   std::ostream* messages = nullptr;
 };
 
+// One input of a script delivered to the session, then the characters it posted. `pad` is the
+// state that the script's "pad" lines set for the game controller the session polls.
+void deliverInput(CabSession& session, const ScriptInput& in, MenuContext* menu, GamepadState& pad);
+
 // `trace` may be null. Inputs after `durationUs` are not played. `afterTick` runs after every
 // tick (after its trace row) and once more at the end of the drive. Without `menu` the save, load,
 // check and controller actions do nothing. The script's "pad" lines are the game controller that

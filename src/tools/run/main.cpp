@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/front/content_directory.h"
+#include "platform/qt/process_environment.h"
 #include "tools/run/check_command.h"
 #include "tools/run/drive_command.h"
 #include "tools/run/run_options.h"
@@ -32,9 +34,20 @@ int main(int argc, char** argv) {
     std::cerr << "kestrel-run: " << parsed.error << "\n\n" << usageText();
     return kExitUsage;
   }
+  // The program itself refuses to start without a content directory.
+  RunOptions options = *parsed.options;
+  const kestrel::ContentLocation content =
+      kestrel::locateContent(options.data, kestrel::contentEnvironmentOfProcess());
+  if (!content.directory) {
+    std::cerr << kestrel::kMisplacedProgram << "\n" << kestrel::searchedFoldersReport(content);
+    return kExitDataFault;
+  }
+  if (const std::string note = kestrel::skippedVariableNote(content); !note.empty())
+    std::cerr << "kestrel-run: " << note;
+  options.data = *content.directory;
   try {
-    if (parsed.options->check) return runCheck(*parsed.options, std::cout, std::cerr);
-    return runDrive(*parsed.options, std::cout, std::cerr);
+    if (options.check) return runCheck(options, std::cout, std::cerr);
+    return runDrive(options, std::cout, std::cerr);
   } catch (const std::exception& e) {
     // Not a data fault (those are reported by the command): a failure of the runner itself.
     std::cerr << "kestrel-run: internal error: " << e.what() << "\n";

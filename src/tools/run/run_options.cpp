@@ -28,7 +28,7 @@ bool toCount(const std::string& v, int32_t minimum, int32_t& out) {
 
 const std::vector<OptionSpec>& optionSpecs() {
   static const std::vector<OptionSpec> specs = {
-      {"--data", true, [](RunOptions& o, const std::string& v) { return o.data = v, true; }},
+      {"--data", true, [](RunOptions& o, const std::string& v) { return o.data = v, !v.empty(); }},
       {"--line", true, [](RunOptions& o, const std::string& v) { return o.line = v, true; }},
       {"--train", true, [](RunOptions& o, const std::string& v) { return o.train = v, true; }},
       {"--check", false, [](RunOptions& o, const std::string&) { return o.check = true, true; }},
@@ -45,6 +45,10 @@ const std::vector<OptionSpec>& optionSpecs() {
        [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.soundLog = v, !v.empty(); }},
       {"--prefs", true,
        [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.prefs = v, !v.empty(); }},
+      {"--report", true,
+       [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.report = v, !v.empty(); }},
+      {"--plot", true,
+       [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.plot = v, !v.empty(); }},
   };
   return specs;
 }
@@ -52,12 +56,15 @@ const std::vector<OptionSpec>& optionSpecs() {
 }  // namespace
 
 const char* usageText() {
-  return "usage: kestrel-run --data DIR --line FILE --train FILE --check [--json]\n"
-         "       kestrel-run --data DIR --line FILE --train FILE [--station N] [--script FILE]\n"
+  return "usage: kestrel-run [--data DIR] --line FILE --train FILE --check [--json]\n"
+         "       kestrel-run [--data DIR] --line FILE --train FILE [--station N] [--script FILE]\n"
          "                   [--duration S] [--trace FILE] [--trace-every N] [--sound-log FILE]\n"
-         "                   [--prefs FILE]\n"
+         "                   [--prefs FILE] [--report FILE.json] [--plot FILE.svg]\n"
          "\n"
-         "  --data DIR    content directory (the program directory); default: the working directory\n"
+         "  --data DIR    content directory (the program directory); default: the first folder that\n"
+         "                holds railvane.dat of $KESTREL_DATA, $XDG_DATA_HOME/kestrel (or\n"
+         "                ~/.local/share/kestrel), ../share/kestrel beside the executable and the\n"
+         "                working directory\n"
          "  --line FILE   line file in DIR, e.g. line_exp.dat\n"
          "  --train FILE  vehicle file, relative to DIR unless absolute, e.g. train_383.dat\n"
          "  --check       load the settings, vehicle and line exactly as a cab session would and\n"
@@ -82,6 +89,10 @@ const char* usageText() {
          "                    the start and written at the end as the cab window's close writes\n"
          "                    them; default: a first start in memory. The messages the desktop\n"
          "                    program shows in a box go to stderr with their drive time\n"
+         "  --report FILE     the grading of the drive as JSON: score, mode (the preference\n"
+         "                    GradeMode of --prefs: practice or exam), stations, events\n"
+         "  --plot FILE       the run curves as SVG: speed against distance with the limits, ATS\n"
+         "                    patterns, signals and stations, the notches under it\n"
          "It prints one summary line: virtual and wall seconds, their ratio, speed, distance, frame.\n"
          "\n"
          "exit status: 0 done, 2 a data file is faulty or the script is malformed (with its line\n"
@@ -137,7 +148,9 @@ ParsedOptions parseRunOptions(const std::vector<std::string>& args) {
     return result;
   }
   if (options.check && options.driveOption) {
-    result.error = "--station, --script, --duration, --trace, --sound-log and --prefs go with a drive, not with --check";
+    result.error =
+        "--station, --script, --duration, --trace, --sound-log, --prefs, --report and --plot go with a drive, not "
+        "with --check";
     return result;
   }
   result.options = options;

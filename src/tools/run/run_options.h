@@ -10,7 +10,7 @@
 namespace kestrel::run {
 
 struct RunOptions {
-  std::filesystem::path data = ".";  // content directory = program directory
+  std::filesystem::path data;        // --data: content directory = program directory; empty: searched
   std::string line;                  // line file in the content directory
   std::string train;                 // vehicle file, relative to the content directory unless absolute
   bool check = false;                // load as a cab session would and report
@@ -24,6 +24,8 @@ struct RunOptions {
   int traceEvery = 1;                  // --trace-every: one row every N ticks
   std::filesystem::path soundLog;      // --sound-log: every mixer operation with its drive time
   std::filesystem::path prefs;         // --prefs: an INI file for the preferences and saved drives
+  std::filesystem::path report;        // --report: the grading as JSON, after the drive
+  std::filesystem::path plot;          // --plot: the speed-distance curves as SVG, after the drive
   bool driveOption = false;            // one of the above was given
 };
 

@@ -14,6 +14,7 @@
 #include "core/state/control_state.h"
 #include "core/state/sprite_scene.h"
 #include "core/state/train_state.h"
+#include "core/util/csv_field.h"  // csvField, for the trace and its tests
 
 namespace kestrel::run {
 
@@ -36,8 +37,6 @@ const std::vector<TraceColumn>& traceColumns();
 std::string formatDecimal(double value, int places);
 // Microseconds as seconds with six decimals, exactly.
 std::string formatSeconds(int64_t us);
-// One CSV field, quoted when it holds a comma, a quote or a line break.
-std::string csvField(std::string_view text);
 
 class TraceWriter {
  public:
