@@ -9,6 +9,7 @@
 #include "support/fake_picture_loader.h"
 #include "support/program_run.h"
 #include "support/test_paths.h"
+#include "tools/demo_files.h"
 #include "tools/filmed_ride.h"
 
 namespace kestrel {
@@ -53,6 +54,12 @@ TEST(KestrelAuthor, TheTableFromATrackLoadsAsALineFileSection) {
   EXPECT_EQ(fromMovie.out, "");
   EXPECT_NE(fromMovie.err.find("frames 0 to 49 (2.0 s at 25.000 frames a second"), std::string::npos) << fromMovie.err;
   EXPECT_EQ(test::slurp(dir / "table.txt").rfind("[SpeedUnit]\n0,50,", 0), 0u) << test::slurp(dir / "table.txt");
+
+  // A line of the content folder names its movie: the quick demo's, 1366 frames at 30 a second.
+  const auto fromLine = author({"speedunit", "--gpx", (dir / "ride.gpx").string(), "--offset", "10", "--line",
+                                "line_local.dat", "--data", test::quickDemo().string()});
+  ASSERT_EQ(fromLine.status, 0) << fromLine.err;
+  EXPECT_NE(fromLine.err.find("frames 0 to 1365 (45.5 s at 30.000 frames a second"), std::string::npos) << fromLine.err;
 }
 
 TEST(KestrelAuthor, BadInputAndBadUsageAreRefused) {

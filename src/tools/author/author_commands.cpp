@@ -12,6 +12,7 @@
 #include "tools/author/mark_profile.h"
 #include "tools/author/movie_clock.h"
 #include "tools/author/movie_facts.h"
+#include "tools/author/route_movie.h"
 #include "tools/author/track_distance.h"
 
 namespace kestrel::author {
@@ -36,8 +37,9 @@ struct Movie {
 
 Movie movieOf(const AuthorOptions& o) {
   Movie m;
-  if (!o.movie.empty()) {
-    const MovieFacts facts = readMovieFacts(o.movie);
+  const std::filesystem::path path = !o.line.empty() ? routeMovieOf(o.data, o.line) : o.movie;
+  if (!path.empty()) {
+    const MovieFacts facts = readMovieFacts(path);
     m.fps = facts.fps;
     m.frames = facts.frames;
   }

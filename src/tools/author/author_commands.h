@@ -1,6 +1,6 @@
 #pragma once
 // The two commands of kestrel-author. Each throws AuthorError for bad input; nothing is written
-// to `out` then.
+// to `out` then. With --line, `options.data` is the content folder found.
 #include <ostream>
 
 #include "tools/author/author_options.h"

@@ -27,9 +27,12 @@ std::string check(const AuthorOptions& o) {
   if (track && !clock) return "give --offset S or --sync FRAME=TIME to tie the movie to the track's clock";
   if (o.offset && !o.sync.empty()) return "give --offset or --sync, not both";
   if (!track && clock) return "--offset and --sync belong to a --gpx track";
-  if (o.movie.empty() && !o.fps) return "give --movie FILE, or --fps R with --frames N";
-  if (o.command == AuthorCommand::SpeedUnit && o.movie.empty() && !o.frames)
-    return "give --frames N (the movie's frame count), or --movie FILE";
+  const bool movie = !o.movie.empty() || !o.line.empty();
+  if (!o.movie.empty() && !o.line.empty()) return "give --movie or --line, not both";
+  if (!o.data.empty() && o.line.empty()) return "--data belongs to --line";
+  if (!movie && !o.fps) return "give --movie FILE or --line FILE, or --fps R with --frames N";
+  if (o.command == AuthorCommand::SpeedUnit && !movie && !o.frames)
+    return "give --frames N (the movie's frame count), or --movie FILE or --line FILE";
   if (!o.places.empty() && o.command != AuthorCommand::Locate) return "--at belongs to locate";
   return {};
 }
@@ -77,6 +80,10 @@ ParsedAuthorOptions parseAuthorOptions(const std::vector<std::string>& args) {
       o.marks = v;
     } else if (a == "--movie") {
       o.movie = v;
+    } else if (a == "--line") {
+      o.line = v;
+    } else if (a == "--data") {
+      o.data = v;
     } else if (a == "--out") {
       o.out = v;
     } else if (a == "--fps") {
@@ -107,13 +114,12 @@ ParsedAuthorOptions parseAuthorOptions(const std::vector<std::string>& args) {
 }
 
 const char* authorUsage() {
-  return "usage: kestrel-author speedunit --gpx FILE (--offset S | --sync FRAME=TIME ...)\n"
-         "                                (--movie FILE | --fps R --frames N) [--tolerance PERCENT,METRES]\n"
-         "                                [--out FILE]\n"
-         "       kestrel-author speedunit --marks FILE.csv (--movie FILE | --fps R --frames N)\n"
+  return "usage: kestrel-author speedunit --gpx FILE (--offset S | --sync FRAME=TIME ...) MOVIE\n"
          "                                [--tolerance PERCENT,METRES] [--out FILE]\n"
+         "       kestrel-author speedunit --marks FILE.csv MOVIE [--tolerance PERCENT,METRES] [--out FILE]\n"
          "       kestrel-author locate --gpx FILE --at LAT,LON [--at LAT,LON ...]\n"
-         "                             (--offset S | --sync FRAME=TIME ...) (--movie FILE | --fps R [--frames N])\n"
+         "                             (--offset S | --sync FRAME=TIME ...) MOVIE\n"
+         "MOVIE: --movie FILE | --line FILE [--data DIR] | --fps R --frames N\n"
          "\n"
          "speedunit writes the line file's [SpeedUnit] table for a route movie, from the GPS track\n"
          "recorded while filming or from marks of known kilometrage (frame,kilometre rows). The rows'\n"
@@ -124,7 +130,9 @@ const char* authorUsage() {
          "  --sync FRAME=TIME   frame FRAME was filmed at TIME (2024-05-01T09:12:03Z, or seconds\n"
          "                      after the track's first point); two or more pairs also fix the rate\n"
          "  --movie FILE        the route movie: its frame rate and frame count\n"
-         "  --fps R, --frames N the same, given (they override --movie)\n"
+         "  --line FILE         the route movie of this line file of the content folder (--data\n"
+         "                      DIR, or found as every program finds it)\n"
+         "  --fps R, --frames N the same, given (they override the movie's)\n"
          "  --out FILE          write the table there instead of to stdout\n"
          "\n"
          "Exit status: 0 done, 2 bad input (the message says what and where), 64 bad usage.\n";

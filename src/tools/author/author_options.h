@@ -18,6 +18,8 @@ struct AuthorOptions {
   std::filesystem::path gpx;    // --gpx: the GPS track recorded while filming
   std::filesystem::path marks;  // --marks: frame,kilometre rows instead of a track
   std::filesystem::path movie;  // --movie: frame rate and count from the movie itself
+  std::string line;             // --line: ... or from the route movie of this line file
+  std::filesystem::path data;   // --data: the content folder of --line; empty: searched
   std::optional<double> fps;    // --fps, --frames: given, or instead of --movie
   std::optional<int64_t> frames;
   std::optional<double> offset;    // --offset: frame 0 this many seconds after the track's first point

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/front/content_directory.h"
+#include "platform/qt/process_environment.h"
 #include "tools/author/author_commands.h"
 #include "tools/author/author_error.h"
 
@@ -20,11 +22,23 @@ int main(int argc, char** argv) {
     std::cerr << "kestrel-author: " << parsed.error << "\n\n" << authorUsage();
     return kExitUsage;
   }
+  AuthorOptions options = *parsed.options;
+  if (!options.line.empty()) {
+    // A line's movie is found in the content folder, searched as every program searches it.
+    const kestrel::ContentLocation content = kestrel::locateContent(options.data, kestrel::contentEnvironmentOfProcess());
+    if (!content.directory) {
+      std::cerr << kestrel::kMisplacedProgram << "\n" << kestrel::searchedFoldersReport(content);
+      return kExitBadInput;
+    }
+    if (const std::string note = kestrel::skippedVariableNote(content); !note.empty())
+      std::cerr << "kestrel-author: " << note;
+    options.data = *content.directory;
+  }
   try {
-    if (parsed.options->command == AuthorCommand::Locate)
-      runLocate(*parsed.options, std::cout);
+    if (options.command == AuthorCommand::Locate)
+      runLocate(options, std::cout);
     else
-      runSpeedUnit(*parsed.options, std::cout, std::cerr);
+      runSpeedUnit(options, std::cout, std::cerr);
   } catch (const AuthorError& e) {
     std::cerr << "kestrel-author: " << e.what() << "\n";
     return kExitBadInput;
