@@ -84,6 +84,11 @@ TEST(KestrelCheck, SixFaultsInThreeLineTablesAndTwoInTheVehicleFileAllOnTheirLin
   const auto run = test::runProgram(KESTREL_RUN, {"--data", dir.string(), "--line", kLine, "--train", kTrain, "--check"});
   EXPECT_EQ(run.err, "車両ファイルに誤りがあります- 列車の基本設定\n");
 
+  // What loaded is drawn all the same.
+  const auto drawn = check(dir, {"--timeline", (dir / "line.svg").string()});
+  EXPECT_EQ(drawn.status, 2);
+  EXPECT_EQ(test::slurp(dir / "line.svg").rfind("<?xml", 0), 0u);
+
   const auto json = check(dir, {"--json"});
   EXPECT_EQ(json.status, 2);
   const auto doc = nlohmann::json::parse(json.out);

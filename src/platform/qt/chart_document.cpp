@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <memory>
 
 namespace kestrel {
@@ -18,17 +21,43 @@ int heightOf(const std::vector<ChartPanel>& panels) {
   return height;
 }
 
+// Each chart in a scene of its own, at its size.
+struct Laid {
+  std::unique_ptr<QGraphicsScene> scene;
+  QChart* chart;
+  int height;
+};
+
+// The panels' plot areas made to start and end at the same x, by widening the margins of those
+// whose axes take less room, so that places one above the other stand at one x.
+void lineUp(std::vector<Laid>& laid) {
+  qreal left = 0, right = 1e9;
+  for (const Laid& l : laid) left = std::max(left, l.chart->plotArea().left()), right = std::min(right, l.chart->plotArea().right());
+  for (Laid& l : laid) {
+    const QRectF area = l.chart->plotArea();
+    QMargins m = l.chart->margins();
+    m.setLeft(m.left() + static_cast<int>(std::lround(left - area.left())));
+    m.setRight(m.right() + static_cast<int>(std::lround(area.right() - right)));
+    l.chart->setMargins(m);
+    if (l.chart->layout()) l.chart->layout()->activate();
+  }
+}
+
 void paintPanels(QPainter& painter, const std::vector<ChartPanel>& panels, int width) {
   painter.fillRect(QRect(0, 0, width, heightOf(panels)), Qt::white);
-  int top = 0;
+  std::vector<Laid> laid;
   for (const ChartPanel& panel : panels) {
-    QGraphicsScene scene;
-    QChart* chart = panel.make();
-    scene.addItem(chart);  // the scene owns it
-    chart->setGeometry(0, 0, width, panel.height);
-    scene.setSceneRect(0, 0, width, panel.height);
-    scene.render(&painter, QRectF(0, top, width, panel.height), QRectF(0, 0, width, panel.height));
-    top += panel.height;
+    Laid l{std::make_unique<QGraphicsScene>(), panel.make(), panel.height};
+    l.scene->addItem(l.chart);  // the scene owns it
+    l.chart->setGeometry(0, 0, width, panel.height);
+    l.scene->setSceneRect(0, 0, width, panel.height);
+    laid.push_back(std::move(l));
+  }
+  lineUp(laid);
+  int top = 0;
+  for (const Laid& l : laid) {
+    l.scene->render(&painter, QRectF(0, top, width, l.height), QRectF(0, 0, width, l.height));
+    top += l.height;
   }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Qt Charts written as documents: charts one under the other, drawn into an SVG (Qt SVG's
-// generator) or a picture. The run curves of a drive and the timeline of a line are written so.
+// Qt Charts written as documents: charts one under the other, their plot areas lined up, drawn
+// into an SVG (Qt SVG's generator) or a picture. The run curves of a drive and the timeline of a line are written so.
 //
 // Thread contract: GUI thread; a QApplication must exist (the charts are graphics widgets), which
 // ensureChartApplication makes for a headless tool.

@@ -1,5 +1,9 @@
 #include "tools/check/check_command.h"
 
+#include <fstream>
+
+#include "platform/qt/chart_document.h"
+#include "platform/qt/line_timeline.h"
 #include "tools/check/content_files.h"
 #include "tools/check/pair_check.h"
 
@@ -13,6 +17,15 @@ void unusedFiles(const fs::path& folder, const NamedFiles& named, Findings& find
   for (const fs::path& file : findMediaFiles(folder))
     if (!named.count(normalised(folder / file)))
       findings.addWarning({file.generic_string(), 0, "named by no line or vehicle file", "unused-file"});
+}
+
+bool writeTimeline(const fs::path& path, const LineData& line) {
+  ensureChartApplication();
+  const QByteArray svg = lineTimelineSvg(line);
+  std::ofstream out(path, std::ios::binary);
+  out.write(svg.constData(), svg.size());
+  out.flush();
+  return static_cast<bool>(out);
 }
 
 }  // namespace
@@ -35,7 +48,14 @@ int runCheckCommand(const CheckOptions& options, std::ostream& out, std::ostream
 
   Findings findings;
   NamedFiles named;
-  for (const SessionChoice& choice : pairs) checkPair(choice, findings, named);
+  for (const SessionChoice& choice : pairs) {
+    const LoadedSession session = checkPair(choice, findings, named);
+    // What loaded of the line is drawn, faults or not.
+    if (!options.timeline.empty() && !writeTimeline(options.timeline, session.line)) {
+      err << "kestrel-check: cannot write the timeline " << options.timeline.string() << "\n";
+      return kExitFault;
+    }
+  }
   if (options.all) unusedFiles(options.data, named, findings);
 
   if (options.json)
