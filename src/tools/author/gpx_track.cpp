@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <fstream>
+#include <cstdlib>
+#include <optional>
 #include <pugixml.hpp>
-#include <sstream>
+#include <string>
 
 #include "tools/author/author_error.h"
+#include "tools/author/input_file.h"
 #include "tools/author/iso_time.h"
 
 namespace kestrel::author {
@@ -105,11 +106,7 @@ std::vector<TrackPoint> parseGpx(const std::string& text, const std::string& fil
 }
 
 std::vector<TrackPoint> readGpx(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw AuthorError(path.string() + ": cannot be read: " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parseGpx(text.str(), path.string());
+  return parseGpx(readInputFile(path), path.string());
 }
 
 }  // namespace kestrel::author

@@ -2,11 +2,10 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "tools/author/author_error.h"
+#include "tools/author/input_file.h"
 
 namespace kestrel::author {
 
@@ -85,11 +84,7 @@ std::vector<Mark> parseMarks(const std::string& text, const std::string& fileNam
 }
 
 std::vector<Mark> readMarks(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw AuthorError(path.string() + ": cannot be read: " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parseMarks(text.str(), path.string());
+  return parseMarks(readInputFile(path), path.string());
 }
 
 std::vector<double> markDistancesCm(const std::vector<Mark>& marks, int64_t frames, const std::string& fileName) {
