@@ -135,7 +135,24 @@ std::vector<double> knotSpeeds(const std::vector<int64_t>& knots, const std::vec
     m[k][k] += prior;
     b[k] += prior * speeds[static_cast<size_t>(knots[k])];
   }
-  return solve(std::move(m), std::move(b));
+  // A table has no negative speeds: knots the solution would run backwards are held at 0 and the
+  // others solved again, so that the rows around a stand make up the distance instead (an active
+  // set; each round holds at least one more knot).
+  std::vector<bool> held(n, false);
+  for (;;) {
+    std::vector<std::vector<double>> mh = m;
+    std::vector<double> bh = b;
+    for (size_t k = 0; k < n; ++k) {
+      if (!held[k]) continue;
+      for (size_t j = 0; j < n; ++j) mh[k][j] = mh[j][k] = 0;
+      mh[k][k] = 1, bh[k] = 0;
+    }
+    std::vector<double> x = solve(std::move(mh), std::move(bh));
+    bool more = false;
+    for (size_t k = 0; k < n; ++k)
+      if (x[k] < 0) held[k] = more = true;
+    if (!more) return x;
+  }
 }
 
 std::vector<SpeedUnitRow> rowsOf(const std::vector<int64_t>& knots, const std::vector<double>& speeds) {
