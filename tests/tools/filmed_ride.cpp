@@ -10,15 +10,17 @@
 
 namespace kestrel::test {
 
-Ride::Ride() {
-  const std::vector<std::pair<double, double>> phases = {
+Ride::Ride()
+    : Ride({
       {20, 0},                   // standing at the first station
       {25, 0.8},                 // to 20 m/s
       {60, 0},        {20.0 / 0.7, -0.7},  // braking to the station
       {30, 0},                   // standing
       {25 / 0.6, 0.6},           // to 25 m/s
       {80, 0},        {25 / 0.8, -0.8},    // to the terminal
-      {10, 0}};
+      {10, 0}}) {}
+
+Ride::Ride(const std::vector<std::pair<double, double>>& phases) {
   double v = 0, s = 0;
   for (const auto& [seconds, a] : phases) {
     for (long k = 0; k < std::lround(seconds * 1000); ++k) {

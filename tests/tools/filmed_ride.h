@@ -15,6 +15,8 @@ inline constexpr double kStart = 1714521600;            // the track's first fix
 class Ride {
  public:
   Ride();
+  // Phases of {seconds, acceleration in m/s^2}, from a stand.
+  explicit Ride(const std::vector<std::pair<double, double>>& phases);
   double duration() const { return static_cast<double>(metres_.size()) / 1000; }
   double metresAt(double t) const;
 
