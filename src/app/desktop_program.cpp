@@ -146,7 +146,7 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
   title_->beginLoading();
   auto drive = std::make_unique<Drive>();
   drive->serial = std::make_unique<QtSerialLink>();
-  drive->movie = std::make_unique<FfmpegMovieReader>();
+  drive->movie = std::make_unique<ThreadedMovieReader>();
   const bool scripted = scriptPending_;
   scriptPending_ = false;
   try {
@@ -214,6 +214,8 @@ void DesktopProgram::afterTick() {
   valueDisplay_->refresh();
   drive_->grading->afterTick();
   scriptMixer_.clearOperations();  // its record is not kept: the sound log is the runner's
+  // A damaged route movie: said once, and the drive goes on.
+  if (const auto warning = drive_->movie->takeWarning()) std::cerr << "kestrel: " << *warning << "\n";
   if (trace_) {
     trace_->tick({s.scheduler().now(), s.train(), s.control(), &s.context().mixer});
     traceFile_.flush();

@@ -45,3 +45,21 @@ endif()
 # The soak drives load the demo's pictures as kestrel-run does, so that a failing script replays
 # there exactly.
 target_link_libraries(${target} PRIVATE kestrel_platform_qt)
+
+# kestrel-author's commands are a library; the tests make their GPS tracks with GeographicLib.
+if(TARGET kestrel_author_lib)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(TEST_GEOGRAPHICLIB REQUIRED IMPORTED_TARGET geographiclib)
+  target_link_libraries(${target} PRIVATE kestrel_author_lib PkgConfig::TEST_GEOGRAPHICLIB)
+  add_dependencies(${target} kestrel-author)
+  target_compile_definitions(${target} PRIVATE KESTREL_AUTHOR="$<TARGET_FILE:kestrel-author>")
+endif()
+
+# kestrel-check runs as a program in its tests.
+if(TARGET kestrel-check)
+  add_dependencies(${target} kestrel-check)
+  target_compile_definitions(${target} PRIVATE KESTREL_CHECK="$<TARGET_FILE:kestrel-check>")
+endif()
+if(TARGET kestrel_check_lib)
+  target_link_libraries(${target} PRIVATE kestrel_check_lib)
+endif()
