@@ -18,13 +18,7 @@ MINUTES=${2:-30}
 SEED=${3:-$(date +%s)}
 DESKTOP=$BUILD/src/app/kestrel
 [ -x "$DESKTOP" ] || { echo "no $DESKTOP: build first" >&2; exit 1; }
-DEMO=${KESTREL_DEMO_DIR:-$BUILD/demo-full}
-if [ ! -f "$DEMO/railvane.dat" ]; then
-  echo "== making the full demo in $DEMO"
-  "$BUILD/src/tools/kestrel-make-demo" "$DEMO" >/dev/null
-fi
-LINE=line_rapid.dat
-TRAIN=train_313-1000_8cars.dat
+source "$ROOT/bench/demo.sh"
 KEEP_WORK=${KESTREL_BENCH_WORK:+1}
 WORK=${KESTREL_BENCH_WORK:-$(mktemp -d)}
 mkdir -p "$WORK"
