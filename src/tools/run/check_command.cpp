@@ -47,9 +47,13 @@ class QuietStderr {
 
 }  // namespace
 
-LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports, const SessionStages& stages) {
+LoadedSession loadQuietly(const SessionChoice& choice, SessionPorts ports, const SessionStages& stages) {
   QuietStderr quiet;
-  return loadSession(sessionChoiceOf(options), ports, nullptr, stages);
+  return loadSession(choice, ports, nullptr, stages);
+}
+
+LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports, const SessionStages& stages) {
+  return loadQuietly(sessionChoiceOf(options), ports, stages);
 }
 
 SessionChoice sessionChoiceOf(const RunOptions& options) {
