@@ -95,6 +95,7 @@ struct ScriptedDialogs final : UserDialogs {
   std::optional<std::string> answer;  // the file dialog's answer
   bool viewer = false;                // whether a program shows documents
   void showMessage(const std::string& text) override { messages.push_back(text); }
+  bool confirm(const std::string&) override { return false; }
   std::optional<std::string> openFile(const std::string&, const std::string&,
                                       const std::string& in) override {
     folder = in;
