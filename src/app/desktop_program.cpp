@@ -342,7 +342,7 @@ void DesktopProgram::afterTick() {
   valueDisplay_->refresh();
   drive_->grading->afterTick();
   if (trace_) {
-    trace_->tick({s.scheduler().now(), s.train(), s.control(), &s.context().mixer});
+    trace_->tick({s.scheduler().now(), s.train(), s.control(), &s.context().mixer, &s.sprites()});
     traceFile_.flush();
   }
 }

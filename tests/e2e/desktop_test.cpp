@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -295,6 +296,47 @@ TEST_F(DesktopTest, ADriveFromTheCommandLineReturnsToTheMenuAndKeepsItsSlotsAfte
   ASSERT_TRUE(menu);
   x.closeWindow(*menu);
   EXPECT_EQ(x.waitForExit(10s), 0);
+}
+
+// A drive driven by hand is recorded in the user's data folder; kestrel-run replays the recording
+// to the same trace in every column the drive decides.
+TEST_F(DesktopTest, AHandDrivenDriveIsRecordedAndItsReplayGivesTheSameTrace) {
+  start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat", "--station", "1"});
+  auto cab = x.findWindow(kRapidLine, 20s);
+  ASSERT_TRUE(cab) << slurp(err) << x.describeScreen("no_cab_window");
+  ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s)) << slurp(err);
+  x.keys(*cab, "d 5 8 8 8");  // doors closed, brake released, P3
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("powerHandle") == 3; }, 5s)) << slurp(err);
+  std::this_thread::sleep_for(2s);
+  std::system(("DISPLAY=" + x.display() + " xdotool click 4").c_str());  // the wheel: a notch back
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("powerHandle") == 2; }, 5s));
+  std::this_thread::sleep_for(1s);
+  x.closeWindow(*cab);
+  auto menu = x.findWindow(kTitle, 10s);
+  ASSERT_TRUE(menu);
+  x.closeWindow(*menu);
+  ASSERT_EQ(x.waitForExit(10s), 0) << slurp(err);
+
+  std::vector<fs::path> recordings;
+  for (const auto& e : fs::directory_iterator(dir / "data" / "kestrel" / "drives")) recordings.push_back(e.path());
+  ASSERT_EQ(recordings.size(), 1u);
+  const fs::path replayed = dir / "replayed.csv";
+  const std::string command = std::string("'") + KESTREL_RUN + "' --data '" + KESTREL_QUICK_DEMO_DIR +
+                              "' --replay '" + recordings[0].string() + "' --trace '" + replayed.string() +
+                              "' >/dev/null 2>'" + (dir / "replay_err.txt").string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0) << slurp(dir / "replay_err.txt") << slurp(recordings[0]);
+  const Trace desktop = traceNow(), headless = Trace::read(replayed);
+  ASSERT_EQ(desktop.header, headless.header);
+  ASSERT_EQ(desktop.rows.size(), headless.rows.size()) << slurp(recordings[0]);
+  ASSERT_GT(desktop.rows.size(), 30u);
+  // The columns the screen decides: the frame the view last decoded.
+  const std::vector<std::string> screenOnly{"LastShownFrame"};
+  for (size_t r = 0; r < desktop.rows.size(); ++r)
+    for (size_t c = 0; c < desktop.header.size(); ++c) {
+      if (std::find(screenOnly.begin(), screenOnly.end(), desktop.header[c]) != screenOnly.end()) continue;
+      ASSERT_EQ(desktop.rows[r].at(c), headless.rows[r].at(c))
+          << desktop.header[c] << " at " << desktop.rows[r].at(0) << "\n" << slurp(recordings[0]);
+    }
 }
 
 TEST_F(DesktopTest, F3OpensTheValueDisplayWhoseKeysDriveTheTrainAndF3ThereClosesIt) {
