@@ -205,6 +205,37 @@ void DesktopProgram::startRecording(Drive& drive, const SessionChoice& choice, i
   drive.model->door().setRecorder([recorder](const ScriptInput& in) { recorder->record(in); });
 }
 
+void DesktopProgram::startGhost(Drive& drive, const SessionChoice& choice, int32_t station) {
+  std::optional<std::filesystem::path> file;
+  if (!options_.ghost.empty()) {
+    file = options_.ghost;
+  } else if (const auto folder = drivesFolder(contentEnvironmentOfProcess())) {
+    file = bestRecording(*folder, choice.lineFileName,
+                         (choice.vehicleDirectory / choice.vehicleFileName).generic_string());
+  }
+  if (!file) return;
+  const auto text = readFileBytes(*file);
+  if (!text) {
+    std::cerr << "kestrel: cannot read the ghost " << file->string() << "\n";
+    return;
+  }
+  auto parsed = parseDriveRecording(*text);
+  if (const auto* e = std::get_if<ScriptError>(&parsed)) {
+    std::cerr << "kestrel: " << file->string() << ":" << e->line << ": " << e->message << "\n";
+    return;
+  }
+  auto& recording = std::get<DriveRecording>(parsed);
+  try {
+    drive.ghost = std::make_unique<GhostRace>(recording, ghostChoice(recording, choice, station), pictures_);
+  } catch (const FatalError& e) {
+    // The drive goes on without its ghost.
+    std::cerr << "kestrel: the ghost " << file->string() << " cannot be raced: " << e.message() << "\n";
+    return;
+  }
+  drive.ghostOverlay = std::make_unique<GhostOverlay>(&drive.window->view());
+  std::cerr << "kestrel: racing against " << file->string() << "\n";
+}
+
 void DesktopProgram::finishRecording(Drive& drive) {
   if (!drive.recorder) return;
   drive.model->door().setRecorder(nullptr);
@@ -319,7 +350,10 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
     playInputs(*drive, replay->inputs, options_.speed);
     addReplayMenu(*drive);
   }
-  if (!replay) startRecording(*drive, choice, startOptions.startStation, seed);
+  if (!replay) {
+    startGhost(*drive, choice, startOptions.startStation);
+    startRecording(*drive, choice, startOptions.startStation, seed);
+  }
   drive_ = std::move(drive);
   keys_.setTarget(drive_->window);
   valueDisplay_->attach(drive_->model.get());
@@ -341,8 +375,17 @@ void DesktopProgram::afterTick() {
   if (easyCab_->isVisible()) easyCab_->showLamps(easyCabLamps(s.control(), s.train()));
   valueDisplay_->refresh();
   drive_->grading->afterTick();
+  std::optional<GhostSample> ghostSample;
+  if (drive_->ghost) {
+    drive_->ghost->observe(s.scheduler().now(), s.train().distanceRun);
+    ghostSample = drive_->ghost->sample();
+    drive_->ghostOverlay->show(s.context(), drive_->ghost->deltaS(),
+                               ghostSample ? std::optional<double>(ghostSample->distanceCm) : std::nullopt);
+  }
   if (trace_) {
-    trace_->tick({s.scheduler().now(), s.train(), s.control(), &s.context().mixer, &s.sprites()});
+    trace_->tick({s.scheduler().now(), s.train(), s.control(), &s.context().mixer, &s.sprites(),
+                  ghostSample ? std::optional<int32_t>(ghostSample->frame) : std::nullopt,
+                  drive_->ghost ? drive_->ghost->deltaS() : std::nullopt});
     traceFile_.flush();
   }
 }

@@ -29,6 +29,8 @@
 #include "platform/sdl/sdl_gamepad_poller.h"
 #include "core/front/drive_recorder.h"
 #include "core/front/drive_script.h"
+#include "core/front/ghost_race.h"
+#include "platform/qt/ghost_overlay.h"
 #include "core/front/script_player.h"
 #include "core/ports/drive_time_mixer.h"
 #include "core/ports/memory_preference_store.h"
@@ -56,6 +58,8 @@ class DesktopProgram final : public QObject {
     std::unique_ptr<CabWindowModel> model;
     std::unique_ptr<ScriptPlayer> player;      // a played script or recording
     std::unique_ptr<DriveRecorder> recorder;   // the drive's recording as it goes
+    std::unique_ptr<GhostRace> ghost;          // the recorded drive raced against
+    std::unique_ptr<GhostOverlay> ghostOverlay;
     bool replaying = false;
     bool replayPaused = false;
     std::unique_ptr<DriveGrading> grading;
@@ -69,6 +73,8 @@ class DesktopProgram final : public QObject {
   void startRecording(Drive& drive, const SessionChoice& choice, int32_t station, uint64_t seed);
   void finishRecording(Drive& drive);
   void addReplayMenu(Drive& drive);
+  // The ghost of a drive: --ghost, else the best-graded recording of the same line and train.
+  void startGhost(Drive& drive, const SessionChoice& choice, int32_t station);
   void driveClosed(bool soundReinitialised);
   // Help, easy cab or value display: shown beside the cab window when it opens.
   void showBesideCab(QWidget& window, bool raise = true);

@@ -337,6 +337,21 @@ TEST_F(DesktopTest, AHandDrivenDriveIsRecordedAndItsReplayGivesTheSameTrace) {
       ASSERT_EQ(desktop.rows[r].at(c), headless.rows[r].at(c))
           << desktop.header[c] << " at " << desktop.rows[r].at(0) << "\n" << slurp(recordings[0]);
     }
+
+  // The next drive of the line and train races the best-graded one: the gap at the same place.
+  fs::remove(trace);
+  start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat", "--station", "1"});
+  cab = x.findWindow(kRapidLine, 20s);
+  ASSERT_TRUE(cab) << slurp(err);
+  x.keys(*cab, "d 5 8 8 8 8");
+  ASSERT_TRUE(XSession::waitUntil([&] { return !traceNow().last("ghostFrame").empty(); }, 10s)) << slurp(err);
+  EXPECT_NE(slurp(err).find("kestrel: racing against " + recordings[0].string()), std::string::npos) << slurp(err);
+  x.screenshot("ghost_gap");
+  x.closeWindow(*cab);
+  menu = x.findWindow(kTitle, 10s);
+  ASSERT_TRUE(menu);
+  x.closeWindow(*menu);
+  EXPECT_EQ(x.waitForExit(10s), 0);
 }
 
 TEST_F(DesktopTest, F3OpensTheValueDisplayWhoseKeysDriveTheTrainAndF3ThereClosesIt) {
