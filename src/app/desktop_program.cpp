@@ -86,6 +86,12 @@ int DesktopProgram::start() {
   debrief_ = std::make_unique<DebriefWindow>();
   connect(title_.get(), &TitleWindow::trainClicked, this,
           [this](const SessionChoice& choice) { runDrive(choice, StartOptions{}); });
+  connect(title_.get(), &TitleWindow::replayClicked, this, [this] {
+    if (const auto file = chooseRecording("Replay a drive")) startReplay(*file);
+  });
+  connect(title_.get(), &TitleWindow::ghostClicked, this, [this] {
+    if (const auto file = chooseRecording("Race against a drive")) options_.ghost = *file;
+  });
 
   if (!options_.replay.empty()) {
     title_->skipToMenu();
@@ -205,6 +211,13 @@ void DesktopProgram::startRecording(Drive& drive, const SessionChoice& choice, i
   drive.model->door().setRecorder([recorder](const ScriptInput& in) { recorder->record(in); });
 }
 
+std::optional<std::filesystem::path> DesktopProgram::chooseRecording(const std::string& title) {
+  const auto folder = drivesFolder(contentEnvironmentOfProcess());
+  const auto file = dialogs_.openFile(title, "Drive recordings (*.drive)|*.drive", folder ? folder->string() : "");
+  if (!file) return std::nullopt;
+  return std::filesystem::path(*file);
+}
+
 void DesktopProgram::startGhost(Drive& drive, const SessionChoice& choice, int32_t station) {
   std::optional<std::filesystem::path> file;
   if (!options_.ghost.empty()) {
@@ -257,6 +270,37 @@ void DesktopProgram::addReplayMenu(Drive& drive) {
     speeds->addAction(a);
     connect(a, &QAction::triggered, window, [window, rate] { window->clock().setRate(rate); });
   }
+  // Forward to each station of the "Move" menu: the recording played silently, flat out, until the
+  // train has reached it.
+  menu->addSeparator();
+  for (const JumpMenuEntry& entry : drive.model->menu().moveEntries()) {
+    QAction* a = menu->addAction(QString::fromStdString(entry.caption));
+    const int32_t station = entry.station;
+    connect(a, &QAction::triggered, this, [this, station] {
+      if (drive_ && drive_->replaying) replayForwardTo(*drive_, station);
+    });
+  }
+}
+
+void DesktopProgram::replayForwardTo(Drive& drive, int32_t station) {
+  CabSession& s = drive.model->session();
+  ScriptPlayer& player = *drive.player;
+  if (s.train().stations.currentStation >= station || player.ended()) return;
+  drive.window->clock().stop();
+  driveMixer_.setMuted(true);
+  const int64_t end = playedDurationUs(player.inputs());
+  while (s.train().stations.currentStation < station && !player.ended()) {
+    const int64_t at = s.scheduler().now() - player.start();
+    if (at >= end) break;
+    player.runTo(std::min(at + Scheduler::kTickPeriodUs, end));
+  }
+  driveMixer_.setMuted(false);
+  drive.window->view().redrawPaused();
+  if (player.ended()) {
+    QMetaObject::invokeMethod(drive.window, &QWidget::close, Qt::QueuedConnection);
+    return;
+  }
+  if (!drive.replayPaused) drive.window->clock().start();
 }
 
 void DesktopProgram::reportMixer() {

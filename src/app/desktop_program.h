@@ -70,9 +70,13 @@ class DesktopProgram final : public QObject {
   void runDrive(const SessionChoice& choice, StartOptions startOptions, const DriveRecording* replay = nullptr);
   // Reads a recording and plays it, after asking when its files differ; false when it is refused.
   bool startReplay(const std::filesystem::path& file);
+  // A recording picked in a file dialog that opens in the drives folder.
+  std::optional<std::filesystem::path> chooseRecording(const std::string& title);
   void startRecording(Drive& drive, const SessionChoice& choice, int32_t station, uint64_t seed);
   void finishRecording(Drive& drive);
   void addReplayMenu(Drive& drive);
+  // A replay run on, silently and flat out, until the train has reached `station`.
+  void replayForwardTo(Drive& drive, int32_t station);
   // The ghost of a drive: --ghost, else the best-graded recording of the same line and train.
   void startGhost(Drive& drive, const SessionChoice& choice, int32_t station);
   void driveClosed(bool soundReinitialised);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "core/ports/recording_mixer.h"
@@ -130,6 +131,17 @@ TEST(TitleWindowTest, TheVehicleDialogOpensInTheContentFolderAndTheHelpImageSays
   dialogs.viewer = true;
   QTest::mouseClick(title.image(TitleImage::Help), Qt::LeftButton);
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{"readme.htmlを開くプログラムが見つかりません"});
+
+  // The menu's foot: a recorded drive to replay, or to race against.
+  for (const auto& [name, signal] : {std::pair{"Replay", &TitleWindow::replayClicked},
+                                     std::pair{"Ghost", &TitleWindow::ghostClicked}}) {
+    auto* button = title.findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_TRUE(button) << name;
+    EXPECT_TRUE(button->isVisibleTo(&title)) << name;
+    QSignalSpy clicked(&title, signal);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicked.count(), 1) << name;
+  }
 }
 
 }  // namespace
