@@ -171,8 +171,10 @@ bool DesktopProgram::startReplay(const std::filesystem::path& file) {
 // The inputs meet the drive through its door at their drive times, as in kestrel-run.
 void DesktopProgram::playInputs(Drive& drive, std::vector<ScriptInput> inputs, double rate) {
   drive.player = std::make_unique<ScriptPlayer>(drive.model->door(), std::move(inputs));
-  drive.player->setMessageSink([this](const ScriptInput&, const std::string& message) {
-    if (drive_ && !drive_->replaying) dialogs_.showMessage(message);
+  // What a played input would show in a message box goes to stderr, as the runner writes it: a
+  // box would stop the played drive until someone answers it.
+  drive.player->setMessageSink([](const ScriptInput& in, const std::string& message) {
+    std::cerr << "kestrel: " << formatSeconds(in.timeUs) << " " << message << "\n";
   });
   ScriptPlayer* player = drive.player.get();
   QPointer<CabWindow> window = drive.window;

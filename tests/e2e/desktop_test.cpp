@@ -420,6 +420,9 @@ TEST(DesktopCommandLine, HelpVersionAndBadUsage) {
   EXPECT_EQ(run("--line line_local.dat"), 64);  // a line without a train
   EXPECT_EQ(run("--station 2"), 64);
   EXPECT_EQ(run("--frobnicate"), 64);
+  EXPECT_EQ(run("--replay r.drive --line line_local.dat --train t.dat"), 64);  // the recording names them
+  EXPECT_EQ(run("--replay r.drive --speed 3"), 64);                           // 1, 2 or 4
+  EXPECT_EQ(run("--ghost g.drive --speed 2"), 64);                            // --speed needs a script
 }
 
 }  // namespace
