@@ -272,16 +272,6 @@ void DesktopProgram::addReplayMenu(Drive& drive) {
     speeds->addAction(a);
     connect(a, &QAction::triggered, window, [window, rate] { window->clock().setRate(rate); });
   }
-  // Forward to each station of the "Move" menu: the recording played silently, flat out, until the
-  // train has reached it.
-  menu->addSeparator();
-  for (const JumpMenuEntry& entry : drive.model->menu().moveEntries()) {
-    QAction* a = menu->addAction(QString::fromStdString(entry.caption));
-    const int32_t station = entry.station;
-    connect(a, &QAction::triggered, this, [this, station] {
-      if (drive_ && drive_->replaying) replayForwardTo(*drive_, station);
-    });
-  }
 }
 
 void DesktopProgram::replayForwardTo(Drive& drive, int32_t station) {
@@ -371,7 +361,8 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
                            valueDisplay_->hide();
                        },
                        drive->serial.get()};
-  if (replay)
+  if (replay) {
+    hooks.replayJump = [this, d = drive.get()](int32_t station) { replayForwardTo(*d, station); };
     hooks.replayPause = [d = drive.get()] {
       d->replayPaused = !d->replayPaused;
       if (d->replayPaused)
@@ -380,6 +371,7 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
         d->window->clock().start();
       d->window->view().setPausedMark(d->replayPaused);
     };
+  }
   drive->grading = std::make_unique<DriveGrading>(*drive->model, *store);
   connect(drive->grading.get(), &DriveGrading::debriefRequested, this,
           [this] { showDebrief(*drive_->grading); });

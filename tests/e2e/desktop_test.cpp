@@ -371,6 +371,27 @@ TEST_F(DesktopTest, AHandDrivenDriveIsRecordedAndItsReplayGivesTheSameTrace) {
   closeAndQuit(*cab);
 }
 
+// A replay's "Move" menu runs the recorded drive on to the station, silently and flat out.
+TEST_F(DesktopTest, AReplayJumpsOnToAStation) {
+  const fs::path script = test::sourceDir() / "tests/tools/scenarios/rapid_run.txt";
+  const fs::path recording = dir / "rapid.drive";
+  const std::string command = std::string("'") + KESTREL_RUN + "' --data '" + KESTREL_QUICK_DEMO_DIR +
+                              "' --line line_rapid.dat --train train_313-1000_8cars.dat --script '" +
+                              script.string() + "' --duration 260 --record '" + recording.string() + "' >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  start({"--replay", recording.string()});
+  auto cab = x.findWindow("快速", 20s);
+  ASSERT_TRUE(cab) << slurp(err) << x.describeScreen("no_cab_window");
+  ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s)) << slurp(err);
+  const int from = traceNow().lastInt("currentStation");
+  x.keys(*cab, "alt+m Down Return");  // the "Move" menu: its second station, 緑町
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("currentStation") > from; }, 10s))
+      << slurp(err) << x.describeScreen("no_jump");
+  EXPECT_LT(std::stod(traceNow().last("t_s")), 200.0);
+  x.screenshot("replay_jumped");
+  closeAndQuit(*cab);
+}
+
 TEST_F(DesktopTest, F3OpensTheValueDisplayWhoseKeysDriveTheTrainAndF3ThereClosesIt) {
   start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat"});
   auto cab = x.findWindow(kRapidLine, 20s);

@@ -92,8 +92,10 @@ void CabWindow::buildMenus() {
     a->setObjectName(QString::fromStdString(entry.name));
     const int32_t station = entry.station;
     connect(a, &QAction::triggered, this, [this, station] {
-      if (model_.door().replaying()) return;
-      input({.kind = ScriptInput::Kind::MenuJump, .station = station});
+      if (!model_.door().replaying())
+        input({.kind = ScriptInput::Kind::MenuJump, .station = station});
+      else if (hooks_.replayJump)
+        hooks_.replayJump(station);
     });
   }
 

@@ -44,6 +44,8 @@ struct CabWindowHooks {
   std::function<void(QMenu* display)> extendDisplayMenu;
   // While a recording replays, the start item pauses and resumes the replay's clock.
   std::function<void()> replayPause;
+  // ... and the "Move" menu runs the replay on to the station.
+  std::function<void(int32_t station)> replayJump;
 };
 
 class CabWindow final : public QMainWindow, public DriveKeyTarget {
