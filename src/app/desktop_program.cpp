@@ -240,6 +240,12 @@ void DesktopProgram::startGhost(Drive& drive, const SessionChoice& choice, int32
     return;
   }
   auto& recording = std::get<DriveRecording>(parsed);
+  // A ghost of another line has no place to be compared at: that drive runs without one.
+  if (recording.header.format != 0 && recording.header.line.name != choice.lineFileName) {
+    std::cerr << "kestrel: the ghost " << file->string() << " was driven on " << recording.header.line.name
+              << ", not on " << choice.lineFileName << "\n";
+    return;
+  }
   try {
     drive.ghost = std::make_unique<GhostRace>(recording, ghostChoice(recording, choice, station), pictures_);
   } catch (const FatalError& e) {
