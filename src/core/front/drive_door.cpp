@@ -37,6 +37,7 @@ std::optional<std::string> DriveDoor::deliver(ScriptInput input) {
   if (input.kind == ScriptInput::Kind::MenuLoad && !input.slotText)
     input.slotText = SavedDriveStore(store_).text(input.slot);
   record(input);
+  if (input.kind == ScriptInput::Kind::End) ended_ = true;
   auto message = run(input);
   session_.deliverPosted();
   if (after_) after_(input);

@@ -41,6 +41,8 @@ class DriveDoor final : private GamepadPoller {
   // While a recording plays, the driver's own inputs are refused: driverInput() drops them.
   void setReplaying(bool replaying) { replaying_ = replaying; }
   bool replaying() const { return replaying_; }
+  // An "end" has been delivered.
+  bool ended() const { return ended_; }
   std::optional<std::string> driverInput(ScriptInput input);
 
   // Every input delivered, with its drive time, as it is run (the recorder).
@@ -67,6 +69,7 @@ class DriveDoor final : private GamepadPoller {
   CabMenu& menu_;
   PreferenceStore& store_;
   bool replaying_ = false;
+  bool ended_ = false;
   std::function<void(const ScriptInput&)> recorder_;
   std::function<void(const ScriptInput&)> after_;
   GamepadPoller* live_ = nullptr;

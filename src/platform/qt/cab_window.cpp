@@ -314,7 +314,8 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   if (closing_) return;
   closing_ = true;
   // The end of the drive, at its drive time: a recording is played up to here.
-  if (!model_.door().replaying()) model_.door().deliver({.kind = ScriptInput::Kind::End});
+  if (!model_.door().replaying() && !model_.door().ended())
+    model_.door().deliver({.kind = ScriptInput::Kind::End});
   // FormCloseQuery, in its order; the close is always allowed.
   view_->stopRendering();
   clock_->stop();

@@ -142,7 +142,6 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
   };
 
   std::unique_ptr<DriveRecorder> recorder;
-  bool recordedEnd = false;
   if (!options.record.empty()) {
     std::string error;
     recorder = DriveRecorder::create(
@@ -155,10 +154,7 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
       err << "kestrel-run: " << error << "\n";
       return kExitDataFault;
     }
-    drive->door().setRecorder([&recorder, &recordedEnd](const ScriptInput& in) {
-      recorder->record(in);
-      recordedEnd = in.kind == ScriptInput::Kind::End;
-    });
+    drive->door().setRecorder([&recorder](const ScriptInput& in) { recorder->record(in); });
   }
 
   const int64_t duration = options.durationUs ? *options.durationUs : playedDurationUs(inputs);
@@ -167,7 +163,8 @@ int runDrive(const RunOptions& options, std::ostream& out, std::ostream& err) {
   // The preferences as the cab window's close writes them.
   if (filePreferences) writePreferences(preferences, drive->loaded().settings.preferences);
   if (recorder) {
-    if (!recordedEnd) drive->door().deliver(ScriptInput{.kind = ScriptInput::Kind::End});
+    // The drive's end, where the script gave none: the recording replays to here.
+    if (!drive->door().ended()) drive->door().deliver(ScriptInput{.kind = ScriptInput::Kind::End});
     recorder->finish(grader.report().score);
     if (recorder->failed()) {
       err << "kestrel-run: cannot write the recording " << options.record.string() << "\n";
