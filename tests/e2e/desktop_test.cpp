@@ -371,8 +371,9 @@ TEST_F(DesktopTest, AHandDrivenDriveIsRecordedAndItsReplayGivesTheSameTrace) {
   closeAndQuit(*cab);
 }
 
-// A replay's "Move" menu runs the recorded drive on to the station, silently and flat out.
-TEST_F(DesktopTest, AReplayJumpsOnToAStation) {
+// A replay's "Move" menu runs the recorded drive on to the station, silently and flat out; a
+// recording whose line file differs is played only after the driver agrees.
+TEST_F(DesktopTest, AReplayJumpsOnToAStationAndAsksFirstWhenItsFilesDiffer) {
   const fs::path script = test::sourceDir() / "tests/tools/scenarios/rapid_run.txt";
   const fs::path recording = dir / "rapid.drive";
   const std::string command = std::string("'") + KESTREL_RUN + "' --data '" + KESTREL_QUICK_DEMO_DIR +
@@ -390,6 +391,25 @@ TEST_F(DesktopTest, AReplayJumpsOnToAStation) {
   EXPECT_LT(std::stod(traceNow().last("t_s")), 200.0);
   x.screenshot("replay_jumped");
   closeAndQuit(*cab);
+  if (HasFatalFailure()) return;
+
+  // Recorded on another line file: the program says so and asks; "No" leaves it at the menu.
+  std::string other = slurp(recording);
+  other.replace(other.find("line_rapid.dat sha256:") + 22, 4, "0000");
+  const fs::path mismatch = dir / "other.drive";
+  std::ofstream(mismatch, std::ios::binary) << other;
+  start({"--replay", mismatch.string()});
+  const auto box = x.findWindow(kTitle, 20s);
+  ASSERT_TRUE(box) << slurp(err);
+  x.screenshot("replay_asks");
+  x.keys(*box, "Escape");
+  ASSERT_TRUE(XSession::waitUntil([&] {
+    const auto menu = x.findWindow(kTitle, 1s);
+    return menu && x.geometry(*menu).width >= 800;
+  }, 10s)) << x.describeScreen("no_menu_after_no");
+  EXPECT_FALSE(x.findWindow("快速", 1s));
+  x.closeWindow(*x.findWindow(kTitle, 1s));
+  EXPECT_EQ(x.waitForExit(10s), 0) << slurp(err);
 }
 
 TEST_F(DesktopTest, F3OpensTheValueDisplayWhoseKeysDriveTheTrainAndF3ThereClosesIt) {
