@@ -439,6 +439,7 @@ void DesktopProgram::driveClosed(bool soundReinitialised) {
   valueDisplay_->attach(nullptr);
   if (!drive_->replaying) carryOver_ = drive_->model->carryOver();
   finishRecording(*drive_);
+  driveMixer_.setClock([] { return int64_t{0}; });  // the closed drive's clock goes with it
   drive_->model->door().setLiveGamepad(nullptr);
   drive_->grading->attachView(nullptr);
   drive_->window->hide();
