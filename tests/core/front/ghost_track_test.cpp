@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/present/trackside_pictures.h"
+#include "support/drive_rig.h"
+
 namespace kestrel {
 namespace {
 
@@ -31,6 +34,31 @@ TEST(GhostTrack, GapText) {
   EXPECT_EQ(ghostDeltaText(0.04), "0.0 s");
   EXPECT_EQ(ghostDeltaText(-0.04), "0.0 s");
   EXPECT_EQ(ghostDeltaText(65.0), "+65.0 s");
+}
+
+// The ghost's mark on the remaining-distance bar stands where the bar's lower end would stand for
+// the ghost's distance: at the driver's own place, on the bar's lower end.
+TEST(GhostTrack, TheMarkOnTheRemainingBarIsWhereItsEndWouldBeForTheGhost) {
+  test::DriveRig rig;
+  rig.settings.Disp.MovieHeight = 600;
+  Sprite& bar = rig.addSprite("img_unten_remain", 50);
+  bar.height = 1200;  // a bar twice the movie's height, as the bar pictures are
+  bar.width = 12;
+  rig.rebuild();
+  rig.train.distanceRun = 100'000;
+  for (const double d : {5000.0, 1500.0}) {
+    rig.train.distanceToStop = d;
+    trackside::updateRemainingBar(rig.c());
+    const auto here = ghostMark(rig.c(), rig.train.distanceRun);
+    ASSERT_TRUE(here) << d;
+    EXPECT_DOUBLE_EQ(here->y, bar.y + bar.height) << d;
+    EXPECT_EQ(here->width, 12);
+    // A ghost 5 m nearer the stop: its end of the bar stands lower.
+    EXPECT_GT(ghostMark(rig.c(), rig.train.distanceRun + 500)->y, here->y) << d;
+  }
+  EXPECT_EQ(ghostMark(rig.c(), rig.train.distanceRun + 1'000'000), std::nullopt);  // off the bar's scale
+  bar.visible = false;
+  EXPECT_EQ(ghostMark(rig.c(), rig.train.distanceRun), std::nullopt);
 }
 
 }  // namespace
