@@ -174,6 +174,9 @@ TEST_F(DriveTest, ARecordingReplaysItsDriveAndRacesItselfLevel) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.rfind("drive: 80.000000 s virtual", 0), 0u) << r.out;
   EXPECT_EQ(slurp(dir / "b.csv"), slurp(dir / "a.csv"));
+  // A recording is a script too: its header is read and left aside.
+  ASSERT_EQ(drive({"--script", recording.string()}, "e.csv").status, 0);
+  EXPECT_EQ(slurp(dir / "e.csv"), slurp(dir / "a.csv"));
 
   // Cut after the B6 input, in the middle of the B7 one: the drive up to there is the same.
   const std::string cutText = recorded.substr(0, recorded.find("35.600000 key 2") + 8);
