@@ -316,7 +316,7 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
   title_->beginLoading();
   auto drive = std::make_unique<Drive>();
   drive->serial = std::make_unique<QtSerialLink>();
-  drive->movie = std::make_unique<FfmpegMovieReader>();
+  drive->movie = std::make_unique<ThreadedMovieReader>();
   const bool scripted = scriptPending_ && !replay;
   scriptPending_ = false;
   drive->replaying = replay != nullptr;
@@ -419,6 +419,8 @@ void DesktopProgram::afterTick() {
   if (easyCab_->isVisible()) easyCab_->showLamps(easyCabLamps(s.control(), s.train()));
   valueDisplay_->refresh();
   drive_->grading->afterTick();
+  // A damaged route movie: said once, and the drive goes on.
+  if (const auto warning = drive_->movie->takeWarning()) std::cerr << "kestrel: " << *warning << "\n";
   std::optional<GhostSample> ghostSample;
   if (drive_->ghost) {
     drive_->ghost->observe(s.scheduler().now(), s.train().distanceRun);

@@ -13,6 +13,7 @@
 #include "app/command_line.h"
 #include "core/front/cab_window_model.h"
 #include "platform/ffmpeg/ffmpeg_movie_reader.h"
+#include "platform/ffmpeg/threaded_movie_reader.h"
 #include "platform/openal/openal_mixer.h"
 #include "platform/qt/cab_window.h"
 #include "platform/qt/debrief_window.h"
@@ -53,7 +54,7 @@ class DesktopProgram final : public QObject {
  private:
   struct Drive {
     std::unique_ptr<QtSerialLink> serial;  // the window's serial controller port, closed with it
-    std::unique_ptr<FfmpegMovieReader> movie;
+    std::unique_ptr<ThreadedMovieReader> movie;  // decodes ahead on a thread of its own
     std::unique_ptr<MemoryPreferenceStore> replayPreferences;  // a replay's: the recorded drive's
     std::unique_ptr<CabWindowModel> model;
     std::unique_ptr<ScriptPlayer> player;      // a played script or recording

@@ -14,6 +14,8 @@ list(APPEND area_test_properties TIMEOUT 300 RUN_SERIAL TRUE)
 # same harness.
 add_executable(kestrel-cab-harness ${dir}/harness/cab_harness.cpp)
 target_link_libraries(kestrel-cab-harness PRIVATE kestrel_platform_qt kestrel_platform_ffmpeg kestrel_options)
+# The harness times the render step through a forwarding reader kept with the tests' support.
+target_include_directories(kestrel-cab-harness PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(${target} kestrel-cab-harness kestrel-make-demo)
 target_link_libraries(${target} PRIVATE kestrel_platform_qt kestrel_platform_ffmpeg)
 target_compile_definitions(${target} PRIVATE KESTREL_CAB_HARNESS="$<TARGET_FILE:kestrel-cab-harness>")

@@ -37,6 +37,28 @@ class FakeMovieReader final : public MovieReader {
   }
   bool isOpen() const override { return open_; }
   int frameCount() const override { return frames_; }
+  // Requests answered kPending, then with frame `standIn` as kStandIn, before frames are handed
+  // out again; and the travel last asked with.
+  int pendingAnswers = 0;
+  int standInAnswers = 0;
+  int standIn = 0;
+  MovieTravel lastTravel;
+  FrameState requestFrame(int n, const MovieTravel& travel, Picture& out) override {
+    lastTravel = travel;
+    if (pendingAnswers > 0) {
+      --pendingAnswers;
+      log_.entries.push_back("pending " + std::to_string(n));
+      return FrameState::kPending;
+    }
+    if (standInAnswers > 0) {
+      --standInAnswers;
+      log_.entries.push_back("stand-in " + std::to_string(standIn) + " for " + std::to_string(n));
+      decodeFrame(standIn, out);
+      log_.entries.pop_back();
+      return FrameState::kStandIn;
+    }
+    return decodeFrame(n, out) ? FrameState::kReady : FrameState::kMissing;
+  }
   bool decodeFrame(int n, Picture& out) override {
     log_.entries.push_back("decode " + std::to_string(n));
     if (!open_ || n < 0 || n >= frames_) return false;

@@ -40,3 +40,21 @@ target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/run/trace_write
 if(KESTREL_SANITIZE)
   list(APPEND area_test_properties ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0")
 endif()
+
+# kestrel-author's commands are a library; the tests make their GPS tracks with GeographicLib.
+if(TARGET kestrel_author_lib)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(TEST_GEOGRAPHICLIB REQUIRED IMPORTED_TARGET geographiclib)
+  target_link_libraries(${target} PRIVATE kestrel_author_lib PkgConfig::TEST_GEOGRAPHICLIB)
+  add_dependencies(${target} kestrel-author)
+  target_compile_definitions(${target} PRIVATE KESTREL_AUTHOR="$<TARGET_FILE:kestrel-author>")
+endif()
+
+# kestrel-check runs as a program in its tests.
+if(TARGET kestrel-check)
+  add_dependencies(${target} kestrel-check)
+  target_compile_definitions(${target} PRIVATE KESTREL_CHECK="$<TARGET_FILE:kestrel-check>")
+endif()
+if(TARGET kestrel_check_lib)
+  target_link_libraries(${target} PRIVATE kestrel_check_lib)
+endif()

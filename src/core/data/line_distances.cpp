@@ -23,7 +23,7 @@ class Converter {
     double d = 0;
     for (const SpeedUnitRow& r : rows_) {
       rowStart_.push_back(d);
-      d += roundHalfAway((r.vStart + r.vEnd) * (static_cast<double>(r.end) - r.start) / 2.16);
+      d += speedUnitRowLengthCm(r);
       rowEnd_.push_back(d);
     }
   }
@@ -67,6 +67,10 @@ class Converter {
 };
 
 }  // namespace
+
+double speedUnitRowLengthCm(const SpeedUnitRow& row) {
+  return roundHalfAway((row.vStart + row.vEnd) * (static_cast<double>(row.end) - row.start) / 2.16);
+}
 
 double speedUnitDistance(const SpeedUnitRow& row, double rowStartCm, double f) {
   const double span = static_cast<double>(row.end) - row.start;

@@ -15,6 +15,10 @@ namespace kestrel {
 // movie time (f - start) / 30 s, rounded half away from zero.
 double speedUnitDistance(const SpeedUnitRow& row, double rowStartCm, double f);
 
+// The distance a [SpeedUnit] row adds to the rows after it: (A + B) x (end - start) / 2.16,
+// rounded half away from zero.
+double speedUnitRowLengthCm(const SpeedUnitRow& row);
+
 // The distance of `frame` where the train stands at it: in the last row that holds it
 // (start <= frame < end, as the frame advance looks rows up), from the end distance of the row
 // before. nullopt when no row holds it.

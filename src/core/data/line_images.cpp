@@ -29,16 +29,19 @@ CatalogPicture loadOrThrow(Ctx& c, std::string_view file, const SpriteSpec& layo
 }
 
 // Runs one image-list line; any fault in it (end of file, a missing or non-numeric field, a
-// picture that does not load) ends the load with that line's own message.
+// picture that does not load) ends the load with that line's own message, or, when faults are
+// collected, is recorded and the list goes on with its next line. False when the list cannot go
+// on (the file has ended).
 template <class Body>
-void guardedLine(std::string_view message, Body body) {
+bool guardedLine(SectionReader& reader, std::string_view message, Body body) {
   try {
     body();
+    return true;
   } catch (const SectionFault&) {
-    throw FatalError(std::string(message));
   } catch (const PictureMissing&) {
-    throw FatalError(std::string(message));
   }
+  reader.fault(message);
+  return !reader.atEnd();
 }
 
 void readPictureList(Ctx& c, std::vector<std::string>& names, PictureList& list, const char* prefix,
@@ -96,7 +99,7 @@ void readSignImageList(Ctx& c) {
                                             "img_unten_teimokuE", "img_unten_slope",   "img_unten_limit",
                                             "img_unten_remain",   "img_unten_other"};
   for (size_t i = 0; i < 8; ++i) {
-    guardedLine(kSignImageFaults[i], [&] {
+    const bool more = guardedLine(c.r, kSignImageFaults[i], [&] {
       c.r.valueLine();
       SignImage image{c.r.textField(1), c.r.intField(2)};
       const int size = image.size;
@@ -125,6 +128,7 @@ void readSignImageList(Ctx& c) {
       c.catalog.put(loadOrThrow(c, image.file, s));
       c.l.SignImageList[i] = image;
     });
+    if (!more) break;
   }
   c.l.hasSignImageList = true;
 }
@@ -133,7 +137,7 @@ void readSignalImageList(Ctx& c) {
   static constexpr const char* kNames[4] = {"img_unten_signal", "img_unten_signal_S", "img_unten_signal_L",
                                             "img_unten_signal_R"};
   for (size_t i = 0; i < 4; ++i) {
-    guardedLine(kSignalImageFaults[i], [&] {
+    const bool more = guardedLine(c.r, kSignalImageFaults[i], [&] {
       c.r.valueLine();
       SignalImage image;
       int n = 1;
@@ -153,6 +157,7 @@ void readSignalImageList(Ctx& c) {
       c.catalog.put(loadOrThrow(c, image.file, s));
       c.l.SignalImageList[i] = image;
     });
+    if (!more) break;
   }
   c.l.hasSignalImageList = true;
 }

@@ -225,25 +225,30 @@ void readSpeedUnitRows(SectionReader& reader, std::vector<SpeedUnitRow>& rows) {
   });
 }
 
-void loadLine(SectionReader& reader, const LineLoadContext& context, LineData& line, PictureCatalog& catalog) {
+void loadLine(SectionReader& reader, const LineLoadContext& context, LineData& line, PictureCatalog& catalog,
+              FaultLog* collect) {
   Ctx c{reader, line, catalog, context};
   std::string label;
+  collectInto(reader, collect, [&label, &reader] { return lineFault(label, reader.line()).message(); });
   try {
     runKeyLoop<Ctx>(reader, kLineRules, c, kLineBaseLabel, label);
   } catch (const SectionFault&) {
     throw lineFault(label, reader.line());
   }
+  stopCollecting(reader);
 }
 
 void loadLineFile(const std::filesystem::path& path, const LineLoadContext& context, LineData& line,
-                  PictureCatalog& catalog) {
+                  PictureCatalog& catalog, FaultLog* collect) {
   std::optional<SectionReader> reader;
   try {
     reader.emplace(SectionReader::fromFile(path));
   } catch (const SectionFault&) {
-    throw lineFault(kLineBaseLabel, "");
+    if (!collect) throw lineFault(kLineBaseLabel, "");
+    collect->add(path, 0, lineFault(kLineBaseLabel, "").message());
+    return;
   }
-  loadLine(*reader, context, line, catalog);
+  loadLine(*reader, context, line, catalog, collect);
 }
 
 }  // namespace kestrel

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/data/line_data.h"
+#include "core/data/load_faults.h"
 #include "core/data/picture_catalog.h"
 #include "core/data/section_reader.h"
 #include "core/ports/picture_loader.h"
@@ -41,8 +42,10 @@ struct LineLoadContext {
 // display's reload of the table.
 void readSpeedUnitRows(SectionReader& reader, std::vector<SpeedUnitRow>& rows);
 
-void loadLine(SectionReader& reader, const LineLoadContext& context, LineData& line, PictureCatalog& catalog);
+// With `collect`, every fault goes there instead and the load goes on (load_faults.h).
+void loadLine(SectionReader& reader, const LineLoadContext& context, LineData& line, PictureCatalog& catalog,
+              FaultLog* collect = nullptr);
 void loadLineFile(const std::filesystem::path& path, const LineLoadContext& context, LineData& line,
-                  PictureCatalog& catalog);
+                  PictureCatalog& catalog, FaultLog* collect = nullptr);
 
 }  // namespace kestrel

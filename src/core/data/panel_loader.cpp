@@ -54,7 +54,7 @@ void readLampSignal(Ctx& c) {
 void readOthers(Ctx& c) {
   auto& others = c.p.Others;
   others.clear();
-  c.r.table([&](const std::string& first) {
+  c.r.groupTable([&](const std::string& first) {
     requireRoom(others.size(), PanelLayout::kOthersCapacity);
     PanelPicture p;
     p.file = first;

@@ -10,13 +10,18 @@ namespace {
 
 class PanelRegistrar {
  public:
-  PanelRegistrar(const std::filesystem::path& dir, PictureLoader& loader, PictureCatalog& catalog)
-      : dir_(dir), loader_(loader), catalog_(catalog) {}
+  PanelRegistrar(const std::filesystem::path& dir, PictureLoader& loader, PictureCatalog& catalog,
+                 const NamedFileFaults* collect)
+      : dir_(dir), loader_(loader), catalog_(catalog), collect_(collect) {}
 
   void add(const std::string& file, SpriteSpec layout) {
     if (file.empty()) return;
     auto picture = loadCatalogPicture(loader_, dir_, file, layout);
-    if (!picture) throw FatalError(file + std::string(kPictureFault));
+    if (!picture) {
+      if (!collect_) throw FatalError(file + std::string(kPictureFault));
+      collect_->add(file, file + std::string(kPictureFault));
+      return;
+    }
     catalog_.put(std::move(*picture));
   }
 
@@ -59,13 +64,14 @@ class PanelRegistrar {
   const std::filesystem::path& dir_;
   PictureLoader& loader_;
   PictureCatalog& catalog_;
+  const NamedFileFaults* collect_;
 };
 
 }  // namespace
 
 void registerPanelPictures(const PanelLayout& p, const std::filesystem::path& vehicleDirectory,
-                           PictureLoader& loader, PictureCatalog& catalog) {
-  PanelRegistrar r(vehicleDirectory, loader, catalog);
+                           PictureLoader& loader, PictureCatalog& catalog, const NamedFileFaults* collect) {
+  PanelRegistrar r(vehicleDirectory, loader, catalog, collect);
   r.plain(p.Panel, "img_Panel", 0, false);
   {
     SpriteSpec s;
@@ -126,11 +132,14 @@ void registerPanelPictures(const PanelLayout& p, const std::filesystem::path& ve
 
 void registerStafPictures(const LineData& line, const SettingsData& settings,
                           const std::filesystem::path& programDirectory, PictureLoader& loader,
-                          PictureCatalog& catalog) {
+                          PictureCatalog& catalog, const NamedFileFaults* collect) {
   auto load = [&](const std::string& file, SpriteSpec layout) -> std::optional<CatalogPicture> {
     if (file.empty()) return std::nullopt;
     auto picture = loadCatalogPicture(loader, programDirectory, file, layout);
-    if (!picture) throw FatalError(file + std::string(kStafPictureMissing));
+    if (!picture) {
+      if (!collect) throw FatalError(file + std::string(kStafPictureMissing));
+      collect->add(file, file + std::string(kStafPictureMissing));
+    }
     return picture;
   };
   SpriteSpec card;

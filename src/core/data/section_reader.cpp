@@ -1,6 +1,7 @@
 #include "core/data/section_reader.h"
 
 #include "core/util/comma_fields.h"
+#include "core/util/fatal_error.h"
 #include "core/util/file_bytes.h"
 #include "core/util/number_parse.h"
 
@@ -15,7 +16,9 @@ SectionReader::SectionReader(std::vector<DecodedLine> lines) : lines_(std::move(
 SectionReader SectionReader::fromFile(const std::filesystem::path& path) {
   const auto bytes = readFileBytes(path);
   if (!bytes) throw SectionFault("cannot read " + path.string());
-  return fromBytes(*bytes);
+  SectionReader reader = fromBytes(*bytes);
+  reader.path_ = path;
+  return reader;
 }
 
 SectionReader SectionReader::fromBytes(std::string_view cp932Bytes) {
@@ -63,14 +66,75 @@ double SectionReader::decimalLine() { return toDecimal(valueLine()); }
 Fixed SectionReader::fixedLine() { return toFixed(valueLine()); }
 
 void SectionReader::table(const std::function<void(const std::string& first)>& row, bool skipSemicolonRows) {
+  readTable(row, skipSemicolonRows, false);
+}
+
+void SectionReader::groupTable(const std::function<void(const std::string& first)>& row) {
+  readTable(row, false, true);
+}
+
+void SectionReader::readTable(const std::function<void(const std::string& first)>& row, bool skipSemicolonRows,
+                              bool groups) {
+  std::vector<int32_t>* rowLines = nullptr;
+  if (collecting() && sourceLines_ && !key_.empty()) {
+    rowLines = &sourceLines_->rows[key_];
+    rowLines->clear();
+  }
   for (;;) {
     if (!nextLine()) throw SectionFault("end of file inside a table");
     // The terminating line and skipped comment rows are not values: bad bytes in them are harmless.
     if (!current_.empty() && current_.front() == '#') return;
     if (skipSemicolonRows && !current_.empty() && current_.front() == ';') continue;
+    if (collecting()) {
+      if (!collectRow(row, groups, rowLines)) return;
+      continue;
+    }
     if (currentMalformed_) throw SectionFault("malformed Shift-JIS in line " + std::to_string(pos_));
     row(current_);
   }
+}
+
+bool SectionReader::collectRow(const std::function<void(const std::string& first)>& row, bool groups,
+                               std::vector<int32_t>* rowLines) {
+  const size_t first = pos_;
+  try {
+    if (currentMalformed_) throw SectionFault("malformed Shift-JIS in line " + std::to_string(pos_));
+    row(current_);
+    if (rowLines) rowLines->push_back(static_cast<int32_t>(first));
+    return true;
+  } catch (const SectionFault&) {
+    fault();
+  } catch (const FatalError& e) {
+    fault(e.message());
+  }
+  if (!groups) return true;
+  // A group cut short by the terminating line ends the table there; otherwise its remaining lines
+  // are passed over up to the table's end.
+  if (pos_ != first && !current_.empty() && current_.front() == '#') return false;
+  while (nextLine())
+    if (!current_.empty() && current_.front() == '#') return false;
+  throw SectionFault("end of file inside a table");
+}
+
+void SectionReader::collectFaults(FaultHandler handler, SourceLines* lines) {
+  onFault_ = std::move(handler);
+  sourceLines_ = onFault_ ? lines : nullptr;
+  key_.clear();
+}
+
+void SectionReader::fault(std::string_view ownMessage) {
+  if (onFault_) {
+    onFault_(ownMessage);
+    return;
+  }
+  // Not collecting: the fault ends the load.
+  if (!ownMessage.empty()) throw FatalError(std::string(ownMessage));
+  throw SectionFault("fault in line " + std::to_string(pos_));
+}
+
+void SectionReader::beginKey(std::string_view key) {
+  key_ = key;
+  if (sourceLines_) sourceLines_->keys[key_] = static_cast<int32_t>(pos_);
 }
 
 int32_t SectionReader::intField(int n) const { return toInt(commaField(current_, n)); }

@@ -131,40 +131,57 @@ void writeControllerCodes(PreferenceStore& store, const ControllerCodes& codes) 
   key->writeInt("EB", codes.EB);
 }
 
-std::vector<std::string> loadMascon(const std::filesystem::path& path) {
+std::vector<std::string> loadMascon(const std::filesystem::path& path, FaultLog* collect) {
   const auto bytes = readFileBytes(path);
-  if (!bytes) throw FatalError(std::string(kMasconMissing));
-  return parseMascon(*bytes);
+  if (!bytes) {
+    if (!collect) throw FatalError(std::string(kMasconMissing));
+    collect->add(path, 0, std::string(kMasconMissing));
+    return {};
+  }
+  return parseMascon(*bytes, collect, path);
 }
 
-std::vector<std::string> parseMascon(std::string_view cp932Bytes) {
+std::vector<std::string> parseMascon(std::string_view cp932Bytes, FaultLog* collect,
+                                     const std::filesystem::path& path) {
   std::vector<std::string> table;
+  int32_t number = 0;
   for (DecodedLine& line : decodeCp932Lines(cp932Bytes)) {
+    ++number;
     if (!line.text.empty() && line.text.front() == '#') break;
-    if (line.malformed || table.size() >= SettingsData::kMasconCapacity) throw FatalError(std::string(kMasconFaulty));
+    const bool full = table.size() >= SettingsData::kMasconCapacity;
+    if (line.malformed || full) {
+      if (!collect) throw FatalError(std::string(kMasconFaulty));
+      collect->add(path, number, std::string(kMasconFaulty));
+      if (full) break;
+      continue;
+    }
     table.push_back(std::move(line.text));
   }
   return table;
 }
 
-void loadRailvane(SectionReader& reader, SettingsData& settings) {
+void loadRailvane(SectionReader& reader, SettingsData& settings, FaultLog* collect) {
   RailvaneContext context{reader, settings};
   std::string label;
+  collectInto(reader, collect, [] { return std::string(kStringFileFault); });
   try {
     runKeyLoop<RailvaneContext>(reader, kRailvaneRules, context, {}, label);
   } catch (const SectionFault&) {
     throw FatalError(std::string(kStringFileFault));
   }
+  stopCollecting(reader);
 }
 
-void loadRailvaneFile(const std::filesystem::path& path, SettingsData& settings) {
+void loadRailvaneFile(const std::filesystem::path& path, SettingsData& settings, FaultLog* collect) {
   std::optional<SectionReader> reader;
   try {
     reader.emplace(SectionReader::fromFile(path));
   } catch (const SectionFault&) {
-    throw FatalError(std::string(kStringFileFault));
+    if (!collect) throw FatalError(std::string(kStringFileFault));
+    collect->add(path, 0, std::string(kStringFileFault));
+    return;
   }
-  loadRailvane(*reader, settings);
+  loadRailvane(*reader, settings, collect);
 }
 
 }  // namespace kestrel

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/data/load_faults.h"
 #include "core/data/section_reader.h"
 #include "core/data/settings_data.h"
 #include "core/ports/preference_store.h"
@@ -35,13 +36,16 @@ void readControllerCodes(PreferenceStore& store, ControllerCodes& codes);
 void writeControllerCodes(PreferenceStore& store, const ControllerCodes& codes);
 
 // The lines of mascon.dat up to the end of the file or a line starting with '#' (not stored).
-// Throws FatalError (kMasconMissing, kMasconFaulty).
-std::vector<std::string> loadMascon(const std::filesystem::path& path);
-std::vector<std::string> parseMascon(std::string_view cp932Bytes);
+// Throws FatalError (kMasconMissing, kMasconFaulty); with `collect`, the faults go there instead
+// (a malformed line is left out, the lines beyond the capacity too).
+std::vector<std::string> loadMascon(const std::filesystem::path& path, FaultLog* collect = nullptr);
+std::vector<std::string> parseMascon(std::string_view cp932Bytes, FaultLog* collect = nullptr,
+                                     const std::filesystem::path& path = {});
 
 // railvane.dat into `settings` (preferences, controller and mascon untouched). Throws FatalError
-// with kStringFileFault on any fault, a missing file included.
-void loadRailvane(SectionReader& reader, SettingsData& settings);
-void loadRailvaneFile(const std::filesystem::path& path, SettingsData& settings);
+// with kStringFileFault on any fault, a missing file included; with `collect`, every fault goes
+// there instead and the load goes on.
+void loadRailvane(SectionReader& reader, SettingsData& settings, FaultLog* collect = nullptr);
+void loadRailvaneFile(const std::filesystem::path& path, SettingsData& settings, FaultLog* collect = nullptr);
 
 }  // namespace kestrel

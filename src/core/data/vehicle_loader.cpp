@@ -76,7 +76,7 @@ void derivePowerModeIndex(VehicleParams& v) {
 
 void readNotch(Ctx& c) {
   c.v.Notch.clear();
-  c.r.table([&](const std::string& first) {
+  c.r.groupTable([&](const std::string& first) {
     requireRoom(c.v.Notch.size(), VehicleParams::kOtherTableCapacity);
     NotchRow row;
     row.A = SectionReader::toDecimal(first);
@@ -120,7 +120,7 @@ void readCurrentB(Ctx& c) {
 
 void readEngine(Ctx& c) {
   c.v.Engine.clear();
-  c.r.table([&](const std::string& first) {
+  c.r.groupTable([&](const std::string& first) {
     requireRoom(c.v.Engine.size(), VehicleParams::kOtherTableCapacity);
     EngineRow row;
     row.s0 = SectionReader::toInt(first);
@@ -144,7 +144,7 @@ void readPowerMode(Ctx& c) {
 
 void readEngineSound1(Ctx& c) {
   c.v.EngineSound1.clear();
-  c.r.table([&](const std::string& first) {
+  c.r.groupTable([&](const std::string& first) {
     requireRoom(c.v.EngineSound1.size(), VehicleParams::kEngineSoundCapacity);
     EngineSound1Row row;
     row.file = first;
@@ -157,7 +157,7 @@ void readEngineSound1(Ctx& c) {
 
 void readEngineSound3(Ctx& c) {
   c.v.EngineSound3.clear();
-  c.r.table([&](const std::string& first) {
+  c.r.groupTable([&](const std::string& first) {
     requireRoom(c.v.EngineSound3.size(), VehicleParams::kEngineSoundCapacity);
     EngineSound3Row row;
     row.file = first;
@@ -288,24 +288,29 @@ FatalError vehicleFault(std::string_view label) {
 
 }  // namespace
 
-void loadVehicle(SectionReader& reader, VehicleParams& vehicle, PanelLayout& panel) {
+void loadVehicle(SectionReader& reader, VehicleParams& vehicle, PanelLayout& panel, FaultLog* collect) {
   VehicleContext context{reader, vehicle, panel};
   std::string label;
+  collectInto(reader, collect, [&label] { return vehicleFault(label).message(); });
   try {
     runKeyLoop<VehicleContext>(reader, allVehicleRules(), context, kVehicleBaseLabel, label);
   } catch (const SectionFault&) {
     throw vehicleFault(label);
   }
+  stopCollecting(reader);
 }
 
-void loadVehicleFile(const std::filesystem::path& path, VehicleParams& vehicle, PanelLayout& panel) {
+void loadVehicleFile(const std::filesystem::path& path, VehicleParams& vehicle, PanelLayout& panel,
+                     FaultLog* collect) {
   std::optional<SectionReader> reader;
   try {
     reader.emplace(SectionReader::fromFile(path));
   } catch (const SectionFault&) {
-    throw vehicleFault(kVehicleBaseLabel);
+    if (!collect) throw vehicleFault(kVehicleBaseLabel);
+    collect->add(path, 0, vehicleFault(kVehicleBaseLabel).message());
+    return;
   }
-  loadVehicle(*reader, vehicle, panel);
+  loadVehicle(*reader, vehicle, panel, collect);
 }
 
 void checkBrakeSteps(const VehicleParams& vehicle) {

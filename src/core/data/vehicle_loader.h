@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/data/key_loop.h"
+#include "core/data/load_faults.h"
 #include "core/data/panel_layout.h"
 #include "core/data/section_reader.h"
 #include "core/data/vehicle_params.h"
@@ -28,9 +29,11 @@ struct VehicleContext {
 // The panel keys in their order, [Others] last (panel_loader.cpp).
 std::span<const KeyRule<VehicleContext>> panelKeyRules();
 
-// Throws FatalError with the vehicle-file message or a consistency message.
-void loadVehicle(SectionReader& reader, VehicleParams& vehicle, PanelLayout& panel);
-void loadVehicleFile(const std::filesystem::path& path, VehicleParams& vehicle, PanelLayout& panel);
+// Throws FatalError with the vehicle-file message or a consistency message. With `collect`, every
+// fault goes there instead and the load goes on (load_faults.h).
+void loadVehicle(SectionReader& reader, VehicleParams& vehicle, PanelLayout& panel, FaultLog* collect = nullptr);
+void loadVehicleFile(const std::filesystem::path& path, VehicleParams& vehicle, PanelLayout& panel,
+                     FaultLog* collect = nullptr);
 
 // The check made when the cab window is created: a notched brake ([BrakeType] 1 or 2) needs at
 // least 3 brake positions. Throws FatalError(kTooFewBrakeSteps).

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/data/line_data.h"
+#include "core/data/load_faults.h"
 #include "core/data/panel_layout.h"
 #include "core/data/picture_catalog.h"
 #include "core/data/settings_data.h"
@@ -70,8 +71,15 @@ struct SessionCarryOver {
 
 using StatusSink = std::function<void(std::string_view status)>;
 
-// Throws FatalError with the exact message of the first fault.
+// Throws FatalError with the exact message of the first fault. With `collect` (the authoring
+// check), every fault of the settings, vehicle and line files and of the pictures they name goes
+// there instead, and the load goes on as far as it can.
 LoadedSession loadSession(const SessionChoice& choice, SessionPorts ports, const StatusSink& status,
-                          const SessionStages& stages = {}, const SessionCarryOver& previous = {});
+                          const SessionStages& stages = {}, const SessionCarryOver& previous = {},
+                          FaultLog* collect = nullptr);
+
+// The vehicle file and the line file of a choice, as the loader opens them.
+std::filesystem::path vehicleFilePath(const SessionChoice& choice);
+std::filesystem::path lineFilePath(const SessionChoice& choice);
 
 }  // namespace kestrel

@@ -10,7 +10,9 @@
 
 namespace kestrel {
 
-// `stages` with the four sound stages filled in; a sound stage already set runs after ours.
-SessionStages withSoundStages(SessionStages stages, Mixer& mixer);
+// `stages` with the four sound stages filled in; a sound stage already set runs after ours. With
+// `collect` (the authoring check), a wave that cannot be read or sounds that do not fit the
+// channels are recorded there and the load goes on.
+SessionStages withSoundStages(SessionStages stages, Mixer& mixer, FaultLog* collect = nullptr);
 
 }  // namespace kestrel

@@ -57,9 +57,21 @@ void CabDisplay::decode() {
   if (!reader_) return;
   const std::optional<int32_t> n = frameToDecode(t);
   if (!n) return;
-  // A frame the movie does not have leaves the last decoded one in the bitmap; either way this is
-  // the frame now shown.
-  reader_->decodeFrame(*n, frame_);
+  // A frame still being decoded is asked for again at the next step; meanwhile the picture stays,
+  // or follows the decoder where it is behind. A frame the movie does not have leaves the last
+  // decoded one in the bitmap; either way that is the frame now shown.
+  switch (reader_->requestFrame(*n, movieTravel(t, ctx_.line), frame_)) {
+    case FrameState::kPending:
+      counters_.pending += 1;
+      return;
+    case FrameState::kStandIn:
+      counters_.standIns += 1;
+      revision_ += 1;
+      return;
+    case FrameState::kReady:
+    case FrameState::kMissing:
+      break;
+  }
   t.LastShownFrame = *n;
   revision_ += 1;
   counters_.decodes += 1;
@@ -90,6 +102,10 @@ void CabDisplay::describe(bool canDraw) {
     f.fadeAlpha = fade->alpha;
     f.closeAfter = fade->close;
   }
+}
+
+bool CabDisplay::framePending() const {
+  return reader_ && frameToDecode(ctx_.train).has_value();
 }
 
 const CabFrame& CabDisplay::redrawPaused() {

@@ -2,9 +2,10 @@
 // CabDisplay: the render step of the cab view (AppIdle). It turns the drive's state into a plain
 // description of one frame — the movie picture, the texts over it with their places, the tunnel
 // darkening, the kilometre post, the clock face and the exit fade — which the platform's renderer
-// draws, together with the sprite scene, into the 800 x 760 view. On the way it decodes the movie
-// frame the counters name (only when the number changed), moves the needles that follow the train
-// every frame, and advances the fade.
+// draws, together with the sprite scene, into the 800 x 760 view. On the way it asks the reader
+// for the movie frame the counters name (only when the number changed; a frame still being
+// decoded is asked for again at the next step while the last one stays), moves the needles that
+// follow the train every frame, and advances the fade.
 //
 // Thread contract: the thread that owns the drive, between its events; it writes the sprite
 // angles, LastShownFrame and FadeLevel as the render step does.
@@ -51,7 +52,9 @@ class CabDisplay {
   struct Counters {
     int64_t steps = 0;    // render steps while the drive runs
     int64_t held = 0;     // steps skipped by the stop-frame hold
-    int64_t decodes = 0;  // frames asked of the movie reader
+    int64_t decodes = 0;   // frames the movie reader handed over (or answered it does not have)
+    int64_t pending = 0;   // steps whose frame the reader was still decoding
+    int64_t standIns = 0;  // ... and handed over a nearer frame meanwhile
     int64_t frames = 0;   // frames described for drawing
   };
 
@@ -80,6 +83,8 @@ class CabDisplay {
   int32_t measuredRate() const { return rate_; }
   const OverlayExtents& extents() const { return extents_; }
   const Counters& counters() const { return counters_; }
+  // The frame the counters name is still owed: the reader was decoding it when last asked.
+  bool framePending() const;
   const Picture& frameBitmap() const { return frame_; }
 
  private:

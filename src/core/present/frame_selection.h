@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/data/line_data.h"
+#include "core/ports/movie_reader.h"
 #include "core/state/train_state.h"
 
 namespace kestrel {
@@ -18,5 +19,10 @@ bool holdsStopFrame(const TrainState& t, const LineData& line);
 // a switch in progress (9): nothing. Never a frame equal to LastShownFrame, nor while MovieFrame
 // is negative.
 std::optional<int32_t> frameToDecode(const TrainState& t);
+
+// Where the frame to decode is heading, for a reader that decodes ahead: the main and a branch
+// movie move with the speed (the frames the 33 ms event advances, about 30 events a second); a
+// station movie plays forwards at the line's [FrameRate]; a switch in progress stands.
+MovieTravel movieTravel(const TrainState& t, const LineData& line);
 
 }  // namespace kestrel

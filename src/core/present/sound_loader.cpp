@@ -10,10 +10,18 @@ namespace kestrel {
 
 namespace {
 
-WaveId load(Mixer& mixer, const std::filesystem::path& base, const std::string& name, SoundBank& bank) {
+WaveId load(Mixer& mixer, const std::filesystem::path& base, const std::string& name, SoundBank& bank,
+            const NamedFileFaults* collect) {
   if (name.empty()) return kNoWave;
   const std::filesystem::path path = resolveDataPath(base, name);
-  const WaveId wave = mixer.loadWave(path);  // throws with the library's message
+  WaveId wave = kNoWave;
+  try {
+    wave = mixer.loadWave(path);  // throws with the library's message
+  } catch (const FatalError& e) {
+    if (!collect) throw;
+    collect->add(name, e.message());
+    return kNoWave;
+  }
   const WaveDataSize size = waveDataSize(path);
   bank.loaded.push_back({path, wave, size.bytes, size.frames});
   return wave;
@@ -36,39 +44,40 @@ void checkSoundLayout(const SoundLayout& layout) {
 }
 
 void loadVehicleSounds(Mixer& mixer, const VehicleParams& vehicle, const std::filesystem::path& vehicleFolder,
-                       SoundBank& bank) {
+                       SoundBank& bank, const NamedFileFaults* collect) {
   bank.vehicle.clear();
   for (const std::string& name : vehicle.DriveSound)
-    bank.vehicle.push_back(load(mixer, vehicleFolder, name, bank));
+    bank.vehicle.push_back(load(mixer, vehicleFolder, name, bank, collect));
 }
 
 void loadEnvironmentSounds(Mixer& mixer, const LineData& line, const std::filesystem::path& programDirectory,
-                           SoundBank& bank) {
+                           SoundBank& bank, const NamedFileFaults* collect) {
   bank.environment.clear();
   for (const std::string& name : line.SoundData)
-    bank.environment.push_back(load(mixer, programDirectory, name, bank));
+    bank.environment.push_back(load(mixer, programDirectory, name, bank, collect));
 }
 
 void loadCalloutAndMotorSounds(Mixer& mixer, const VehicleParams& vehicle, const LineData& line,
                                const std::filesystem::path& vehicleFolder,
-                               const std::filesystem::path& programDirectory, SoundBank& bank) {
+                               const std::filesystem::path& programDirectory, SoundBank& bank,
+                               const NamedFileFaults* lineFaults, const NamedFileFaults* vehicleFaults) {
   CalloutClips& clips = bank.clips;
   clips = CalloutClips{};
   for (const std::string& name : line.KankoSound1)
-    clips.table.push_back(load(mixer, programDirectory, name, bank));
+    clips.table.push_back(load(mixer, programDirectory, name, bank, lineFaults));
   for (const KankoSound2Row& row : line.KankoSound2)
-    clips.table.push_back(load(mixer, programDirectory, row.file, bank));
+    clips.table.push_back(load(mixer, programDirectory, row.file, bank, lineFaults));
   for (const std::string& name : line.OtherKanko)
-    clips.other.push_back(load(mixer, programDirectory, name, bank));
+    clips.other.push_back(load(mixer, programDirectory, name, bank, lineFaults));
   for (const std::string& name : line.LimitKanko)
-    clips.limit.push_back(load(mixer, programDirectory, name, bank));
+    clips.limit.push_back(load(mixer, programDirectory, name, bank, lineFaults));
 
   bank.motor.clear();
   for (const EngineSound1Row& row : vehicle.EngineSound1)
-    bank.motor.push_back(load(mixer, vehicleFolder, row.file, bank));
+    bank.motor.push_back(load(mixer, vehicleFolder, row.file, bank, vehicleFaults));
   bank.engineSet.clear();
   for (const EngineSound3Row& row : vehicle.EngineSound3)
-    bank.engineSet.push_back(load(mixer, vehicleFolder, row.file, bank));
+    bank.engineSet.push_back(load(mixer, vehicleFolder, row.file, bank, vehicleFaults));
 }
 
 void setSoundsOnChannels(Mixer& mixer, const SoundLayout& layout, const SoundBank& bank) {

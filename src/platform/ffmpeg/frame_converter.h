@@ -1,8 +1,11 @@
 #pragma once
-// Converts decoded frames to the program's pixels (0xAARRGGBB, i.e. BGRA bytes here), at their own
-// size or scaled (bilinear) to a size set for the output. Full-range ("JPEG") YUV is converted as
-// such.
+// Converts decoded frames to the program's pixels (0xAARRGGBB, i.e. BGRA bytes here) in two
+// steps: shrink() scales a decoded frame to the output size in its own pixel format (the compact
+// form the frame cache keeps; a copy at the movie's own size), and convert() turns such a frame
+// into pixels without scaling. Scaling the planes first and converting the small result costs less
+// than scaling straight into pixels. Full-range ("JPEG") YUV is converted as such.
 #include "core/ports/picture.h"
+#include "platform/ffmpeg/frame_cache.h"
 
 struct AVFrame;
 struct SwsContext;
@@ -19,21 +22,26 @@ class FrameConverter {
   FrameConverter(const FrameConverter&) = delete;
   FrameConverter& operator=(const FrameConverter&) = delete;
 
-  // False when the frame's format cannot be converted or it is too large; `out` is then unspecified.
+  // The frame at the output size, in its own pixel format (BGRA when swscale cannot write that
+  // format); null when it cannot be converted or is too large.
+  FrameCache::Compact shrink(const AVFrame& frame);
+  // A frame (as shrink() makes them) to pixels at its own size; false when its format cannot be
+  // converted or it is too large (`out` is then unspecified).
   bool convert(const AVFrame& frame, Picture& out);
   void reset();
   // 0 x 0 (the default): each frame at its own size.
   void setOutputSize(int width, int height);
 
+  // One swscale context, made again when what it converts changes.
+  struct Step {
+    SwsContext* context = nullptr;
+    int srcWidth = 0, srcHeight = 0, srcFormat = -1, dstWidth = 0, dstHeight = 0, dstFormat = -1;
+    int fullRange = -1, colorspace = -1;
+  };
+
  private:
-  SwsContext* context_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
-  int format_ = -1;
-  int fullRange_ = -1;
-  int colorspace_ = -1;
-  int outWidth_ = 0, outHeight_ = 0;  // requested
-  int dstWidth_ = 0, dstHeight_ = 0;  // of the context in use
+  Step shrink_, convert_;
+  int outWidth_ = 0, outHeight_ = 0;
 };
 
 }  // namespace kestrel

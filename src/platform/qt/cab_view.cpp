@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <ctime>
 #include <vector>
 
 #include "core/front/cab_session.h"
@@ -32,8 +31,6 @@ namespace {
 constexpr QSize kClient(1202, 758);
 const QRect kSubDisplay(798, 545, 480, 360);
 const QRect kBack(1168, 727, 20, 20);
-// While the drive is paused the view only looks, ten times a second, whether it runs again.
-constexpr int kPausedPollMs = 100;
 constexpr int kLabelX = 806, kLabelTop = 6, kLabelPitch = 34, kLabelPoints = 12, kLabelGap = 6;
 constexpr const char* kPausedMark = "一時停止";
 
@@ -70,12 +67,11 @@ struct CabView::Impl {
   QElapsedTimer clock;
   std::optional<uint64_t> signature;
   int64_t composed = 0;
-  int64_t newFrameNs = 0;
-  int64_t newFrameCpuNs = 0;
   std::array<QString, kLabelCount> labels;
   std::array<bool, kLabelCount> labelShown{};
   std::array<QRect, kLabelCount> labelPlaces;
   bool pausedMark = false;
+  bool owedWhilePaused = false;  // redrawPaused's frame was still being decoded
   int32_t labelTick = -1;
   int32_t shownTop = 0;
   std::function<void(QPainter&)> overlay;
@@ -144,6 +140,11 @@ int CabView::pacingRate() const {
   return refreshRateOf(screen() ? screen() : QGuiApplication::primaryScreen());
 }
 
+int CabView::pacingIntervalMs() const {
+  // While the drive is paused the view only looks, ten times a second, whether it runs again.
+  return impl_->session.running() ? 1000 / pacingRate() : kPausedPollMs;
+}
+
 void CabView::showStill() {
   Impl& d = *impl_;
   if (d.session.running()) return;
@@ -166,6 +167,7 @@ void CabView::redrawPaused() {
   Impl& d = *impl_;
   if (d.session.running()) return;
   d.renderer.render(d.display.redrawPaused(), d.session.sprites(), d.image);
+  d.owedWhilePaused = d.display.framePending();
   d.signature.reset();
   d.composed += 1;
   update();
@@ -188,14 +190,10 @@ void CabView::stopRendering() {
 
 void CabView::renderStep() {
   Impl& d = *impl_;
-  QElapsedTimer busy;
-  busy.start();
-  const std::clock_t cpu = std::clock();
-  const int64_t decodes = d.display.counters().decodes;
   const bool running = d.session.running();
   const TrainState& t = d.session.train();
   if (d.pacer.isActive()) {
-    const int interval = running ? 1000 / pacingRate() : kPausedPollMs;
+    const int interval = pacingIntervalMs();
     if (d.pacer.interval() != interval) d.pacer.setInterval(interval);
   }
   // Shift+Up and Shift+Down move the driver's view, also while paused.
@@ -216,6 +214,8 @@ void CabView::renderStep() {
     }
     if (changed) update();
   }
+  // While paused, the frame a restore or a station jump moved to is shown once the decoder has it.
+  if (!running && d.owedWhilePaused) redrawPaused();
   const CabFrame* frame = d.display.step(d.clock.elapsed(), running, isVisible());
   if (!frame) return;
   const uint64_t signature = frameSignature(*frame, d.session.sprites());
@@ -224,10 +224,6 @@ void CabView::renderStep() {
     d.renderer.render(*frame, d.session.sprites(), d.image);
     d.composed += 1;
     update(d.layout(size()).mapRect(d.viewRect()).adjusted(-1, -1, 1, 1));
-  }
-  if (d.display.counters().decodes != decodes) {
-    d.newFrameNs += busy.nsecsElapsed();
-    d.newFrameCpuNs += static_cast<int64_t>(std::clock() - cpu) * (1000000000 / CLOCKS_PER_SEC);
   }
   if (frame->closeAfter) {
     repaint();  // the last, black, frame is on the screen before the window goes
@@ -254,7 +250,7 @@ int CabView::measuredRate() const {
 
 CabView::Counters CabView::counters() const {
   const CabDisplay::Counters& c = impl_->display.counters();
-  return {c.steps, c.decodes, impl_->composed, impl_->newFrameNs, impl_->newFrameCpuNs};
+  return {c.steps, c.decodes, c.pending, c.standIns, impl_->composed};
 }
 
 void CabView::setOverlay(std::function<void(QPainter&)> overlay) {

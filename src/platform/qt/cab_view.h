@@ -56,21 +56,24 @@ class CabView final : public QWidget {
   // guidance); empty: nothing. The owner calls update() when what it draws changes.
   void setOverlay(std::function<void(QPainter&)> overlay);
 
-  // What the view has done (benchmarks, tests).
+  // What the view has done (benchmarks, tests); the render step only counts, it times nothing.
   struct Counters {
-    int64_t steps = 0;          // render steps while the drive ran
-    int64_t decodes = 0;        // movie frames decoded
-    int64_t composed = 0;       // frames drawn into the view image
-    int64_t newFrameNs = 0;     // wall time of the render steps that decoded a frame
-    int64_t newFrameCpuNs = 0;  // the process's CPU time in those steps (all its threads)
+    int64_t steps = 0;     // render steps while the drive ran
+    int64_t decodes = 0;   // movie frames the reader handed over
+    int64_t pending = 0;   // steps whose movie frame the reader was still decoding
+    int64_t standIns = 0;  // ... and that showed a nearer frame meanwhile
+    int64_t composed = 0;  // frames drawn into the view image
   };
   Counters counters() const;
   // The driver's view as last composed (800 x 760).
   const QImage& viewImage() const;
   // One render step now, as the pacing timer would run it.
   void renderStep();
-  // The render steps per second the pacing aims at (the screen's refresh rate).
+  // The render steps per second the pacing aims at (the screen's refresh rate), and the interval
+  // between steps that the pacing timer keeps: a refresh while the drive runs, else kPausedPollMs.
   int pacingRate() const;
+  int pacingIntervalMs() const;
+  static constexpr int kPausedPollMs = 100;
 
  Q_SIGNALS:
   void backClicked();     // the `back` picture: the caller runs BackClick

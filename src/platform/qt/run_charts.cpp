@@ -1,9 +1,5 @@
 #include "platform/qt/run_charts.h"
 
-#include <QBuffer>
-#include <QGraphicsScene>
-#include <QPainter>
-#include <QSvgGenerator>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLegendMarker>
@@ -14,9 +10,13 @@
 #include <cmath>
 #include <functional>
 #include <optional>
-#include <set>
+
+#include "platform/qt/chart_document.h"
+#include "platform/qt/chart_parts.h"
 
 namespace kestrel {
+
+using namespace charts;
 
 namespace {
 
@@ -36,39 +36,6 @@ double seconds(int64_t us) {
   return static_cast<double>(us) / 1e6;
 }
 
-QLineSeries* line(const QString& name, const QColor& color, qreal width = 1.5) {
-  auto* s = new QLineSeries;
-  s->setName(name);
-  QPen pen(color);
-  pen.setWidthF(width);
-  s->setPen(pen);
-  return s;
-}
-
-QScatterSeries* dots(const QString& name, const QColor& color, qreal size) {
-  auto* s = new QScatterSeries;
-  s->setName(name);
-  s->setColor(color);
-  s->setBorderColor(Qt::white);
-  s->setMarkerSize(size);
-  return s;
-}
-
-void hideFromLegend(QChart* chart, QAbstractSeries* series) {
-  for (QLegendMarker* m : chart->legend()->markers(series)) m->setVisible(false);
-}
-
-// Adds a value that holds until the next one as a step: across to x, then up or down. Only
-// changes add points; finishStep draws the last value on to the end.
-void appendStep(QLineSeries* s, double x, double y) {
-  if (s->count() > 0 && s->at(s->count() - 1).y() == y) return;
-  if (s->count() > 0) s->append(x, s->at(s->count() - 1).y());
-  s->append(x, y);
-}
-void finishStep(QLineSeries* s, double x) {
-  if (s->count() > 0 && s->at(s->count() - 1).x() != x) s->append(x, s->at(s->count() - 1).y());
-}
-
 // The samples worth a point: a pixel further along x, or a change of speed that shows, or of
 // the limit or the pattern; and the last. A curve of a long drive keeps about as many points as
 // the chart has pixels across.
@@ -83,38 +50,6 @@ void eachDrawn(const GradeReport& r, const std::function<double(const CurveSampl
     f(s, x(s));
     kept = &s;
   }
-}
-
-struct Axes {
-  QValueAxis* x;
-  QValueAxis* y;
-};
-
-Axes valueAxes(QChart* chart, const QString& xTitle, const QString& yTitle) {
-  auto* x = new QValueAxis;
-  x->setTitleText(xTitle);
-  x->setLabelFormat("%.0f");
-  auto* y = new QValueAxis;
-  y->setTitleText(yTitle);
-  y->setLabelFormat("%.0f");
-  chart->addAxis(x, Qt::AlignBottom);
-  chart->addAxis(y, Qt::AlignLeft);
-  return {x, y};
-}
-
-void add(QChart* chart, QAbstractSeries* s, const Axes& a) {
-  chart->addSeries(s);
-  s->attachAxis(a.x);
-  s->attachAxis(a.y);
-}
-
-QChart* newChart(const QString& title) {
-  auto* chart = new QChart;
-  chart->setTitle(title);
-  chart->setAnimationOptions(QChart::NoAnimation);
-  chart->legend()->setAlignment(Qt::AlignBottom);
-  chart->setMargins(QMargins(4, 4, 4, 4));
-  return chart;
 }
 
 // The distance the drive covered, with a margin that shows the stop targets at its ends.
@@ -182,10 +117,7 @@ QChart* speedDistanceChart(const GradeReport& r) {
   // The platforms as low bars on the axis, the stop targets as marks on them.
   auto* upper = new QLineSeries;
   QScatterSeries* targets = dots(curves::kStopTarget, curves::kStopTargetColor, 7);
-  auto* stations = new QCategoryAxis;
-  stations->setTitleText(curves::kStationAxis);
-  stations->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-  std::set<QString> used;
+  QCategoryAxis* stations = placeAxis(curves::kStationAxis);
   for (const grade::StationMark& m : r.marks) {
     const double stop = metres(m.stopCm);
     if (stop < from || stop > to) continue;
@@ -195,10 +127,7 @@ QChart* speedDistanceChart(const GradeReport& r) {
     upper->append(metres(m.platformEndCm), h);
     upper->append(metres(m.platformEndCm), 0);
     targets->append(stop, 0);
-    QString label = QString::fromStdString(m.name);
-    while (used.count(label)) label += QChar(' ');  // the axis needs every label once
-    used.insert(label);
-    stations->append(label, stop);
+    addPlace(stations, QString::fromStdString(m.name), stop);
   }
   auto* platforms = new QAreaSeries(upper);
   upper->setParent(platforms);  // the area series draws it but does not own it
@@ -292,44 +221,17 @@ void markPlace(QChart* chart, double x, double y) {
 
 namespace {
 
-void paintCurves(QPainter& painter, const GradeReport& r) {
-  painter.fillRect(QRect(0, 0, kWidth, kSpeedHeight + kNotchHeight), Qt::white);
-  int top = 0;
-  for (auto [make, height] : {std::pair{&speedDistanceChart, kSpeedHeight}, std::pair{&notchDistanceChart, kNotchHeight}}) {
-    QGraphicsScene scene;
-    QChart* chart = make(r);
-    scene.addItem(chart);  // the scene owns it
-    chart->setGeometry(0, 0, kWidth, height);
-    scene.setSceneRect(0, 0, kWidth, height);
-    scene.render(&painter, QRectF(0, top, kWidth, height), QRectF(0, 0, kWidth, height));
-    top += height;
-  }
+std::vector<ChartPanel> curvePanels(const GradeReport& r) {
+  return {{[&r] { return speedDistanceChart(r); }, kSpeedHeight}, {[&r] { return notchDistanceChart(r); }, kNotchHeight}};
 }
 
 }  // namespace
 
 QByteArray runCurvesSvg(const GradeReport& r) {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QSvgGenerator svg;
-  svg.setOutputDevice(&buffer);
-  svg.setSize(QSize(kWidth, kSpeedHeight + kNotchHeight));
-  svg.setViewBox(QRect(0, 0, kWidth, kSpeedHeight + kNotchHeight));
-  svg.setTitle(QString::fromStdString(r.lineName));
-  svg.setDescription(QStringLiteral("Speed against distance, and the notches under it"));
-  {
-    QPainter painter(&svg);
-    paintCurves(painter, r);
-  }
-  return buffer.data();
+  return chartPanelsSvg(curvePanels(r), kWidth, QString::fromStdString(r.lineName),
+                        QStringLiteral("Speed against distance, and the notches under it"));
 }
 
-QImage runCurvesImage(const GradeReport& r) {
-  QImage image(kWidth, kSpeedHeight + kNotchHeight, QImage::Format_RGB32);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  paintCurves(painter, r);
-  return image;
-}
+QImage runCurvesImage(const GradeReport& r) { return chartPanelsImage(curvePanels(r), kWidth); }
 
 }  // namespace kestrel

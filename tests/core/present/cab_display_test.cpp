@@ -75,6 +75,59 @@ TEST_F(DisplayTest, DecodesOnlyANewFrameNumber) {
   EXPECT_EQ(display->counters().decodes, 3);
 }
 
+TEST_F(DisplayTest, AFrameStillBeingDecodedIsAskedForAgainWhileTheLastOneStays) {
+  t.MovieFrame = 100;
+  step();
+  t.MovieFrame = 103;
+  t.speed = -45;
+  t.UnitsPerFrame = 60;
+  reader.pendingAnswers = 2;
+  reader.standInAnswers = 1;
+  reader.standIn = 102;
+  ASSERT_TRUE(step());  // drawn, with the picture it has
+  step();
+  EXPECT_EQ(t.LastShownFrame, 100);
+  EXPECT_EQ(shownPixel(), 100u);
+  const uint64_t revision = display->step(0, true)->movieRevision;  // a stand-in: shown, asked for again
+  EXPECT_EQ(t.LastShownFrame, 100);
+  EXPECT_EQ(shownPixel(), 102u);
+  const CabFrame* last = step();
+  EXPECT_NE(last->movieRevision, revision);
+  EXPECT_EQ(log.entries, (std::vector<std::string>{"decode 100", "pending 103", "pending 103", "stand-in 102 for 103",
+                                                   "decode 103"}));
+  EXPECT_EQ(t.LastShownFrame, 103);
+  EXPECT_EQ(shownPixel(), 103u);
+  EXPECT_EQ(display->counters().decodes, 2);
+  EXPECT_EQ(display->counters().pending, 2);
+  EXPECT_EQ(display->counters().standIns, 1);
+  // The reader is told where the movie heads: backwards, 45/60 frames per 33 ms event.
+  EXPECT_EQ(reader.lastTravel.direction, -1);
+  EXPECT_NEAR(reader.lastTravel.framesPerSecond, 0.75 * 1000 / 33, 1e-9);
+}
+
+TEST(MovieTravel, FollowsTheSpeedTheStationMovieRateOrStands) {
+  LineData line;
+  line.FrameRate = 15;
+  TrainState t;
+  t.UnitsPerFrame = 60;
+  // Direction, and frames per 33 ms event.
+  const auto expectTravel = [&](int32_t mode, double speed, int direction, double perEvent) {
+    t.MovieMode = mode;
+    t.speed = speed;
+    const MovieTravel m = movieTravel(t, line);
+    EXPECT_EQ(m.direction, direction) << mode << " " << speed;
+    EXPECT_NEAR(m.framesPerSecond * 0.033, perEvent, 1e-9) << mode << " " << speed;
+  };
+  expectTravel(0, 60, 1, 1.0);
+  expectTravel(2, 120.4, 1, 2.0);
+  expectTravel(0, -30, -1, 0.5);
+  expectTravel(0, 0.4, 0, 0.0);  // rounds to 0: the movie stands
+  expectTravel(9, 60, 0, 0.0);
+  expectTravel(1, 0, 1, 15 * 0.033);
+  t.UnitsPerFrame = 0;  // a row filmed at 0 km/h: twice the rounded speed per event
+  expectTravel(0, 10, 1, 20.0);
+}
+
 TEST_F(DisplayTest, NothingIsDrawnOrDecodedWhileTheDriveDoesNotRun) {
   t.MovieFrame = 100;
   EXPECT_EQ(step(0, false), nullptr);

@@ -1,18 +1,25 @@
 // kestrel-cab-harness: the cab view on a drive of its own, for the display's end-to-end tests and
 // its benchmark (bench/display/cab_display_bench.sh). It loads a line and a train as the cab
-// window does (pictures through Qt, the route movie through FFmpeg, sounds left out), shows a
-// CabView in a window of the cab window's size, and drives the train itself: the clock follows
-// the wall clock as the desktop program's does, and before every 33 ms event the speed is set to
-// the filming speed (forward, until the end of the line holds the train), its negative
-// (backward) or left alone (stand); "paused" starts the drive and pauses it at once.
+// window does (pictures through Qt, the route movie through the desktop program's reader with its
+// decoder thread, sounds left out), shows a CabView in a window of the cab window's size, and
+// drives the train itself: the clock follows the wall clock as the desktop program's does, and
+// before every 33 ms event the speed is set to the filming speed (forward, until the end of the
+// line holds the train), its negative (backward) or left alone (stand); "paused" starts the drive
+// and pauses it at once; "jump" stands and moves the train to each frame of --jump-frames in turn,
+// as a station jump or a restore does, the next one half a second after the last was shown.
 //
-// --shot-at S FILE stops the clock when the drive has run S seconds, draws, and saves the
-// window's picture as the X server shows it, printing what it shows ("shot ..."). At the end one
-// line of key=value pairs reports CPU, decodes, frames, timings and peak memory.
+// The harness paces the render steps itself, as the view's own timer would (a step per screen
+// refresh, ten a second while paused), so that it can time each step without the view doing so.
 //
-//   kestrel-cab-harness --data DIR --line FILE --train FILE [--drive forward|backward|stand|paused]
+// --shot-at S FILE stops the clock when the drive has run S seconds, lets the decoder thread
+// finish, draws, and saves the window's picture as the X server shows it, printing what it shows
+// ("shot ..."). At the end one line of key=value pairs reports CPU, frames, timings and memory.
+//
+//   kestrel-cab-harness --data DIR --line FILE --train FILE
+//                       [--drive forward|backward|stand|paused|jump] [--jump-frames N,N...]
 //                       [--seconds S] [--start-frame N] [--text-mode] [--shot-at S FILE]...
 #include <sys/resource.h>
+#include <time.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -30,6 +37,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,9 +48,10 @@
 #include "core/ports/memory_preference_store.h"
 #include "core/ports/recording_mixer.h"
 #include "core/util/fatal_error.h"
-#include "platform/ffmpeg/ffmpeg_movie_reader.h"
+#include "platform/ffmpeg/threaded_movie_reader.h"
 #include "platform/qt/cab_view.h"
 #include "platform/qt/qt_picture_loader.h"
+#include "support/forwarding_movie_reader.h"
 
 namespace kestrel {
 namespace {
@@ -52,6 +61,7 @@ using Clock = std::chrono::steady_clock;
 struct Options {
   std::string data = ".", line, train, drive = "forward";
   std::vector<std::pair<double, std::string>> shots;  // drive seconds, file
+  std::vector<int> jumps;                              // frames to jump to
   double seconds = 10;
   int startFrame = -1;
   bool textMode = false;
@@ -59,8 +69,8 @@ struct Options {
 
 [[noreturn]] void usage() {
   std::cerr << "usage: kestrel-cab-harness --data DIR --line FILE --train FILE [--drive "
-               "forward|backward|stand|paused] [--seconds S] [--start-frame N] [--text-mode] [--shot-at S "
-               "FILE]...\n";
+               "forward|backward|stand|paused|jump] [--jump-frames N,N...] [--seconds S] [--start-frame N] "
+               "[--text-mode] [--shot-at S FILE]...\n";
   std::exit(64);
 }
 
@@ -86,6 +96,10 @@ Options parse(int argc, char** argv) {
       o.startFrame = std::stoi(next());
     else if (a == "--text-mode")
       o.textMode = true;
+    else if (a == "--jump-frames") {
+      std::istringstream list(next());
+      for (std::string n; std::getline(list, n, ',');) o.jumps.push_back(std::stoi(n));
+    }
     else if (a == "--shot-at") {
       const double at = std::stod(next());
       o.shots.emplace_back(at, next());
@@ -93,7 +107,9 @@ Options parse(int argc, char** argv) {
       usage();
   }
   if (o.line.empty() || o.train.empty()) usage();
-  if (o.drive != "forward" && o.drive != "backward" && o.drive != "stand" && o.drive != "paused") usage();
+  if (o.drive != "forward" && o.drive != "backward" && o.drive != "stand" && o.drive != "paused" && o.drive != "jump")
+    usage();
+  if ((o.drive == "jump") != !o.jumps.empty()) usage();
   return o;
 }
 
@@ -102,6 +118,13 @@ double cpuSeconds() {
   getrusage(RUSAGE_SELF, &u);
   return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
          static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
+
+// The CPU time of the calling thread: the render step's own, apart from the decoder thread.
+double threadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 long peakKilobytes() {
@@ -114,29 +137,24 @@ double secondsSince(Clock::time_point t) {
   return std::chrono::duration<double>(Clock::now() - t).count();
 }
 
-// The session's movie reader, timed: what decoding costs apart from drawing.
-class TimedReader final : public MovieReader {
+// The session's movie reader, timed: what the render step spends asking for frames and taking
+// them over (the decoding itself is the decoder thread's).
+class TimedReader final : public test::ForwardingMovieReader {
  public:
-  explicit TimedReader(FfmpegMovieReader& reader) : reader_(reader) {}
-  bool open(const std::filesystem::path& path) override { return reader_.open(path); }
-  void close() override { reader_.close(); }
-  bool isOpen() const override { return reader_.isOpen(); }
-  int frameCount() const override { return reader_.frameCount(); }
-  bool decodeFrame(int n, Picture& out) override {
+  using ForwardingMovieReader::ForwardingMovieReader;
+  FrameState requestFrame(int n, const MovieTravel& travel, Picture& out) override {
     const auto t = Clock::now();
-    const bool ok = reader_.decodeFrame(n, out);
+    const FrameState state = reader_.requestFrame(n, travel, out);
     seconds += secondsSince(t);
     calls += 1;
-    return ok;
+    return state;
   }
   double seconds = 0;
   int64_t calls = 0;
-
- private:
-  FfmpegMovieReader& reader_;
 };
 
-// Reports the first paint of a drive frame (after the still picture).
+// Reports the first paint of a drive frame with a frame of the route movie on it (the still
+// picture stays until the decoder thread hands the first one over).
 class FirstFrameWatch final : public QObject {
  public:
   FirstFrameWatch(CabView& view, int64_t stillComposed) : view_(view), still_(stillComposed) {}
@@ -146,7 +164,7 @@ class FirstFrameWatch final : public QObject {
 
  protected:
   bool eventFilter(QObject* object, QEvent* event) override {
-    if (!at && event->type() == QEvent::Paint && view_.counters().composed > still_) {
+    if (!at && event->type() == QEvent::Paint && view_.counters().composed > still_ && view_.counters().decodes > 0) {
       view_.removeEventFilter(this);
       QTimer::singleShot(0, this, [this] {
         at = secondsSince(since);
@@ -171,7 +189,7 @@ int run(int argc, char** argv, Clock::time_point started) {
   choice.vehicleFileName = o.train;
   MemoryPreferenceStore preferences;
   QtPictureLoader pictures;
-  FfmpegMovieReader reader;
+  ThreadedMovieReader reader;
   TimedReader timed(reader);
   std::string movieMessage;
   SessionStages stages;
@@ -217,6 +235,7 @@ int run(int argc, char** argv, Clock::time_point started) {
   const auto takeShot = [&](const std::string& file) {
     QElapsedTimer pause;
     pause.start();
+    reader.waitUntilIdle();  // the frame the drive is at, whatever the decoder thread's pace
     view.renderStep();
     view.repaint();  // on the X server before it is read back
     const QPixmap shot = view.screen()->grabWindow(view.winId());
@@ -253,55 +272,109 @@ int run(int argc, char** argv, Clock::time_point started) {
   driveClock.start();
   // A paused drive's clock stands still, and so does its timer.
   if (session->running()) clockTimer.start(4);
-  view.startRendering();
   const double cpuAtStart = cpuSeconds();
   const auto driveStart = Clock::now();
-  const int32_t frameAtStart = train.MovieFrame;
+
   // The steady drive begins with the first frame shown: the seek to the start frame is the
   // first frame's cost, not the playing's.
-  CabView::Counters first{};
-  double decodeSecondsAtFirst = 0;
-  int64_t decodeCallsAtFirst = 0;
+  struct Steady {
+    bool on = false;
+    Clock::time_point since;
+    CabView::Counters view;
+    int32_t frame = 0;
+    double requestSeconds = 0;
+    int64_t requests = 0;
+    double newFrameWall = 0, newFrameCpu = 0, maxStep = 0;
+  } steady;
   watch.onFirst = [&] {
     reader.resetCounters();
-    first = view.counters();
-    decodeSecondsAtFirst = timed.seconds;
-    decodeCallsAtFirst = timed.calls;
+    steady = {true, Clock::now(), view.counters(), train.MovieFrame, timed.seconds, timed.calls, 0, 0, 0};
   };
+
+  // Jumps, once the drive shows its first frame: each frame in turn, the next half a second after
+  // the last one was shown.
+  std::vector<double> jumpSeconds;
+  size_t nextJump = 0;
+  std::optional<Clock::time_point> jumpedAt, shownAt;
+  const auto followJumps = [&] {
+    if (!steady.on) return;
+    const auto now = Clock::now();
+    if (jumpedAt && !shownAt && train.LastShownFrame == o.jumps[nextJump - 1]) {
+      shownAt = now;
+      jumpSeconds.push_back(std::chrono::duration<double>(now - *jumpedAt).count());
+    }
+    const bool settled = !jumpedAt || (shownAt && now - *shownAt >= std::chrono::milliseconds(500));
+    if (settled && nextJump < o.jumps.size()) {
+      train.MovieFrame = o.jumps[nextJump++];
+      jumpedAt = now;
+      shownAt.reset();
+    }
+  };
+
+  // The render steps, paced as the view's own timer paces them, each timed.
+  QTimer pacer;
+  pacer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&pacer, &QTimer::timeout, [&] {
+    const int64_t decodes = view.counters().decodes;
+    const auto wallStart = Clock::now();
+    const double cpuStart = threadCpuSeconds();
+    view.renderStep();
+    const double wallStep = secondsSince(wallStart);
+    const double cpuStep = threadCpuSeconds() - cpuStart;
+    if (steady.on) {
+      steady.maxStep = std::max(steady.maxStep, wallStep);
+      if (view.counters().decodes != decodes) {
+        steady.newFrameWall += wallStep;
+        steady.newFrameCpu += cpuStep;
+      }
+    }
+    if (!o.jumps.empty()) followJumps();
+    if (pacer.interval() != view.pacingIntervalMs()) pacer.setInterval(view.pacingIntervalMs());
+  });
+  pacer.start(view.pacingIntervalMs());
 
   QTimer::singleShot(static_cast<int>(o.seconds * 1000), &app, &QApplication::quit);
   app.exec();
 
   const double cpu = cpuSeconds() - cpuAtStart;
   const double wall = secondsSince(driveStart);
+  const double steadyWall = steady.on ? secondsSince(steady.since) : 0;
   clockTimer.stop();
-  view.stopRendering();
+  pacer.stop();
   const CabView::Counters all = view.counters();
-  CabView::Counters c = all;
-  c.decodes -= first.decodes;
-  c.newFrameNs -= first.newFrameNs;
-  c.newFrameCpuNs -= first.newFrameCpuNs;
-  const FfmpegMovieReader::Counters& r = reader.counters();
+  const int64_t shown = all.decodes - steady.view.decodes;
+  const int64_t standIns = all.standIns - steady.view.standIns;
+  const int64_t steps = all.steps - steady.view.steps;
+  const int moved = std::abs(train.MovieFrame - steady.frame);
+  const FfmpegMovieReader::Counters r = reader.counters();
+  const auto perShown = [&](double total) { return shown ? total / static_cast<double>(shown) : 0.0; };
   for (const auto& [at, file] : shots)
     std::fprintf(stderr, "kestrel-cab-harness: no shot at %.3f s (%s)\n", at, file.c_str());
+  double jumpMax = jumpSeconds.empty() ? -1e-3 : 0, jumpSum = 0;
+  for (double j : jumpSeconds) {
+    jumpMax = std::max(jumpMax, j);
+    jumpSum += j;
+  }
   std::printf(
       "drive=%s wall_s=%.3f cpu_s=%.3f cpu_total_s=%.3f cpu_share=%.4f load_s=%.3f first_frame_s=%.3f "
-      "pacing_hz=%d measured_rate=%d steps=%lld shown_frames=%lld composed=%lld "
-      "decoder_frames=%lld seeks=%lld cache_hits=%lld decodes_per_shown=%.3f ms_per_new_frame=%.3f "
-      "cpu_ms_per_new_frame=%.3f decode_ms=%.3f frames_moved=%d "
-      "peak_rss_mb=%.1f\n",
-      o.drive.c_str(), wall, cpu, cpuSeconds(), cpu / wall, loadSeconds, watch.at.value_or(-1),
-      view.pacingRate(), view.measuredRate(), static_cast<long long>(all.steps),
-      static_cast<long long>(all.decodes), static_cast<long long>(all.composed),
-      static_cast<long long>(r.framesDecoded), static_cast<long long>(r.seeks),
-      static_cast<long long>(r.cacheHits),
-      c.decodes ? static_cast<double>(r.framesDecoded) / static_cast<double>(c.decodes) : 0.0,
-      c.decodes ? static_cast<double>(c.newFrameNs) / 1e6 / static_cast<double>(c.decodes) : 0.0,
-      c.decodes ? static_cast<double>(c.newFrameCpuNs) / 1e6 / static_cast<double>(c.decodes) : 0.0,
-      timed.calls > decodeCallsAtFirst ? (timed.seconds - decodeSecondsAtFirst) * 1e3 /
-                                             static_cast<double>(timed.calls - decodeCallsAtFirst)
-                                       : 0.0,
-      train.MovieFrame - frameAtStart, peakKilobytes() / 1024.0);
+      "pacing_hz=%d measured_rate=%d step_hz=%.1f steps=%lld shown_frames=%lld stand_ins=%lld frames_moved=%d "
+      "shown_share=%.3f exact_share=%.3f pending_steps=%lld composed=%lld decoder_frames=%lld seeks=%lld decodes_per_shown=%.3f "
+      "ms_per_new_frame=%.3f cpu_ms_per_new_frame=%.3f request_ms=%.3f max_step_ms=%.2f "
+      "jumps=%zu jump_ms_max=%.0f jump_ms_mean=%.0f cache_peak_mb=%.1f peak_rss_mb=%.1f\n",
+      o.drive.c_str(), wall, cpu, cpuSeconds(), cpu / wall, loadSeconds, watch.at.value_or(-1), view.pacingRate(),
+      view.measuredRate(), steadyWall > 0 ? static_cast<double>(steps) / steadyWall : 0.0,
+      static_cast<long long>(all.steps), static_cast<long long>(shown), static_cast<long long>(standIns), moved,
+      moved ? static_cast<double>(shown + standIns) / moved : 0.0, moved ? static_cast<double>(shown) / moved : 0.0,
+      static_cast<long long>(all.pending - steady.view.pending),
+      static_cast<long long>(all.composed), static_cast<long long>(r.framesDecoded), static_cast<long long>(r.seeks),
+      perShown(static_cast<double>(r.framesDecoded)), perShown(steady.newFrameWall * 1e3),
+      perShown(steady.newFrameCpu * 1e3),
+      timed.calls > steady.requests
+          ? (timed.seconds - steady.requestSeconds) * 1e3 / static_cast<double>(timed.calls - steady.requests)
+          : 0.0,
+      steady.maxStep * 1e3, jumpSeconds.size(), jumpMax * 1e3,
+      jumpSeconds.empty() ? -1.0 : jumpSum / static_cast<double>(jumpSeconds.size()) * 1e3,
+      static_cast<double>(reader.peakCacheBytes()) / (1 << 20), peakKilobytes() / 1024.0);
   session->close();
   return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace kestrel {
 namespace {
 
@@ -17,34 +19,70 @@ std::shared_ptr<Picture> filled(FrameCache& cache, uint32_t value) {
   return picture;
 }
 
-TEST(FrameCache, KeepsTheMostRecentlyUsedFramesWithinTheBudget) {
-  FrameCache cache(3 * kBytes);
-  EXPECT_EQ(cache.capacityFor(kWidth, kHeight), 3u);
-  for (int frame : {1, 2, 3}) cache.put(frame, filled(cache, static_cast<uint32_t>(frame)));
-  ASSERT_NE(cache.find(1), nullptr);  // 1 is now the most recent, 2 the oldest
-  cache.put(4, filled(cache, 4));
-  EXPECT_FALSE(cache.contains(2));
-  EXPECT_TRUE(cache.contains(1));
-  EXPECT_TRUE(cache.contains(3));
-  EXPECT_EQ(cache.find(4)->pixels[0], 4u);
-  EXPECT_EQ(cache.bytes(), 3 * kBytes);
+std::vector<int> kept(const FrameCache& cache, int from, int to) {
+  std::vector<int> frames;
+  for (int f = from; f <= to; ++f)
+    if (cache.contains(f)) frames.push_back(f);
+  return frames;
+}
 
-  cache.put(3, filled(cache, 33));  // replaced, not counted twice
-  EXPECT_EQ(cache.size(), 3u);
-  EXPECT_EQ(cache.bytes(), 3 * kBytes);
-  EXPECT_EQ(cache.find(3)->pixels[0], 33u);
+TEST(FrameCache, WhatGoesFirstFollowsWhereTheMovieIsHeading) {
+  FrameCache cache(4 * kBytes);
+  EXPECT_EQ(cache.capacityFor(kWidth, kHeight), 4u);
+  // Forwards from 10: frames passed go first, then the farthest ahead; a frame that would be the
+  // first to go is not taken in.
+  cache.setFocus(10, 1);
+  for (int f : {9, 10, 11, 12}) EXPECT_TRUE(cache.putPicture(f, filled(cache, static_cast<uint32_t>(f))));
+  EXPECT_TRUE(cache.putPicture(13, filled(cache, 13)));
+  EXPECT_EQ(kept(cache, 0, 20), (std::vector<int>{10, 11, 12, 13}));
+  EXPECT_FALSE(cache.putPicture(20, filled(cache, 20)));
+  EXPECT_EQ(kept(cache, 0, 20), (std::vector<int>{10, 11, 12, 13}));
+  EXPECT_EQ(cache.bytes(), 4 * kBytes);
+
+  // Backwards from 12: 13 is passed; then the lowest go.
+  cache.setFocus(12, -1);
+  EXPECT_TRUE(cache.putPicture(8, filled(cache, 8)));
+  EXPECT_EQ(kept(cache, 0, 20), (std::vector<int>{8, 10, 11, 12}));
+  EXPECT_TRUE(cache.putPicture(9, filled(cache, 9)));  // nearer than 8
+  EXPECT_EQ(kept(cache, 0, 20), (std::vector<int>{9, 10, 11, 12}));
+
+  // Standing: the farthest either side.
+  cache.setFocus(12, 0);
+  EXPECT_TRUE(cache.putPicture(13, filled(cache, 13)));
+  EXPECT_EQ(kept(cache, 0, 20), (std::vector<int>{10, 11, 12, 13}));
+
+  cache.putPicture(12, filled(cache, 120));  // replaced, not counted twice
+  EXPECT_EQ(cache.size(), 4u);
+  EXPECT_EQ(cache.bytes(), 4 * kBytes);
+  EXPECT_EQ(cache.picture(12)->pixels[0], 120u);
+  EXPECT_EQ(cache.peakBytes(), 4 * kBytes);
 
   cache.clear();
   EXPECT_EQ(cache.size(), 0u);
   EXPECT_EQ(cache.bytes(), 0u);
-  EXPECT_EQ(cache.find(1), nullptr);
+  EXPECT_EQ(cache.picture(10), nullptr);
+}
+
+TEST(FrameCache, PicturesFarBehindGoAtOnceAndAbsentFramesAreFound) {
+  FrameCache cache(100 * kBytes);
+  cache.setFocus(0, 1);
+  for (int f = 0; f < 20; ++f) cache.putPicture(f, filled(cache, static_cast<uint32_t>(f)));
+  cache.setFocus(15, 1);
+  EXPECT_EQ(kept(cache, 0, 19).front(), 15 - FrameCache::kKeepBehind);
+  cache.setFocus(10, -1);  // turned round: what lies above 10 + kKeepBehind goes
+  EXPECT_EQ(kept(cache, 0, 19), (std::vector<int>{7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+
+  EXPECT_EQ(cache.firstAbsent(10, -1, 10, true), 6);
+  EXPECT_EQ(cache.firstAbsent(10, 1, 10, true), 19);
+  EXPECT_EQ(cache.firstAbsent(10, 1, 5, true), std::nullopt);
 }
 
 TEST(FrameCache, APictureHandedOutSurvivesEvictionUnchanged) {
   FrameCache cache(kBytes);
-  cache.put(1, filled(cache, 7));
-  auto held = cache.find(1);
-  cache.put(2, filled(cache, 8));  // evicts 1, which is still held
+  cache.setFocus(2, 1);
+  cache.putPicture(1, filled(cache, 7));
+  auto held = cache.picture(1);
+  cache.putPicture(2, filled(cache, 8));  // evicts 1, which is still held
   EXPECT_FALSE(cache.contains(1));
   auto next = cache.make();
   EXPECT_NE(next.get(), held.get()) << "a held picture's buffer must not be reused";
@@ -54,7 +92,7 @@ TEST(FrameCache, APictureHandedOutSurvivesEvictionUnchanged) {
   // A picture larger than the whole budget is not kept, and keeps nothing else out.
   auto big = std::make_shared<Picture>();
   big->pixels.assign(2 * kWidth * kHeight, 1);
-  cache.put(3, big);
+  EXPECT_FALSE(cache.putPicture(3, big));
   EXPECT_FALSE(cache.contains(3));
   EXPECT_TRUE(cache.contains(2));
 }

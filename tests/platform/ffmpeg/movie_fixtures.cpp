@@ -6,9 +6,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
+#include <utility>
 
 extern "C" {
+#include <libavformat/avformat.h>
 #include <libavutil/md5.h>
 }
 
@@ -90,6 +93,30 @@ std::map<long long, std::string> referenceFrameMd5sByPts(const std::filesystem::
   std::map<long long, std::string> md5s;
   for (auto& [pts, md5] : frameMd5Lines(movie)) md5s[pts] = md5;
   return md5s;
+}
+
+bool damagePackets(const std::filesystem::path& movie, const std::filesystem::path& out, int first, int last) {
+  AVFormatContext* format = nullptr;
+  if (avformat_open_input(&format, movie.c_str(), nullptr, nullptr) < 0) return false;
+  std::vector<std::pair<int64_t, int>> places;  // where each packet's data lies, and its size
+  const int stream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+  AVPacket* packet = av_packet_alloc();
+  for (int i = 0; stream >= 0 && av_read_frame(format, packet) >= 0; av_packet_unref(packet)) {
+    if (packet->stream_index != stream) continue;
+    if (i >= first && i <= last) places.emplace_back(packet->pos, packet->size);
+    ++i;
+  }
+  av_packet_free(&packet);
+  avformat_close_input(&format);
+  std::ifstream in(movie, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+  for (auto [pos, size] : places) {
+    // The middle half of the data, whether pos names the chunk's header or its data.
+    for (int64_t b = pos + 8 + size / 4; b < pos + 8 + size * 3 / 4 && b < static_cast<int64_t>(bytes.size()); ++b)
+      bytes[static_cast<size_t>(b)] = static_cast<char>(bytes[static_cast<size_t>(b)] ^ 0x5A);
+  }
+  std::ofstream(out, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return !places.empty();
 }
 
 std::string md5Of(const Picture& picture) {

@@ -21,6 +21,11 @@ std::vector<std::string> referenceFrameMd5s(const std::filesystem::path& movie);
 // The same by presentation timestamp, for files where that is the frame number.
 std::map<long long, std::string> referenceFrameMd5sByPts(const std::filesystem::path& movie);
 
+// A copy of `movie` at `out` whose video packets first .. last (in file order) have the middle of
+// their data overwritten, as a damaged disk or download leaves them; the container stays intact.
+// False when the movie cannot be read.
+bool damagePackets(const std::filesystem::path& movie, const std::filesystem::path& out, int first, int last);
+
 // The MD5 of the picture's pixels as bytes (BGRA on this machine), as the tool prints it.
 std::string md5Of(const Picture& picture);
 

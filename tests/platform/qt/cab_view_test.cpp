@@ -13,6 +13,7 @@
 #include "core/present/overlay_layout.h"
 #include "demo_cab.h"
 #include "platform/qt/qt_picture_loader.h"
+#include "support/forwarding_movie_reader.h"
 
 namespace kestrel {
 namespace {
@@ -106,6 +107,43 @@ TEST_F(ViewTest, NothingIsDrawnWhilePausedButTheMarkAndAJumpShowAtOnce) {
   cab.session->start1Click();
   view.renderStep();
   EXPECT_EQ(view.counters().decodes, jumped.decodes + 1);
+}
+
+// The demo's reader, still decoding for the first requests it is asked (as the desktop
+// program's reader answers while its thread works).
+class SlowReader final : public test::ForwardingMovieReader {
+ public:
+  using ForwardingMovieReader::ForwardingMovieReader;
+  int pendingAnswers = 0;
+  FrameState requestFrame(int n, const MovieTravel& travel, Picture& out) override {
+    if (pendingAnswers > 0 && pendingAnswers--) return FrameState::kPending;
+    return reader_.requestFrame(n, travel, out);
+  }
+};
+
+TEST_F(ViewTest, APausedJumpStillBeingDecodedShowsWhenItIsThere) {
+  SlowReader slow(cab.reader);
+  CabView slowView(*cab.session, cab.loaded, &slow);
+  slowView.show();
+  cab.session->start();
+  cab.drive(0.1, 0);
+  slowView.renderStep();
+  cab.session->start1Click();  // paused
+  const auto paused = slowView.counters();
+  for (int i = 0; i < 5; ++i) slowView.renderStep();
+  EXPECT_EQ(slowView.counters().composed, paused.composed) << "nothing drawn while paused";
+  ASSERT_TRUE(cab.session->StationClick(2));
+  const Picture station = test::demoFrame(cab.train().MovieFrame);
+  slow.pendingAnswers = 1;
+  slowView.redrawPaused();  // the frame is being decoded: the movie picture stays
+  EXPECT_NE(cab.train().LastShownFrame, cab.train().MovieFrame);
+  const double meanwhile = test::movieMatch(slowView.viewImage(), station);
+  slowView.renderStep();  // the paused view's next look: the frame is there now
+  EXPECT_EQ(cab.train().LastShownFrame, cab.train().MovieFrame);
+  EXPECT_GT(test::movieMatch(slowView.viewImage(), station), meanwhile + 0.2);
+  const auto shown = slowView.counters();
+  for (int i = 0; i < 5; ++i) slowView.renderStep();
+  EXPECT_EQ(slowView.counters().composed, shown.composed) << "nothing more to show while paused";
 }
 
 TEST_F(ViewTest, TheExitFadeDarkensOverTwentySixFramesThenAsksToClose) {
