@@ -4,7 +4,8 @@ namespace kestrel::app {
 
 const char* desktopUsage() {
   return "usage: kestrel [--data DIR] [--line FILE --train FILE [--station N] [--script FILE [--speed N]]]\n"
-         "               [--trace FILE]\n"
+         "               [--ghost FILE] [--trace FILE]\n"
+         "       kestrel [--data DIR] --replay FILE [--speed 1|2|4] [--trace FILE]\n"
          "       kestrel --help | --version\n"
          "\n"
          "  --data DIR     content directory (railvane.dat, lines, trains, pictures, sounds, movies);\n"
@@ -21,7 +22,14 @@ const char* desktopUsage() {
          "  --script FILE  play a kestrel-run script in the drive of --line and --train: each input\n"
          "                 at its drive time, the sounds kept in drive time and played silently, so\n"
          "                 that the drive, and its grading, are kestrel-run's for the same inputs\n"
-         "  --speed N      with --script: N drive seconds per second (1 to 50; default 1)\n";
+         "  --speed N      with --script: N drive seconds per second (1 to 50; default 1); with\n"
+         "                 --replay: 1, 2 or 4\n"
+         "  --ghost FILE   race the drives against this recording; default: the best-graded recorded\n"
+         "                 drive of the same line and train, if any\n"
+         "  --replay FILE  play a drive recording (kept in $XDG_DATA_HOME/kestrel/drives) over the\n"
+         "                 route movie, on the line, train and start station it names; the driver's\n"
+         "                 inputs are ignored while it plays, except pause (the start item), the\n"
+         "                 Replay menu's speed, and the close\n";
 }
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -41,7 +49,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     const bool takesValue =
         a == "--data" || a == "--line" || a == "--train" || a == "--station" || a == "--trace" ||
-        a == "--script" || a == "--speed";
+        a == "--script" || a == "--speed" || a == "--replay" || a == "--ghost";
     if (!takesValue) {
       result.error = "unknown option: " + a;
       return result;
@@ -59,6 +67,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
       o.train = v;
     } else if (a == "--trace") {
       o.trace = v;
+    } else if (a == "--ghost") {
+      o.ghost = v;
+    } else if (a == "--replay") {
+      o.replay = v;
     } else if (a == "--script") {
       o.script = v;
     } else if (a == "--speed") {
@@ -90,8 +102,16 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     result.error = "--script goes with --line and --train";
     return result;
   }
-  if (speedGiven && o.script.empty()) {
-    result.error = "--speed goes with --script";
+  if (!o.replay.empty() && (!o.line.empty() || !o.script.empty() || !o.ghost.empty())) {
+    result.error = "--replay takes the line, train, station and inputs from the recording";
+    return result;
+  }
+  if (speedGiven && o.script.empty() && o.replay.empty()) {
+    result.error = "--speed goes with --script or --replay";
+    return result;
+  }
+  if (!o.replay.empty() && o.speed != 1 && o.speed != 2 && o.speed != 4) {
+    result.error = "a replay plays at --speed 1, 2 or 4";
     return result;
   }
   result.options = o;

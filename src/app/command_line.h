@@ -1,7 +1,8 @@
 #pragma once
 // The desktop program's command line:
 //   kestrel [--data DIR] [--line FILE --train FILE [--station N] [--script FILE [--speed N]]]
-//           [--trace FILE]
+//           [--ghost FILE] [--trace FILE]
+//   kestrel [--data DIR] --replay FILE [--speed 1|2|4] [--trace FILE]
 //   kestrel --help | --version
 #include <cstdint>
 #include <filesystem>
@@ -18,7 +19,9 @@ struct DesktopOptions {
   int32_t station = 0;
   std::filesystem::path trace;  // the drive trace, as kestrel-run writes it
   std::filesystem::path script;  // a kestrel-run script played in the command line's drive
-  int32_t speed = 1;             // drive seconds per wall second while a script plays
+  int32_t speed = 1;             // drive seconds per wall second while a script or recording plays
+  std::filesystem::path replay;  // a drive recording played over the movie
+  std::filesystem::path ghost;   // the recording raced against; empty: the best of the line and train
 };
 
 struct ParsedCommandLine {

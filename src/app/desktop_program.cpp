@@ -1,13 +1,20 @@
 #include "app/desktop_program.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDateTime>
+#include <QMenu>
+#include <QMenuBar>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 
 #include "core/controls/easy_cab_lamps.h"
 #include "core/front/content_directory.h"
+#include "core/front/drive_library.h"
+#include "core/front/recorded_content.h"
+#include "core/grade/grade_preferences.h"
+#include "core/util/file_bytes.h"
 #include "core/front/help_text.h"
 #include "core/util/fatal_error.h"
 #include "platform/ffmpeg/soundtrack_reader.h"
@@ -15,7 +22,6 @@
 #include "platform/qt/drive_clock.h"
 #include "platform/qt/process_environment.h"
 #include "platform/qt/tool_window_place.h"
-#include "tools/run/drive_runner.h"
 
 namespace kestrel::app {
 
@@ -80,7 +86,25 @@ int DesktopProgram::start() {
   debrief_ = std::make_unique<DebriefWindow>();
   connect(title_.get(), &TitleWindow::trainClicked, this,
           [this](const SessionChoice& choice) { runDrive(choice, StartOptions{}); });
+  connect(title_.get(), &TitleWindow::replayClicked, this, [this] {
+    if (const auto file = chooseRecording("Replay a drive")) startReplay(*file);
+  });
+  connect(title_.get(), &TitleWindow::ghostClicked, this, [this] {
+    if (const auto file = chooseRecording("Race against a drive")) options_.ghost = *file;
+  });
 
+  if (!options_.replay.empty()) {
+    title_->skipToMenu();
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (!startReplay(options_.replay)) {
+            title_->show();
+          }
+        },
+        Qt::QueuedConnection);
+    return 0;
+  }
   if (!options_.line.empty()) {
     title_->skipToMenu();
     QMetaObject::invokeMethod(
@@ -98,37 +122,183 @@ int DesktopProgram::start() {
 }
 
 bool DesktopProgram::readScript() {
-  std::ifstream in(options_.script, std::ios::binary);
-  if (!in) {
+  const auto text = readFileBytes(options_.script);
+  if (!text) {
     std::cerr << "kestrel: cannot read the script " << options_.script.string() << "\n";
     return false;
   }
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  auto parsed = run::parseDriveScript(text);
-  if (const auto* e = std::get_if<run::ScriptError>(&parsed)) {
+  auto parsed = parseDriveScript(*text);
+  if (const auto* e = std::get_if<ScriptError>(&parsed)) {
     std::cerr << options_.script.string() << ":" << e->line << ": " << e->message << "\n";
     return false;
   }
-  script_ = std::get<std::vector<run::ScriptInput>>(std::move(parsed));
+  script_ = std::get<std::vector<ScriptInput>>(std::move(parsed));
   scriptPending_ = true;
   return true;
 }
 
-// The inputs meet the drive at their drive times, as in kestrel-run; the menu actions that need
-// the runner's menu context (save, load, the checks) are not played.
-void DesktopProgram::playScript(Drive& drive) {
-  CabSession& session = drive.model->session();
-  scriptMixer_.setClock([&session] { return session.scheduler().now(); });
-  drive.window->clock().setInputs(
-      {[this]() -> std::optional<int64_t> {
-         if (scriptNext_ >= script_.size()) return std::nullopt;
-         return script_[scriptNext_].timeUs;
-       },
-       [this, &session] {
-         run::deliverInput(session, script_[scriptNext_++], nullptr, scriptPad_);
-         scriptMixer_.clearOperations();
-       },
-       static_cast<double>(options_.speed)});
+bool DesktopProgram::startReplay(const std::filesystem::path& file) {
+  const auto text = readFileBytes(file);
+  if (!text) {
+    dialogs_.showMessage("The recording " + file.string() + " cannot be read.");
+    return false;
+  }
+  auto parsed = parseDriveRecording(*text);
+  if (const auto* e = std::get_if<ScriptError>(&parsed)) {
+    // As the runner refuses a malformed script: the file, the line, what is wrong.
+    const std::string message = file.string() + ":" + std::to_string(e->line) + ": " + e->message;
+    std::cerr << "kestrel: " << message << "\n";
+    dialogs_.showMessage(message);
+    return false;
+  }
+  const DriveRecording& recording = std::get<DriveRecording>(parsed);
+  if (recording.header.format == 0) {
+    dialogs_.showMessage(file.string() + " is not a drive recording.");
+    return false;
+  }
+  const SessionChoice choice = recordedChoice(recording.header, options_.data);
+  const auto differences = recordedContentDifferences(recording.header, choice, hasher_);
+  if (!differences.empty()) {
+    std::string question;
+    for (const std::string& d : differences) question += d + "\n";
+    question += "The replay may not be the recorded drive. Play it anyway?";
+    if (!dialogs_.confirm(question)) return false;
+  }
+  runDrive(choice, StartOptions{recording.header.station}, &recording);
+  return true;
+}
+
+// The inputs meet the drive through its door at their drive times, as in kestrel-run.
+void DesktopProgram::playInputs(Drive& drive, std::vector<ScriptInput> inputs, double rate) {
+  drive.player = std::make_unique<ScriptPlayer>(drive.model->door(), std::move(inputs));
+  // What a played input would show in a message box goes to stderr, as the runner writes it: a
+  // box would stop the played drive until someone answers it.
+  drive.player->setMessageSink([](const ScriptInput& in, const std::string& message) {
+    std::cerr << "kestrel: " << formatSeconds(in.timeUs) << " " << message << "\n";
+  });
+  ScriptPlayer* player = drive.player.get();
+  QPointer<CabWindow> window = drive.window;
+  drive.window->clock().setInputs({[player] { return player->nextDue(); },
+                                   [player, window] {
+                                     player->deliverNext();
+                                     // The recorded drive ended here: so does its replay.
+                                     if (player->ended() && window)
+                                       QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+                                   },
+                                   rate});
+}
+
+void DesktopProgram::startRecording(Drive& drive, const SessionChoice& choice, int32_t station, uint64_t seed) {
+  const auto folder = drivesFolder(contentEnvironmentOfProcess());
+  const int32_t kept = readDrivesKept(preferences_);
+  if (!folder || kept == 0) return;
+  const QDateTime now = QDateTime::currentDateTime();
+  const std::filesystem::path path =
+      newRecordingPath(*folder, now.toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString(), choice.lineFileName,
+                       choice.vehicleFileName);
+  const int32_t gradeMode = grade::readGradePreferences(preferences_).mode == grade::GradeMode::Exam ? 1 : 0;
+  std::string error;
+  drive.recorder = DriveRecorder::create(
+      path,
+      recordingHeaderOf(drive.model->loaded(), station, seed, program_, gradeMode, hasher_,
+                        now.toString(Qt::ISODate).toStdString()),
+      &error);
+  if (!drive.recorder) {
+    // The drive goes on unrecorded; the driver loses nothing else.
+    std::cerr << "kestrel: " << error << "\n";
+    return;
+  }
+  pruneRecordings(*folder, static_cast<size_t>(kept), path);
+  DriveRecorder* recorder = drive.recorder.get();
+  drive.model->door().setRecorder([recorder](const ScriptInput& in) { recorder->record(in); });
+}
+
+std::optional<std::filesystem::path> DesktopProgram::chooseRecording(const std::string& title) {
+  const auto folder = drivesFolder(contentEnvironmentOfProcess());
+  const auto file = dialogs_.openFile(title, "Drive recordings (*.drive)|*.drive", folder ? folder->string() : "");
+  if (!file) return std::nullopt;
+  return std::filesystem::path(*file);
+}
+
+void DesktopProgram::startGhost(Drive& drive, const SessionChoice& choice, int32_t station) {
+  std::optional<std::filesystem::path> file;
+  if (!options_.ghost.empty()) {
+    file = options_.ghost;
+  } else if (const auto folder = drivesFolder(contentEnvironmentOfProcess())) {
+    file = bestRecording(*folder, choice.lineFileName,
+                         (choice.vehicleDirectory / choice.vehicleFileName).generic_string());
+  }
+  if (!file) return;
+  const auto text = readFileBytes(*file);
+  if (!text) {
+    std::cerr << "kestrel: cannot read the ghost " << file->string() << "\n";
+    return;
+  }
+  auto parsed = parseDriveRecording(*text);
+  if (const auto* e = std::get_if<ScriptError>(&parsed)) {
+    std::cerr << "kestrel: " << file->string() << ":" << e->line << ": " << e->message << "\n";
+    return;
+  }
+  auto& recording = std::get<DriveRecording>(parsed);
+  // A ghost of another line has no place to be compared at: that drive runs without one.
+  if (recording.header.format != 0 && recording.header.line.name != choice.lineFileName) {
+    std::cerr << "kestrel: the ghost " << file->string() << " was driven on " << recording.header.line.name
+              << ", not on " << choice.lineFileName << "\n";
+    return;
+  }
+  try {
+    drive.ghost = std::make_unique<GhostRace>(recording, ghostChoice(recording, choice, station), pictures_);
+  } catch (const FatalError& e) {
+    // The drive goes on without its ghost.
+    std::cerr << "kestrel: the ghost " << file->string() << " cannot be raced: " << e.message() << "\n";
+    return;
+  }
+  drive.ghostOverlay = std::make_unique<GhostOverlay>(&drive.window->view());
+  std::cerr << "kestrel: racing against " << file->string() << "\n";
+}
+
+void DesktopProgram::finishRecording(Drive& drive) {
+  if (!drive.recorder) return;
+  drive.model->door().setRecorder(nullptr);
+  drive.recorder->finish(drive.grading->report().score);
+  if (drive.recorder->failed())
+    std::cerr << "kestrel: the recording " << drive.recorder->path().string() << " could not be written in full\n";
+  drive.recorder.reset();
+}
+
+void DesktopProgram::addReplayMenu(Drive& drive) {
+  QMenu* menu = drive.window->menuBar()->addMenu(QStringLiteral("Replay"));
+  auto* speeds = new QActionGroup(menu);
+  CabWindow* window = drive.window;
+  for (const int rate : {1, 2, 4}) {
+    QAction* a = menu->addAction(QStringLiteral("%1×").arg(rate));
+    a->setObjectName(QStringLiteral("ReplaySpeed%1").arg(rate));
+    a->setCheckable(true);
+    a->setChecked(rate == options_.speed);
+    speeds->addAction(a);
+    connect(a, &QAction::triggered, window, [window, rate] { window->clock().setRate(rate); });
+  }
+}
+
+void DesktopProgram::replayForwardTo(Drive& drive, int32_t station) {
+  CabSession& s = drive.model->session();
+  ScriptPlayer& player = *drive.player;
+  if (s.train().stations.currentStation >= station || player.ended()) return;
+  drive.window->clock().stop();
+  driveMixer_.setMuted(true);
+  const int64_t end = playedDurationUs(player.inputs());
+  while (s.train().stations.currentStation < station && !player.ended()) {
+    const int64_t at = s.scheduler().now() - player.start();
+    if (at >= end) break;
+    player.runTo(std::min(at + Scheduler::kTickPeriodUs, end));
+  }
+  driveMixer_.setMuted(false);
+  drive.window->view().redrawPaused();
+  if (player.ended()) {
+    QMetaObject::invokeMethod(drive.window, &QWidget::close, Qt::QueuedConnection);
+    return;
+  }
+  if (!drive.replayPaused) drive.window->clock().start();
 }
 
 void DesktopProgram::reportMixer() {
@@ -140,27 +310,43 @@ void DesktopProgram::retire() {
   retired_.reset();
 }
 
-void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOptions) {
+void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOptions, const DriveRecording* replay) {
   retire();
   clickToFrame_.start();
   title_->beginLoading();
   auto drive = std::make_unique<Drive>();
   drive->serial = std::make_unique<QtSerialLink>();
   drive->movie = std::make_unique<ThreadedMovieReader>();
-  const bool scripted = scriptPending_;
+  const bool scripted = scriptPending_ && !replay;
   scriptPending_ = false;
+  drive->replaying = replay != nullptr;
+  // A script runs on the runner's seed; a replay on the recorded drive's, its preferences and
+  // what its program run carried in.
+  const uint64_t seed = replay     ? replay->header.seed
+                        : scripted ? 0
+                                   : static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch());
+  PreferenceStore* store = &preferences_;
+  ProgramInputState* program = &program_;
+  if (replay) {
+    drive->replayPreferences = std::make_unique<MemoryPreferenceStore>();
+    writeRecordedPreferences(*drive->replayPreferences, replay->header);
+    store = drive->replayPreferences.get();
+    replayProgram_ = replay->header.program;
+    program = &replayProgram_;
+  }
+  driveMixer_.setMuted(scripted);
   try {
     drive->model = std::make_unique<CabWindowModel>(
-        choice, CabWindowPorts{preferences_, pictures_, scripted ? static_cast<Mixer&>(scriptMixer_) : mixer_,
-                               drive->movie.get()},
-        [this](std::string_view text) { title_->showStatus(text); }, program_, carryOver_, startOptions,
-        scripted ? 0 : static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
+        choice, CabWindowPorts{*store, pictures_, driveMixer_, drive->movie.get()},
+        [this](std::string_view text) { title_->showStatus(text); }, *program, replay ? SessionCarryOver{} : carryOver_,
+        startOptions, seed);
   } catch (const FatalError& e) {
     // A faulty file ends the program, after its message.
     dialogs_.showMessage(e.message());
     QApplication::exit(kExitDataFault);
     return;
   }
+  driveMixer_.setClock([&session = drive->model->session()] { return session.scheduler().now(); });
   if (!drive->model->movieMessage().empty()) dialogs_.showMessage(drive->model->movieMessage());
 
   CabWindowHooks hooks{dialogs_,
@@ -181,16 +367,37 @@ void DesktopProgram::runDrive(const SessionChoice& choice, StartOptions startOpt
                            valueDisplay_->hide();
                        },
                        drive->serial.get()};
-  drive->grading = std::make_unique<DriveGrading>(*drive->model, preferences_);
+  if (replay) {
+    hooks.replayJump = [this, d = drive.get()](int32_t station) { replayForwardTo(*d, station); };
+    hooks.replayPause = [d = drive.get()] {
+      d->replayPaused = !d->replayPaused;
+      if (d->replayPaused)
+        d->window->clock().stop();
+      else
+        d->window->clock().start();
+      d->window->view().setPausedMark(d->replayPaused);
+    };
+  }
+  drive->grading = std::make_unique<DriveGrading>(*drive->model, *store);
   connect(drive->grading.get(), &DriveGrading::debriefRequested, this,
           [this] { showDebrief(*drive_->grading); });
   hooks.extendDisplayMenu = [grading = drive->grading.get()](QMenu* display) { grading->extendMenu(display); };
-  drive->model->session().setGamepadPoller(&gamepad_);
+  // The game controller reaches the drive through its door; a replay plays the recorded states.
+  if (!replay) drive->model->door().setLiveGamepad(&gamepad_);
+  drive->model->door().setReplaying(replay != nullptr);
   drive->window = new CabWindow(*drive->model, drive->movie.get(), std::move(hooks));
   drive->window->setAttribute(Qt::WA_DeleteOnClose, false);
   connect(drive->window, &CabWindow::closed, this, &DesktopProgram::driveClosed);
   drive->grading->attachView(&drive->window->view());
-  if (scripted) playScript(*drive);
+  if (scripted) playInputs(*drive, script_, options_.speed);
+  if (replay) {
+    playInputs(*drive, replay->inputs, options_.speed);
+    addReplayMenu(*drive);
+  }
+  if (!replay) {
+    startGhost(*drive, choice, startOptions.startStation);
+    startRecording(*drive, choice, startOptions.startStation, seed);
+  }
   drive_ = std::move(drive);
   keys_.setTarget(drive_->window);
   valueDisplay_->attach(drive_->model.get());
@@ -213,11 +420,19 @@ void DesktopProgram::afterTick() {
   if (easyCab_->isVisible()) easyCab_->showLamps(easyCabLamps(s.control(), s.train()));
   valueDisplay_->refresh();
   drive_->grading->afterTick();
-  scriptMixer_.clearOperations();  // its record is not kept: the sound log is the runner's
   // A damaged route movie: said once, and the drive goes on.
   if (const auto warning = drive_->movie->takeWarning()) std::cerr << "kestrel: " << *warning << "\n";
+  std::optional<GhostSample> ghostSample;
+  if (drive_->ghost) {
+    drive_->ghost->observe(s.scheduler().now(), s.train().distanceRun);
+    ghostSample = drive_->ghost->sample();
+    drive_->ghostOverlay->show(s.context(), drive_->ghost->deltaS(),
+                               ghostSample ? std::optional<double>(ghostSample->distanceCm) : std::nullopt);
+  }
   if (trace_) {
-    trace_->tick({s.scheduler().now(), s.train(), s.control(), &s.context().mixer});
+    trace_->tick({s.scheduler().now(), s.train(), s.control(), &s.context().mixer, &s.sprites(),
+                  ghostSample ? std::optional<int32_t>(ghostSample->frame) : std::nullopt,
+                  drive_->ghost ? drive_->ghost->deltaS() : std::nullopt});
     traceFile_.flush();
   }
 }
@@ -225,7 +440,10 @@ void DesktopProgram::afterTick() {
 void DesktopProgram::driveClosed(bool soundReinitialised) {
   keys_.setTarget(nullptr);
   valueDisplay_->attach(nullptr);
-  carryOver_ = drive_->model->carryOver();
+  if (!drive_->replaying) carryOver_ = drive_->model->carryOver();
+  finishRecording(*drive_);
+  driveMixer_.setClock([] { return int64_t{0}; });  // the closed drive's clock goes with it
+  drive_->model->door().setLiveGamepad(nullptr);
   drive_->grading->attachView(nullptr);
   drive_->window->hide();
   drive_->window->deleteLater();

@@ -28,8 +28,14 @@
 #include "platform/qt/title_window.h"
 #include "platform/qt/value_display_window.h"
 #include "platform/sdl/sdl_gamepad_poller.h"
-#include "core/ports/recording_mixer.h"
-#include "tools/run/drive_script.h"
+#include "core/front/drive_recorder.h"
+#include "core/front/drive_script.h"
+#include "core/front/ghost_race.h"
+#include "platform/qt/ghost_overlay.h"
+#include "core/front/script_player.h"
+#include "core/ports/drive_time_mixer.h"
+#include "core/ports/memory_preference_store.h"
+#include "platform/qt/qt_content_hasher.h"
 #include "tools/run/trace_writer.h"
 
 namespace kestrel::app {
@@ -49,12 +55,31 @@ class DesktopProgram final : public QObject {
   struct Drive {
     std::unique_ptr<QtSerialLink> serial;  // the window's serial controller port, closed with it
     std::unique_ptr<ThreadedMovieReader> movie;  // decodes ahead on a thread of its own
+    std::unique_ptr<MemoryPreferenceStore> replayPreferences;  // a replay's: the recorded drive's
     std::unique_ptr<CabWindowModel> model;
+    std::unique_ptr<ScriptPlayer> player;      // a played script or recording
+    std::unique_ptr<DriveRecorder> recorder;   // the drive's recording as it goes
+    std::unique_ptr<GhostRace> ghost;          // the recorded drive raced against
+    std::unique_ptr<GhostOverlay> ghostOverlay;
+    bool replaying = false;
+    bool replayPaused = false;
     std::unique_ptr<DriveGrading> grading;
     QPointer<CabWindow> window;
   };
 
-  void runDrive(const SessionChoice& choice, StartOptions startOptions);
+  // A drive of the driver; with `replay`, the recording played over the movie instead.
+  void runDrive(const SessionChoice& choice, StartOptions startOptions, const DriveRecording* replay = nullptr);
+  // Reads a recording and plays it, after asking when its files differ; false when it is refused.
+  bool startReplay(const std::filesystem::path& file);
+  // A recording picked in a file dialog that opens in the drives folder.
+  std::optional<std::filesystem::path> chooseRecording(const std::string& title);
+  void startRecording(Drive& drive, const SessionChoice& choice, int32_t station, uint64_t seed);
+  void finishRecording(Drive& drive);
+  void addReplayMenu(Drive& drive);
+  // A replay run on, silently and flat out, until the train has reached `station`.
+  void replayForwardTo(Drive& drive, int32_t station);
+  // The ghost of a drive: --ghost, else the best-graded recording of the same line and train.
+  void startGhost(Drive& drive, const SessionChoice& choice, int32_t station);
   void driveClosed(bool soundReinitialised);
   // Help, easy cab or value display: shown beside the cab window when it opens.
   void showBesideCab(QWidget& window, bool raise = true);
@@ -63,12 +88,16 @@ class DesktopProgram final : public QObject {
   void retire();
   void showDebrief(const DriveGrading& grading);
   bool readScript();
-  void playScript(Drive& drive);
+  void playInputs(Drive& drive, std::vector<ScriptInput> inputs, double rate);
 
   DesktopOptions options_;
   QtPreferenceStore preferences_;
   QtPictureLoader pictures_;
   OpenAlMixer mixer_;
+  // The drives' sounds: heard on the device, kept in drive time for the drive (so that its
+  // recording replays alike headless); muted while a script plays.
+  DriveTimeMixer driveMixer_{mixer_};
+  QtContentHasher hasher_;
   FfmpegMovieReader opening_;
   QtUserDialogs dialogs_;
   ProgramInputState program_;
@@ -82,13 +111,11 @@ class DesktopProgram final : public QObject {
   std::unique_ptr<DebriefWindow> debrief_;
   std::unique_ptr<Drive> drive_;
   std::unique_ptr<Drive> retired_;  // the drive last closed, until its window is gone
-  // --script: the inputs for the command line's drive, which runs on a recording mixer (the
-  // runner's sounds in drive time) and the runner's random seed.
-  std::vector<run::ScriptInput> script_;
-  size_t scriptNext_ = 0;
+  // --script: the inputs for the command line's drive, which runs silently on the runner's random
+  // seed.
+  std::vector<ScriptInput> script_;
   bool scriptPending_ = false;
-  RecordingMixer scriptMixer_;
-  GamepadState scriptPad_;
+  ProgramInputState replayProgram_;  // what a replayed drive's program run carried in
   std::ofstream traceFile_;
   std::unique_ptr<run::TraceWriter> trace_;
   QElapsedTimer clickToFrame_;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -82,6 +83,14 @@ struct DesktopTest : ::testing::Test {
   std::string prefs() const { return slurp(config / "Railvane" / "kestrel.conf"); }
   // The menu bar: Alt highlights its first item; Left wraps round to "Save(&S)".
   void saveMenu(unsigned long cab, const std::string& path) { x.keys(cab, "alt Left Down " + path); }
+  // The cab window closed, then the title window: the program ends.
+  void closeAndQuit(unsigned long cab) {
+    x.closeWindow(cab);
+    const auto menu = x.findWindow(kTitle, 10s);
+    ASSERT_TRUE(menu);
+    x.closeWindow(*menu);
+    ASSERT_EQ(x.waitForExit(10s), 0) << slurp(err);
+  }
 };
 
 // The loudest sample written so far into a WAVE file of 16-bit samples that is still being written
@@ -297,6 +306,112 @@ TEST_F(DesktopTest, ADriveFromTheCommandLineReturnsToTheMenuAndKeepsItsSlotsAfte
   EXPECT_EQ(x.waitForExit(10s), 0);
 }
 
+// Two traces of one drive: the same in every column but the one the screen decides (the frame the
+// view last decoded).
+void expectSameDrive(const Trace& a, const Trace& b, const std::string& recording) {
+  ASSERT_EQ(a.header, b.header);
+  ASSERT_EQ(a.rows.size(), b.rows.size()) << recording;
+  for (size_t r = 0; r < a.rows.size(); ++r)
+    for (size_t c = 0; c < a.header.size(); ++c) {
+      if (a.header[c] == "LastShownFrame") continue;
+      ASSERT_EQ(a.rows[r].at(c), b.rows[r].at(c)) << a.header[c] << " at " << a.rows[r].at(0) << "\n" << recording;
+    }
+}
+
+// A drive driven by hand is recorded in the user's data folder; kestrel-run replays the recording
+// to the same trace in every column the drive decides.
+TEST_F(DesktopTest, AHandDrivenDriveIsRecordedAndItsReplayGivesTheSameTrace) {
+  start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat", "--station", "1"});
+  auto cab = x.findWindow(kRapidLine, 20s);
+  ASSERT_TRUE(cab) << slurp(err) << x.describeScreen("no_cab_window");
+  ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s)) << slurp(err);
+  x.keys(*cab, "d 5 8 8 8");  // doors closed, brake released, P3
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("powerHandle") == 3; }, 5s)) << slurp(err);
+  std::this_thread::sleep_for(2s);
+  std::system(("DISPLAY=" + x.display() + " xdotool click 4").c_str());  // the wheel: a notch back
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("powerHandle") == 2; }, 5s));
+  std::this_thread::sleep_for(1s);
+  closeAndQuit(*cab);
+  if (HasFatalFailure()) return;
+
+  std::vector<fs::path> recordings;
+  for (const auto& e : fs::directory_iterator(dir / "data" / "kestrel" / "drives")) recordings.push_back(e.path());
+  ASSERT_EQ(recordings.size(), 1u);
+  const fs::path replayed = dir / "replayed.csv";
+  const std::string command = std::string("'") + KESTREL_RUN + "' --data '" + KESTREL_QUICK_DEMO_DIR +
+                              "' --replay '" + recordings[0].string() + "' --trace '" + replayed.string() +
+                              "' >/dev/null 2>'" + (dir / "replay_err.txt").string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0) << slurp(dir / "replay_err.txt") << slurp(recordings[0]);
+  ASSERT_GT(traceNow().rows.size(), 30u);
+  expectSameDrive(traceNow(), Trace::read(replayed), slurp(recordings[0]));
+
+  // Replayed over the movie, the drive is the same again, and its window closes at its end.
+  const Trace drove = traceNow();
+  fs::remove(trace);
+  start({"--replay", recordings[0].string()});
+  cab = x.findWindow(kRapidLine, 20s);
+  ASSERT_TRUE(cab) << slurp(err);
+  auto menu = x.findWindow(kTitle, 20s);  // the replay's end closed the cab window
+  ASSERT_TRUE(menu) << slurp(err);
+  x.closeWindow(*menu);
+  ASSERT_EQ(x.waitForExit(10s), 0) << slurp(err);
+  expectSameDrive(drove, traceNow(), slurp(recordings[0]));
+  for (const auto& e : fs::directory_iterator(dir / "data" / "kestrel" / "drives"))
+    EXPECT_EQ(e.path(), recordings[0]);  // a replay is not recorded
+
+  // The next drive of the line and train races the best-graded one: the gap at the same place.
+  fs::remove(trace);
+  start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat", "--station", "1"});
+  cab = x.findWindow(kRapidLine, 20s);
+  ASSERT_TRUE(cab) << slurp(err);
+  x.keys(*cab, "d 5 8 8 8 8");
+  ASSERT_TRUE(XSession::waitUntil([&] { return !traceNow().last("ghostFrame").empty(); }, 10s)) << slurp(err);
+  EXPECT_NE(slurp(err).find("kestrel: racing against " + recordings[0].string()), std::string::npos) << slurp(err);
+  x.screenshot("ghost_gap");
+  closeAndQuit(*cab);
+}
+
+// A replay's "Move" menu runs the recorded drive on to the station, silently and flat out; a
+// recording whose line file differs is played only after the driver agrees.
+TEST_F(DesktopTest, AReplayJumpsOnToAStationAndAsksFirstWhenItsFilesDiffer) {
+  const fs::path script = test::sourceDir() / "tests/tools/scenarios/rapid_run.txt";
+  const fs::path recording = dir / "rapid.drive";
+  const std::string command = std::string("'") + KESTREL_RUN + "' --data '" + KESTREL_QUICK_DEMO_DIR +
+                              "' --line line_rapid.dat --train train_313-1000_8cars.dat --script '" +
+                              script.string() + "' --duration 260 --record '" + recording.string() + "' >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  start({"--replay", recording.string()});
+  auto cab = x.findWindow("快速", 20s);
+  ASSERT_TRUE(cab) << slurp(err) << x.describeScreen("no_cab_window");
+  ASSERT_TRUE(XSession::waitUntil([&] { return rows() >= 3; }, 10s)) << slurp(err);
+  const int from = traceNow().lastInt("currentStation");
+  x.keys(*cab, "alt+m Down Return");  // the "Move" menu: its second station, 緑町
+  ASSERT_TRUE(XSession::waitUntil([&] { return traceNow().lastInt("currentStation") > from; }, 10s))
+      << slurp(err) << x.describeScreen("no_jump");
+  EXPECT_LT(std::stod(traceNow().last("t_s")), 200.0);
+  x.screenshot("replay_jumped");
+  closeAndQuit(*cab);
+  if (HasFatalFailure()) return;
+
+  // Recorded on another line file: the program says so and asks; "No" leaves it at the menu.
+  std::string other = slurp(recording);
+  other.replace(other.find("line_rapid.dat sha256:") + 22, 4, "0000");
+  const fs::path mismatch = dir / "other.drive";
+  std::ofstream(mismatch, std::ios::binary) << other;
+  start({"--replay", mismatch.string()});
+  const auto box = x.findWindow(kTitle, 20s);
+  ASSERT_TRUE(box) << slurp(err);
+  x.screenshot("replay_asks");
+  x.keys(*box, "Escape");
+  ASSERT_TRUE(XSession::waitUntil([&] {
+    const auto menu = x.findWindow(kTitle, 1s);
+    return menu && x.geometry(*menu).width >= 800;
+  }, 10s)) << x.describeScreen("no_menu_after_no");
+  EXPECT_FALSE(x.findWindow("快速", 1s));
+  x.closeWindow(*x.findWindow(kTitle, 1s));
+  EXPECT_EQ(x.waitForExit(10s), 0) << slurp(err);
+}
+
 TEST_F(DesktopTest, F3OpensTheValueDisplayWhoseKeysDriveTheTrainAndF3ThereClosesIt) {
   start({"--line", "line_local.dat", "--train", "train_313-1000_10cars.dat"});
   auto cab = x.findWindow(kRapidLine, 20s);
@@ -346,6 +461,9 @@ TEST(DesktopCommandLine, HelpVersionAndBadUsage) {
   EXPECT_EQ(run("--line line_local.dat"), 64);  // a line without a train
   EXPECT_EQ(run("--station 2"), 64);
   EXPECT_EQ(run("--frobnicate"), 64);
+  EXPECT_EQ(run("--replay r.drive --line line_local.dat --train t.dat"), 64);  // the recording names them
+  EXPECT_EQ(run("--replay r.drive --speed 3"), 64);                           // 1, 2 or 4
+  EXPECT_EQ(run("--ghost g.drive --speed 2"), 64);                            // --speed needs a script
 }
 
 }  // namespace

@@ -112,7 +112,9 @@ void XSession::startProgram(const std::vector<std::string>& args, const std::fil
   std::vector<std::string> argv{KESTREL_DESKTOP};
   argv.insert(argv.end(), args.begin(), args.end());
   const int err = open(stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  // The user's data folder (where the drives are recorded) beside the configuration folder.
   std::vector<std::string> env{"DISPLAY=" + display_, "XDG_CONFIG_HOME=" + configHome.string(),
+                               "XDG_DATA_HOME=" + (configHome.parent_path() / "data").string(),
                                "QT_QPA_PLATFORM=xcb"};
   if (soundFile.empty()) {
     env.push_back("ALSOFT_DRIVERS=null");

@@ -31,9 +31,8 @@ if(TARGET kestrel-run)
   target_link_libraries(${target} PRIVATE pugixml::pugixml)
 endif()
 
-# The runner's script parser, trace writer and drive loop are plain C++: tested directly too.
-target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/run/drive_script.cpp
-                                 ${PROJECT_SOURCE_DIR}/src/tools/run/trace_writer.cpp
+# The runner's trace writer and drive loop are plain C++: tested directly too.
+target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tools/run/trace_writer.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/drive_runner.cpp
                                  ${PROJECT_SOURCE_DIR}/src/tools/run/sound_log.cpp)
 

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/front/drive_script.h"
 #include "support/test_paths.h"
 #include "tools/demo_files.h"
-#include "tools/run/drive_script.h"
 
 namespace kestrel::run {
 namespace {

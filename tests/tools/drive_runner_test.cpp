@@ -6,21 +6,16 @@
 
 #include <sstream>
 
-#include "support/drive_rig.h"
+#include "support/door_rig.h"
 
 namespace kestrel::run {
 namespace {
 
 struct DriveRunnerTest : ::testing::Test {
-  test::DriveRig rig;
-  std::unique_ptr<CabSession> session;
+  test::DoorRig drive;
+  CabSession* session = drive.session.get();
+  DriveDoor* door = drive.door.get();
 
-  void SetUp() override {
-    session = std::make_unique<CabSession>(
-        CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer,
-        rig.program);
-    rig.mixer.setClock([this] { return session->scheduler().now(); });
-  }
   std::vector<ScriptInput> script(std::string_view text) {
     return std::get<std::vector<ScriptInput>>(parseDriveScript(text));
   }
@@ -30,7 +25,7 @@ TEST_F(DriveRunnerTest, InputsArriveAfterTheEventsDueAtTheirTimeAndTheTraceHasOn
   std::ostringstream out;
   TraceWriter trace(out, 1);
   const auto inputs = script("0.1 wheel down\n0.1 key 8\n0.25 key 5\n");
-  const DriveResult r = playDrive(*session, inputs, defaultDurationUs(inputs), &trace);
+  const DriveResult r = playDrive(*door, inputs, playedDurationUs(inputs), {&trace});
   EXPECT_EQ(r.virtualUs, 10250000);
   EXPECT_EQ(session->train().tickCount, 102);
   // 102 rows; the row of the tick at 0.1 s still shows the brake at emergency, that of 0.2 s the
@@ -48,7 +43,7 @@ TEST_F(DriveRunnerTest, InputsArriveAfterTheEventsDueAtTheirTimeAndTheTraceHasOn
 
 TEST_F(DriveRunnerTest, MenuStartPausesTheDriveWhileItsClockRunsOn) {
   const auto inputs = script("1 menu start\n4 menu start\n");
-  const DriveResult r = playDrive(*session, inputs, 5000000, nullptr);
+  const DriveResult r = playDrive(*door, inputs, 5000000);
   EXPECT_EQ(r.virtualUs, 5000000);
   EXPECT_EQ(session->train().tickCount, 10 + 10);  // 0-1 s and 4-5 s
   EXPECT_TRUE(session->running());
@@ -56,7 +51,7 @@ TEST_F(DriveRunnerTest, MenuStartPausesTheDriveWhileItsClockRunsOn) {
 
 TEST_F(DriveRunnerTest, InputsBeyondTheDurationAreNotPlayed) {
   const auto inputs = script("1 key 5\n20 key 0\n");
-  playDrive(*session, inputs, 2000000, nullptr);
+  playDrive(*door, inputs, 2000000);
   EXPECT_EQ(session->control().brakeHandle, 0);
 }
 

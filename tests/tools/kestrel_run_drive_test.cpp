@@ -144,6 +144,74 @@ TEST_F(DriveTest, TheSameScriptGivesTheSameTraceBitForBit) {
   EXPECT_GT(traces[0].size(), 100000u);
 }
 
+// A scripted drive recorded as it goes, with a pause and a restore (whose slot the recording
+// carries): its replay gives the same trace, a recording cut in the middle of a line replays up to
+// its last complete input, a file whose hash differs is refused unless forced, and the drive raced
+// against its own recording is level with it throughout.
+TEST_F(DriveTest, ARecordingReplaysItsDriveAndRacesItselfLevel) {
+  const auto script = write("drive.txt", std::string(kPowerCoastBrake) +
+                                             "50 menu start\n55 menu start\n60 menu save 2\n70 menu load 2\n80 end\n");
+  const auto recording = dir / "rec.drive";
+  const auto drive = [&](std::vector<std::string> extra, const std::string& trace) {
+    auto args = extra.front() == "--replay" ? std::vector<std::string>{"--data", test::quickDemo().string()}
+                                            : driveArgs();
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back("--trace");
+    args.push_back((dir / trace).string());
+    return run(args);
+  };
+  Result r = drive({"--script", script.string(), "--record", recording.string()}, "a.csv");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string recorded = slurp(recording);
+  EXPECT_NE(recorded.find("\nkestrel-recording 1\n"), std::string::npos) << recorded;
+  EXPECT_NE(recorded.find("\n70.000000 menu load 2 line_local.dat,"), std::string::npos) << recorded;
+  // The grading's score after the end, as the drive library reads it to pick a ghost.
+  const std::string tail = recorded.substr(recorded.rfind("\n80.000000 end\n") + 15);
+  EXPECT_EQ(tail.substr(0, 6), "score ") << tail;
+  EXPECT_GT(std::stoi(tail.substr(6)), 0) << tail;
+
+  r = drive({"--replay", recording.string()}, "b.csv");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("drive: 80.000000 s virtual", 0), 0u) << r.out;
+  EXPECT_EQ(slurp(dir / "b.csv"), slurp(dir / "a.csv"));
+  // A recording is a script too: its header is read and left aside.
+  ASSERT_EQ(drive({"--script", recording.string()}, "e.csv").status, 0);
+  EXPECT_EQ(slurp(dir / "e.csv"), slurp(dir / "a.csv"));
+
+  // Cut after the B6 input, in the middle of the B7 one: the drive up to there is the same.
+  const std::string cutText = recorded.substr(0, recorded.find("35.600000 key 2") + 8);
+  r = drive({"--replay", write("cut.drive", cutText).string()}, "c.csv");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("cut.drive: cut short; it is played up to its last complete line"), std::string::npos);
+  const Trace whole = readTrace(dir / "a.csv"), cut = readTrace(dir / "c.csv");
+  ASSERT_EQ(cut.rows.size(), 455u);  // to the last input's time and 10 s
+  for (size_t i = 0; i < 356; ++i) ASSERT_EQ(cut.rows[i], whole.rows[i]) << i;
+  EXPECT_NE(cut.rows[400].at("brakeNotch"), whole.rows[400].at("brakeNotch"));
+
+  std::string otherLine = recorded;
+  otherLine.replace(otherLine.find("line_local.dat sha256:") + 22, 4, "0000");
+  const auto mismatch = write("other.drive", otherLine);
+  r = drive({"--replay", mismatch.string()}, "d.csv");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("The line file line_local.dat is not the one this drive was recorded on."),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(drive({"--replay", mismatch.string(), "--force"}, "d.csv").status, 0);
+  EXPECT_EQ(slurp(dir / "d.csv"), slurp(dir / "a.csv"));
+
+  r = drive({"--script", script.string(), "--ghost", recording.string()}, "g.csv");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Trace raced = readTrace(dir / "g.csv");
+  size_t level = 0;
+  for (const auto& row : raced.rows) {
+    EXPECT_EQ(row.at("ghostFrame"), row.at("MovieFrame")) << row.at("t_s");
+    if (row.at("ghostDeltaS").empty()) continue;
+    EXPECT_EQ(row.at("ghostDeltaS"), "0.000") << row.at("t_s");
+    ++level;
+  }
+  EXPECT_GT(level, 700u);
+}
+
 TEST_F(DriveTest, MenuStartPausesTheDriveAndTraceEveryThinsTheRows) {
   auto args = driveArgs();
   const auto script =

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/front/drive_script.h"
 #include "support/test_paths.h"
 #include "tools/demo_files.h"
-#include "tools/run/drive_script.h"
 
 namespace kestrel::run {
 namespace {
@@ -34,7 +34,7 @@ TEST(MenuActions, ScriptLines) {
     EXPECT_EQ(in[2 + i].kind, ScriptInput::Kind::MenuToggle);
     EXPECT_EQ(in[2 + i].item, items[i]);
   }
-  for (const char* bad : {"0 menu save\n", "0 menu save 4\n", "0 menu load 0\n", "0 menu load 1 2\n",
+  for (const char* bad : {"0 menu save\n", "0 menu save 4\n", "0 menu load 0\n", "0 menu load 1 a b\n",
                           "0 menu callouts 1\n", "0 menu sound\n"})
     EXPECT_TRUE(std::holds_alternative<ScriptError>(parseDriveScript(bad))) << bad;
 }

@@ -50,7 +50,7 @@ TEST(TraceWriter, HeaderNamesTheDeclaredColumnsInOrder) {
       "currentCode,"
       "checkSpeed,patternState,patternTarget,autoEmergency,autoService,atsAlarm,noticeText,vigilanceTicks,"
       "teimokuM_y,remain_pattern,remain_y,limit_pattern,slope_pattern,signal_pattern,"
-      "trafficlight_pattern,anim_pattern,cross_pattern,cabsignal_pattern\r\n");
+      "trafficlight_pattern,anim_pattern,cross_pattern,cabsignal_pattern,ghostFrame,ghostDeltaS\r\n");
 }
 
 TEST(TraceWriter, RowsCarryTheStateAfterTheTickEveryNthTick) {

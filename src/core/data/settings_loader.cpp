@@ -123,6 +123,14 @@ void readControllerCodes(PreferenceStore& store, ControllerCodes& codes) {
   readInto("EB", codes.EB);
 }
 
+void writeControllerCodes(PreferenceStore& store, const ControllerCodes& codes) {
+  auto key = store.openKey(kControllerKeyPath);
+  if (!key) return;
+  for (size_t i = 0; i < codes.P.size(); ++i) key->writeInt("P" + std::to_string(i), codes.P[i]);
+  for (size_t i = 0; i < codes.B.size(); ++i) key->writeInt("B" + std::to_string(i), codes.B[i]);
+  key->writeInt("EB", codes.EB);
+}
+
 std::vector<std::string> loadMascon(const std::filesystem::path& path, FaultLog* collect) {
   const auto bytes = readFileBytes(path);
   if (!bytes) {

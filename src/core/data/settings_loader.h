@@ -32,6 +32,8 @@ void writePreferences(PreferenceStore& store, const Preferences& preferences);
 // "P0".."P5", "B0".."B8", "EB" in this order; the first failing read stops the sequence and the
 // values read so far are kept. There are no defaults.
 void readControllerCodes(PreferenceStore& store, ControllerCodes& codes);
+// Writes all sixteen codes (a replayed drive's store); failures are ignored.
+void writeControllerCodes(PreferenceStore& store, const ControllerCodes& codes);
 
 // The lines of mascon.dat up to the end of the file or a line starting with '#' (not stored).
 // Throws FatalError (kMasconMissing, kMasconFaulty); with `collect`, the faults go there instead

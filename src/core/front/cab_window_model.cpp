@@ -32,7 +32,8 @@ CabWindowModel::CabWindowModel(const SessionChoice& choice, CabWindowPorts ports
                               loaded_->pictures, &loaded_->sounds},
           ports.mixer, program, options, randomSeed,
           MovieSource{ports.movie, loaded_->choice.programDirectory})),
-      menu_(loaded_->settings, loaded_->line, program.controllerKind) {}
+      menu_(loaded_->settings, loaded_->line, program.controllerKind),
+      door_(std::make_unique<DriveDoor>(*session_, *loaded_, menu_, ports.preferences)) {}
 
 bool CabWindowModel::toggle(CabMenuItem item) {
   return toggleMenuItem(menu_, item, loaded_->settings.preferences, session_->context());

@@ -11,6 +11,7 @@
 
 #include "core/front/cab_menu.h"
 #include "core/front/cab_session.h"
+#include "core/front/drive_door.h"
 #include "core/front/session_loader.h"
 #include "core/ports/mixer.h"
 #include "core/ports/movie_reader.h"
@@ -39,6 +40,8 @@ class CabWindowModel {
   LoadedSession& loaded() { return *loaded_; }
   CabSession& session() { return *session_; }
   const CabMenu& menu() const { return menu_; }
+  // The one way the driver's inputs reach the drive (and are recorded, or refused in a replay).
+  DriveDoor& door() { return *door_; }
   // The route movie's "...映像ファイルを開けません", for a message box; empty when it opened.
   const std::string& movieMessage() const { return movieMessage_; }
   // The window caption: the line name.
@@ -74,6 +77,7 @@ class CabWindowModel {
   std::unique_ptr<LoadedSession> loaded_;
   std::unique_ptr<CabSession> session_;
   CabMenu menu_;
+  std::unique_ptr<DriveDoor> door_;
 };
 
 }  // namespace kestrel

@@ -10,6 +10,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A relative XDG_DATA_HOME is invalid by the XDG base directory rules and is ignored.
+bool usesXdgDataHome(const ContentEnvironment& env) {
+  return !env.xdgDataHome.empty() && fs::path(env.xdgDataHome).is_absolute();
+}
+
 bool holdsSettings(const fs::path& directory) {
   std::error_code ec;
   return fs::is_regular_file(resolveDataPath(directory, "railvane.dat"), ec);
@@ -21,12 +26,8 @@ std::vector<ContentCandidate> candidates(const ContentEnvironment& env) {
     return (env.workingDirectory / p).lexically_normal();
   };
   if (!env.kestrelData.empty()) out.push_back({fromWorkingDirectory(env.kestrelData), "$KESTREL_DATA"});
-  // A relative XDG_DATA_HOME is invalid by the XDG base directory rules and is ignored.
-  if (!env.xdgDataHome.empty() && fs::path(env.xdgDataHome).is_absolute())
-    out.push_back({(fs::path(env.xdgDataHome) / "kestrel").lexically_normal(), "$XDG_DATA_HOME/kestrel"});
-  else if (!env.home.empty())
-    out.push_back(
-        {fromWorkingDirectory(fs::path(env.home) / ".local/share/kestrel"), "~/.local/share/kestrel"});
+  if (const auto user = userDataFolder(env))
+    out.push_back({*user, usesXdgDataHome(env) ? "$XDG_DATA_HOME/kestrel" : "~/.local/share/kestrel"});
   if (!env.executableDirectory.empty())
     out.push_back({(env.executableDirectory / kInstalledContentFromExecutable).lexically_normal(),
                    "installed with the program"});
@@ -35,6 +36,12 @@ std::vector<ContentCandidate> candidates(const ContentEnvironment& env) {
 }
 
 }  // namespace
+
+std::optional<fs::path> userDataFolder(const ContentEnvironment& env) {
+  if (usesXdgDataHome(env)) return (fs::path(env.xdgDataHome) / "kestrel").lexically_normal();
+  if (env.home.empty()) return std::nullopt;
+  return (env.workingDirectory / env.home / ".local/share/kestrel").lexically_normal();
+}
 
 ContentLocation locateContent(const fs::path& dataOption, const ContentEnvironment& env) {
   ContentLocation location;

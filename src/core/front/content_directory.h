@@ -35,6 +35,10 @@ struct ContentLocation {
   bool fromOption = false;                         // --data named the one folder to use
 };
 
+// The user's data folder: $XDG_DATA_HOME/kestrel, or ~/.local/share/kestrel when XDG_DATA_HOME is
+// unset or not absolute; nullopt without either.
+std::optional<std::filesystem::path> userDataFolder(const ContentEnvironment& env);
+
 // With --data (dataOption not empty) that folder alone. Otherwise, in this order: $KESTREL_DATA,
 // the user's data folder ($XDG_DATA_HOME/kestrel, or ~/.local/share/kestrel when XDG_DATA_HOME is
 // unset or not absolute), the installed content next to the executable, the working directory.

@@ -77,7 +77,12 @@ std::string_view saveDriveToSlot(PreferenceStore& store, const CabSession& sessi
 
 std::optional<std::string_view> restoreDriveFromSlot(PreferenceStore& store, CabSession& session,
                                                      const std::string& lineFile, int slot) {
-  const auto parsed = parseSavedDrive(SavedDriveStore(store).text(slot), lineFile);
+  return restoreDriveFromText(session, lineFile, SavedDriveStore(store).text(slot));
+}
+
+std::optional<std::string_view> restoreDriveFromText(CabSession& session, const std::string& lineFile,
+                                                     std::string_view text) {
+  const auto parsed = parseSavedDrive(text, lineFile);
   if (const auto* refusal = std::get_if<SavedDriveRefusal>(&parsed)) return refusalMessage(*refusal);
   const SavedDrive& drive = std::get<SavedDrive>(parsed);
   if (!savedDriveFitsLine(drive, session.context().line)) return refusalMessage(SavedDriveRefusal::Faulty);

@@ -21,5 +21,8 @@ std::string_view saveDriveToSlot(PreferenceStore& store, const CabSession& sessi
 // restored, otherwise the message of the refusal, with nothing of the drive changed.
 std::optional<std::string_view> restoreDriveFromSlot(PreferenceStore& store, CabSession& session,
                                                      const std::string& lineFile, int slot);
+// The same for a slot's text read before (a recorded drive carries it).
+std::optional<std::string_view> restoreDriveFromText(CabSession& session, const std::string& lineFile,
+                                                     std::string_view text);
 
 }  // namespace kestrel

@@ -2,12 +2,14 @@
 
 namespace kestrel {
 
-SerialConnection::SerialConnection(SerialLink& link, CabSession& session, UserDialogs& dialogs,
+SerialConnection::SerialConnection(SerialLink& link, DriveDoor& door, UserDialogs& dialogs,
                                    SerialPortSettings settings)
-    : link_(link), session_(session), dialogs_(dialogs), settings_(std::move(settings)) {
+    : link_(link), door_(door), dialogs_(dialogs), settings_(std::move(settings)) {
   link_.setReceiveHandler([this](int) {
-    session_.RxChar(link_.readAll());
-    session_.deliverPosted();
+    ScriptInput in;
+    in.kind = ScriptInput::Kind::Serial;
+    in.bytes = link_.readAll();
+    door_.driverInput(std::move(in));
   });
   link_.setLostHandler([this] { COMClosed(); });
 }

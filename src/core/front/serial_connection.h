@@ -1,10 +1,10 @@
 #pragma once
 // The serial master controller of one cab window: the port settings it starts with, the connect
-// item that opens and closes the port (Connect1Click), the receive event handed to the drive, and
-// the close of the window. What the user is told goes to the message boxes.
+// item that opens and closes the port (Connect1Click), the receive event handed to the drive through
+// its door, and the close of the window. What the user is told goes to the message boxes.
 //
 // Thread contract: the thread that owns the drive, like the session it feeds.
-#include "core/front/cab_session.h"
+#include "core/front/drive_door.h"
 #include "core/ports/serial_link.h"
 #include "core/ports/user_dialogs.h"
 
@@ -16,7 +16,7 @@ inline constexpr const char* kControllerDisconnected = "Disconnect from controll
 class SerialConnection {
  public:
   // The port is closed until the connect item opens it.
-  SerialConnection(SerialLink& link, CabSession& session, UserDialogs& dialogs, SerialPortSettings settings);
+  SerialConnection(SerialLink& link, DriveDoor& door, UserDialogs& dialogs, SerialPortSettings settings);
   ~SerialConnection();
   SerialConnection(const SerialConnection&) = delete;
   SerialConnection& operator=(const SerialConnection&) = delete;
@@ -36,7 +36,7 @@ class SerialConnection {
   void COMClosed();
 
   SerialLink& link_;
-  CabSession& session_;
+  DriveDoor& door_;
   UserDialogs& dialogs_;
   SerialPortSettings settings_;
 };

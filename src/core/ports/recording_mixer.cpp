@@ -55,6 +55,7 @@ std::optional<int64_t> waveDurationUs(std::istream& in) {
 RecordingMixer::RecordingMixer(std::function<int64_t()> clock) : clock_(std::move(clock)) {}
 
 void RecordingMixer::record(Op op, int channel, double value, std::string file) {
+  if (!recording_) return;
   const bool had = valid(channel) && channels_[static_cast<size_t>(channel)].wave != kNoWave;
   ops_.push_back({now(), op, channel, value, std::move(file), had});
 }

@@ -75,6 +75,8 @@ class RecordingMixer final : public Mixer {
 
   const std::vector<Operation>& operations() const { return ops_; }
   void clearOperations() { ops_.clear(); }
+  // Off: nothing is recorded (the play state alone is kept, for a drive that is heard elsewhere).
+  void setRecording(bool on) { recording_ = on; }
   // Operations of one kind on one channel, in order.
   std::vector<Operation> operationsOn(int channel, Op op) const;
 
@@ -100,6 +102,7 @@ class RecordingMixer final : public Mixer {
   std::vector<Wave> waves_;
   std::array<Channel, kChannelCount> channels_{};
   std::vector<Operation> ops_;
+  bool recording_ = true;
   bool suspended_ = false;
 };
 

@@ -9,6 +9,8 @@ class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
   virtual void showMessage(const std::string& text) = 0;
+  // A question with "Yes" and "No"; true for yes.
+  virtual bool confirm(const std::string& text) = 0;
   // Returns the chosen file's full path, or nullopt when cancelled. `filter` is written as
   // "Description (*.dat)|*.dat"; the dialog opens in `folder`.
   virtual std::optional<std::string> openFile(const std::string& title, const std::string& filter,

@@ -30,7 +30,7 @@ CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks h
   view_ = new CabView(model_.session(), model_.loaded(), movie, this);
   setCentralWidget(view_);
   view_->installEventFilter(this);
-  connect(view_, &CabView::backClicked, this, [this] { BackClick(model_.session().context()); });
+  connect(view_, &CabView::backClicked, this, [this] { input({.kind = ScriptInput::Kind::Back}); });
   connect(view_, &CabView::displayClicked, this, [this] {
     if (!model_.session().running()) startClick();  // movieclick
   });
@@ -46,8 +46,10 @@ CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks h
     }
   });
   model_.session().valueDisplay().setRateSource([this] { return view_->measuredRate(); });
+  // Whatever sent an input (the driver, a replay), the window follows what it changed.
+  model_.door().setAfterInput([this](const ScriptInput& in) { afterInput(in); });
   if (hooks_.serial)
-    serial_ = std::make_unique<SerialConnection>(*hooks_.serial, model_.session(), hooks_.dialogs,
+    serial_ = std::make_unique<SerialConnection>(*hooks_.serial, model_.door(), hooks_.dialogs,
                                                  SerialPortSettings{QtSerialLink::defaultPortName()});
   buildMenus();
   resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -55,6 +57,7 @@ CabWindow::CabWindow(CabWindowModel& model, MovieReader* movie, CabWindowHooks h
 }
 
 CabWindow::~CabWindow() {
+  model_.door().setAfterInput(nullptr);
   model_.session().setTickObserver(nullptr);
   model_.session().valueDisplay().setRateSource(nullptr);
 }
@@ -89,9 +92,10 @@ void CabWindow::buildMenus() {
     a->setObjectName(QString::fromStdString(entry.name));
     const int32_t station = entry.station;
     connect(a, &QAction::triggered, this, [this, station] {
-      model_.session().StationClick(station);
-      setWindowTitle(QString::fromStdString(model_.lineName()));
-      view_->redrawPaused();  // while paused: the driver sees where the train now is
+      if (!model_.door().replaying())
+        input({.kind = ScriptInput::Kind::MenuJump, .station = station});
+      else if (hooks_.replayJump)
+        hooks_.replayJump(station);
     });
   }
 
@@ -128,9 +132,44 @@ void CabWindow::buildMenus() {
 }
 
 void CabWindow::startClick() {
-  model_.session().start1Click();
-  start_->setText(QString::fromStdString(model_.session().startCaption()));
-  view_->setPausedMark(!model_.session().running());
+  // A replay pauses its clock instead: the recorded drive's own pauses are its inputs.
+  if (model_.door().replaying()) {
+    if (hooks_.replayPause) hooks_.replayPause();
+    return;
+  }
+  input({.kind = ScriptInput::Kind::MenuStart});
+}
+
+std::optional<std::string> CabWindow::input(ScriptInput in) {
+  return model_.door().driverInput(std::move(in));
+}
+
+void CabWindow::afterInput(const ScriptInput& in) {
+  using K = ScriptInput::Kind;
+  switch (in.kind) {
+    case K::MenuStart:
+      start_->setText(QString::fromStdString(model_.session().startCaption()));
+      view_->setPausedMark(!model_.session().running());
+      break;
+    case K::MenuJump:
+    case K::MenuLoad:
+      setWindowTitle(QString::fromStdString(model_.lineName()));
+      updateMoveMenu();
+      view_->redrawPaused();  // while paused: the driver sees where the train now is
+      break;
+    case K::MenuToggle:
+    case K::MenuController:
+      // The checks as the model keeps them (the controller items are one choice of four).
+      for (auto& [which, action] : items_)
+        if (action->isCheckable()) action->setChecked(model_.menu().checked(which));
+      if (in.item == CabMenuItem::TextMode) view_->applyTextMode(false);
+      if (in.item == CabMenuItem::Debug && !model_.menu().checked(in.item))
+        setWindowTitle(QString::fromStdString(model_.lineName()));
+      break;
+    default:
+      break;
+  }
+  if (hooks_.showValueDisplay) hooks_.showValueDisplay(model_.session().keys().valueDisplayVisible);
 }
 
 void CabWindow::menuItem(CabMenuItem item) {
@@ -150,13 +189,12 @@ void CabWindow::menuItem(CabMenuItem item) {
     default:
       break;
   }
-  model_.toggle(item);
-  // The checks as the model keeps them (the controller items are one choice of four).
+  const bool controller = item == CabMenuItem::ControllerStandard || item == CabMenuItem::ControllerWindowsGo ||
+                          item == CabMenuItem::ControllerPsGo || item == CabMenuItem::ControllerOhc;
+  input({.kind = controller ? ScriptInput::Kind::MenuController : ScriptInput::Kind::MenuToggle, .item = item});
+  // A refused toggle (a replay plays) keeps the check the model has.
   for (auto& [which, action] : items_)
     if (action->isCheckable()) action->setChecked(model_.menu().checked(which));
-  if (item == CabMenuItem::TextMode) view_->applyTextMode(false);
-  if (item == CabMenuItem::Debug && !model_.menu().checked(item))
-    setWindowTitle(QString::fromStdString(model_.lineName()));
 }
 
 void CabWindow::showSaveMenu() {
@@ -171,17 +209,13 @@ void CabWindow::showSaveMenu() {
 }
 
 void CabWindow::saveClick(int slot) {
-  hooks_.dialogs.showMessage(std::string(model_.save(slot)));
+  if (const auto message = input({.kind = ScriptInput::Kind::MenuSave, .slot = slot}))
+    hooks_.dialogs.showMessage(*message);
 }
 
 void CabWindow::loadClick(int slot) {
-  if (const auto refusal = model_.restore(slot)) {
-    hooks_.dialogs.showMessage(std::string(*refusal));
-    return;
-  }
-  setWindowTitle(QString::fromStdString(model_.lineName()));
-  updateMoveMenu();
-  view_->redrawPaused();  // while paused: the driver sees where the train now is
+  if (const auto refusal = input({.kind = ScriptInput::Kind::MenuLoad, .slot = slot}))
+    hooks_.dialogs.showMessage(*refusal);
 }
 
 void CabWindow::updateMoveMenu() {
@@ -198,31 +232,25 @@ void CabWindow::driveKeyPressed(const QKeyEvent& event) {
     toggleFullScreen();
     return;
   }
-  CabSession& s = model_.session();
   // The key first, then the character it types, as the messages arrive.
-  if (k.key) s.keydowns(*k.key, k.modifiers);
+  if (k.key) input({.kind = ScriptInput::Kind::VirtualKeyDown, .key = *k.key, .modifiers = k.modifiers});
   if (k.typed) {
     typedKeys_[event.key()] = *k.typed;
-    s.AsciiDown(*k.typed);
+    input({.kind = ScriptInput::Kind::Key, .character = *k.typed});
   }
-  s.deliverPosted();
-  if (hooks_.showValueDisplay) hooks_.showValueDisplay(s.keys().valueDisplayVisible);
 }
 
 void CabWindow::driveKeyReleased(const QKeyEvent& event) {
   if (event.isAutoRepeat()) return;  // a held key is released once, at its end
-  CabSession& s = model_.session();
-  if (const auto key = virtualKeyOf(event.key())) s.keyups(*key);
+  if (const auto key = virtualKeyOf(event.key())) input({.kind = ScriptInput::Kind::VirtualKeyUp, .key = *key});
   if (auto it = typedKeys_.find(event.key()); it != typedKeys_.end()) {
-    s.keyupChar(it->second);
+    input({.kind = ScriptInput::Kind::KeyUp, .character = it->second});
     typedKeys_.erase(it);
   }
-  s.deliverPosted();
 }
 
 void CabWindow::drivePost(char32_t character) {
-  model_.session().AsciiDown(character);
-  model_.session().deliverPosted();
+  input({.kind = ScriptInput::Kind::Key, .character = character});
 }
 
 int32_t CabWindow::driveReverser() const {
@@ -230,14 +258,8 @@ int32_t CabWindow::driveReverser() const {
 }
 
 void CabWindow::wheel(int angleDeltaY) {
-  CabSession& s = model_.session();
-  for (int n = wheel_.add(angleDeltaY); n != 0; n += n > 0 ? -1 : 1) {
-    if (n > 0)
-      s.WheelU();
-    else
-      s.WheelD();
-    s.deliverPosted();
-  }
+  for (int n = wheel_.add(angleDeltaY); n != 0; n += n > 0 ? -1 : 1)
+    input({.kind = ScriptInput::Kind::Wheel, .wheelUp = n > 0});
 }
 
 void CabWindow::toggleFullScreen() {
@@ -291,6 +313,9 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   if (closing_) return;
   closing_ = true;
+  // The end of the drive, at its drive time: a recording is played up to here.
+  if (!model_.door().replaying() && !model_.door().ended())
+    model_.door().deliver({.kind = ScriptInput::Kind::End});
   // FormCloseQuery, in its order; the close is always allowed.
   view_->stopRendering();
   clock_->stop();

@@ -42,6 +42,10 @@ struct CabWindowHooks {
   SerialLink* serial = nullptr;
   // Adds the program's own entries to the Display menu (the grading's), after the window's.
   std::function<void(QMenu* display)> extendDisplayMenu;
+  // While a recording replays, the start item pauses and resumes the replay's clock.
+  std::function<void()> replayPause;
+  // ... and the "Move" menu runs the replay on to the station.
+  std::function<void(int32_t station)> replayJump;
 };
 
 class CabWindow final : public QMainWindow, public DriveKeyTarget {
@@ -82,6 +86,11 @@ class CabWindow final : public QMainWindow, public DriveKeyTarget {
  private:
   void buildMenus();
   void startClick();
+  // An input of the driver through the drive's door (refused while a replay plays); what it
+  // would show in a message box.
+  std::optional<std::string> input(ScriptInput in);
+  // After any input has run: the menus, the caption and the view follow what it changed.
+  void afterInput(const ScriptInput& in);
   void menuItem(CabMenuItem item);
   void saveClick(int slot);
   void loadClick(int slot);

@@ -18,6 +18,12 @@ void DriveClock::start() {
   timer_.start(msUntilNextEvent(scheduler_, offsetUs_));
 }
 
+void DriveClock::setRate(double rate) {
+  inputs_.rate = rate;
+  offsetUs_ = scheduler_.now();
+  wall_.restart();
+}
+
 void DriveClock::stop() {
   running_ = false;
   timer_.stop();

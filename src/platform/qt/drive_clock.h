@@ -31,6 +31,8 @@ class DriveClock final : public QObject {
     double rate = 1;
   };
   void setInputs(Inputs inputs) { inputs_ = std::move(inputs); }
+  // Another rate for the inputs' clock from now on (a replay's 1x, 2x, 4x).
+  void setRate(double rate);
 
   // The wall clock starts at the scheduler's current time.
   void start();

@@ -41,6 +41,13 @@ void QtUserDialogs::showMessage(const std::string& text) {
   box.exec();
 }
 
+bool QtUserDialogs::confirm(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, qs(kApplicationTitle), QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::string> QtUserDialogs::openFile(const std::string& title, const std::string& filter,
                                                    const std::string& folder) {
   speakJapanese();

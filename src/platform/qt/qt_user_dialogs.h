@@ -15,6 +15,7 @@ class QtUserDialogs final : public UserDialogs {
   void setParent(QWidget* parent) { parent_ = parent; }
 
   void showMessage(const std::string& text) override;
+  bool confirm(const std::string& text) override;
   std::optional<std::string> openFile(const std::string& title, const std::string& filter,
                                       const std::string& folder) override;
   bool openDocument(const std::string& path) override;

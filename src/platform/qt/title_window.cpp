@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <tuple>
 
 #include "core/util/fatal_error.h"
 #include "core/util/path_lookup.h"
@@ -99,6 +102,22 @@ TitleWindow::TitleWindow(std::filesystem::path programDirectory, TitleWindowPort
   image(TitleImage::MovieArea)->setStyleSheet(QStringLiteral("background: black"));
   image(TitleImage::MovieArea)->setAlignment(Qt::AlignCenter);
   image(TitleImage::Background)->lower();
+
+  // The recorded drives: played again, or raced against (the buttons sit at the menu's foot).
+  recordingButtons_ = new QWidget(this);
+  auto* row = new QHBoxLayout(recordingButtons_);
+  row->setContentsMargins(0, 0, 0, 0);
+  for (const auto& [name, caption, signal] :
+       {std::tuple{"Replay", "Replay…", &TitleWindow::replayClicked},
+        std::tuple{"Ghost", "Ghost…", &TitleWindow::ghostClicked}}) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), recordingButtons_);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setFocusPolicy(Qt::NoFocus);
+    connect(b, &QPushButton::clicked, this, signal);
+    row->addWidget(b);
+  }
+  recordingButtons_->adjustSize();
+  recordingButtons_->hide();
 
   status_ = new QLabel(this);
   status_->setFont(meiryoUiFont(12));
@@ -262,6 +281,9 @@ void TitleWindow::refresh() {
     }
     images_[i]->setVisible(menu_->visible(which));
   }
+  recordingButtons_->move(8, pictureSize_.height - recordingButtons_->height() - 8);
+  recordingButtons_->setVisible(menu_->phase() == TitlePhase::Menu);
+  recordingButtons_->raise();
 }
 
 bool TitleWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -64,6 +64,9 @@ class TitleWindow final : public QWidget {
 
  Q_SIGNALS:
   void trainClicked(kestrel::SessionChoice choice);
+  // The menu's "Replay…" and "Ghost…" buttons: a recorded drive to play, or to race against.
+  void replayClicked();
+  void ghostClicked();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,6 +101,7 @@ class TitleWindow final : public QWidget {
   std::array<QPixmap, 3> trainButtons_;  // the train pictures as the content has them
   QString shownPick_;                    // the picked vehicle file the buttons name
   QLabel* status_ = nullptr;
+  QWidget* recordingButtons_ = nullptr;  // "Replay…" and "Ghost…", shown with the menu
   QTimer* timer_ = nullptr;
   QTimer* movieTimer_ = nullptr;
   QElapsedTimer movieClock_;  // since the opening movie started: its pictures follow the soundtrack

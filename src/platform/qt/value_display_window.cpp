@@ -166,7 +166,8 @@ void ValueDisplayWindow::buildControls() {
       grid_->setItem(r, c, item);
     }
   connect(grid_, &QTableWidget::cellPressed, this, [this](int row, int column) {
-    if (drive_) sc(drive_->session().context().mixer, column + kSoundGridSide * row);
+    if (drive_)
+      drive_->door().driverInput({.kind = ScriptInput::Kind::ValuesStop, .channel = column + kSoundGridSide * row});
   });
 
   auto button = [this](std::string_view caption, const char* name, int x, int width) {
@@ -259,22 +260,21 @@ void ValueDisplayWindow::takeMemoLines() {
 
 void ValueDisplayWindow::Button1Click() {
   if (!drive_) return;
-  const SpeedUnitReload reload = kestrel::Button1Click(drive_->loaded(), drive_->session().context());
-  drive_->session().valueDisplay().addMemoLine(reloadReport(reload));
+  drive_->door().driverInput({.kind = ScriptInput::Kind::ValuesReload});
   takeMemoLines();
 }
 
 void ValueDisplayWindow::Button2Click() {
   if (!drive_) return;
-  if (const auto refusal = kestrel::Button2Click(drive_->session().context(), edit_->text().toStdString()))
-    drive_->session().valueDisplay().addMemoLine(*refusal);
+  drive_->door().driverInput({.kind = ScriptInput::Kind::ValuesJump, .bytes = edit_->text().toStdString()});
   takeMemoLines();
 }
 
 void ValueDisplayWindow::Button3Click() {
   if (!drive_) return;
+  drive_->door().driverInput({.kind = ScriptInput::Kind::ValuesResistance});
   QFont f = resistanceButton_->font();
-  f.setBold(kestrel::Button3Click(drive_->session().context()));
+  f.setBold(drive_->session().keys().resistanceOff);
   resistanceButton_->setFont(f);
 }
 

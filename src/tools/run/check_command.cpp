@@ -12,9 +12,13 @@
 
 namespace kestrel::run {
 
-LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports, const SessionStages& stages) {
+LoadedSession loadQuietly(const SessionChoice& choice, SessionPorts ports, const SessionStages& stages) {
   QuietImageLibraries quiet;
-  return loadSession(sessionChoiceOf(options), ports, nullptr, stages);
+  return loadSession(choice, ports, nullptr, stages);
+}
+
+LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports, const SessionStages& stages) {
+  return loadQuietly(sessionChoiceOf(options), ports, stages);
 }
 
 SessionChoice sessionChoiceOf(const RunOptions& options) {

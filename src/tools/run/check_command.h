@@ -18,6 +18,7 @@ SessionChoice sessionChoiceOf(const RunOptions& options);
 
 // Loads the session of the options as the cab window would, with the image libraries' own
 // complaints kept off stderr. Throws FatalError with the exact message.
+LoadedSession loadQuietly(const SessionChoice& choice, SessionPorts ports, const SessionStages& stages = {});
 LoadedSession loadQuietly(const RunOptions& options, SessionPorts ports, const SessionStages& stages = {});
 
 int runCheck(const RunOptions& options, std::ostream& out, std::ostream& err);

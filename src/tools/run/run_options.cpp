@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "tools/run/drive_script.h"
+#include "core/util/seconds_text.h"
 
 namespace kestrel::run {
 
@@ -49,6 +49,12 @@ const std::vector<OptionSpec>& optionSpecs() {
        [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.report = v, !v.empty(); }},
       {"--plot", true,
        [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.plot = v, !v.empty(); }},
+      {"--record", true,
+       [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.record = v, !v.empty(); }},
+      {"--replay", true, [](RunOptions& o, const std::string& v) { return o.replay = v, !v.empty(); }},
+      {"--ghost", true,
+       [](RunOptions& o, const std::string& v) { return o.driveOption = true, o.ghost = v, !v.empty(); }},
+      {"--force", false, [](RunOptions& o, const std::string&) { return o.force = true, true; }},
   };
   return specs;
 }
@@ -59,7 +65,9 @@ const char* usageText() {
   return "usage: kestrel-run [--data DIR] --line FILE --train FILE --check [--json]\n"
          "       kestrel-run [--data DIR] --line FILE --train FILE [--station N] [--script FILE]\n"
          "                   [--duration S] [--trace FILE] [--trace-every N] [--sound-log FILE]\n"
-         "                   [--prefs FILE] [--report FILE.json] [--plot FILE.svg]\n"
+         "                   [--prefs FILE] [--report FILE.json] [--plot FILE.svg] [--record FILE]\n"
+         "                   [--ghost FILE]\n"
+         "       kestrel-run [--data DIR] --replay FILE [--force] [--duration S] [--trace FILE] ...\n"
          "\n"
          "  --data DIR    content directory (the program directory); default: the first folder that\n"
          "                holds railvane.dat of $KESTREL_DATA, $XDG_DATA_HOME/kestrel (or\n"
@@ -79,7 +87,9 @@ const char* usageText() {
          "                    ScrollLock, Up, Down, PageUp, PageDown, F1-F12, optionally\n"
          "                    Shift+NAME), wheel up|down, menu start, menu jump N, menu save N,\n"
          "                    menu load N (slots 1-3), menu callouts, menu commentary,\n"
-         "                    menu stoplines, menu textmode\n"
+         "                    menu stoplines, menu textmode, menu debug, menu controller N,\n"
+         "                    serial TEXT, pad X Y BUTTONS, values reload|jump T|resistance|stop C,\n"
+         "                    back, end (the drive ends here); a recording's inputs too\n"
          "  --duration S      drive time in seconds; default: the last input plus 10 s\n"
          "  --trace FILE      CSV with one row per tick, written after the tick has run\n"
          "  --trace-every N   one row every N ticks\n"
@@ -93,6 +103,11 @@ const char* usageText() {
          "                    GradeMode of --prefs: practice or exam), stations, events\n"
          "  --plot FILE       the run curves as SVG: speed against distance with the limits, ATS\n"
          "                    patterns, signals and stations, the notches under it\n"
+         "  --record FILE     write the drive's recording (the desktop program's format) as it goes\n"
+         "  --ghost FILE      race against a recording: the trace's ghostFrame and ghostDeltaS\n"
+         "  --replay FILE     play a recording on the line, train, station, seed and preferences it\n"
+         "                    names, to its end; a line or vehicle file whose hash differs from the\n"
+         "                    recording's stops the replay (exit 2) unless --force is given\n"
          "It prints one summary line: virtual and wall seconds, their ratio, speed, distance, frame.\n"
          "\n"
          "exit status: 0 done, 2 a data file is faulty or the script is malformed (with its line\n"
@@ -139,6 +154,19 @@ ParsedOptions parseRunOptions(const std::vector<std::string>& args) {
       return result;
     }
   }
+  if (!options.replay.empty()) {
+    if (!options.line.empty() || !options.train.empty() || options.check || options.station != 0 ||
+        !options.script.empty() || !options.prefs.empty()) {
+      result.error = "--replay takes the line, train, station, inputs and preferences from the recording";
+      return result;
+    }
+    result.options = options;
+    return result;
+  }
+  if (options.force) {
+    result.error = "--force goes with --replay";
+    return result;
+  }
   if (options.line.empty() || options.train.empty()) {
     result.error = options.check ? "--check needs --line and --train" : "a drive needs --line and --train";
     return result;
@@ -149,8 +177,8 @@ ParsedOptions parseRunOptions(const std::vector<std::string>& args) {
   }
   if (options.check && options.driveOption) {
     result.error =
-        "--station, --script, --duration, --trace, --sound-log, --prefs, --report and --plot go with a drive, not "
-        "with --check";
+        "--station, --script, --duration, --trace, --sound-log, --prefs, --report, --plot, --record and --ghost go "
+        "with a drive, not with --check";
     return result;
   }
   result.options = options;

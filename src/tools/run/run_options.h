@@ -26,6 +26,10 @@ struct RunOptions {
   std::filesystem::path prefs;         // --prefs: an INI file for the preferences and saved drives
   std::filesystem::path report;        // --report: the grading as JSON, after the drive
   std::filesystem::path plot;          // --plot: the speed-distance curves as SVG, after the drive
+  std::filesystem::path record;        // --record: the drive's recording, written as it goes
+  std::filesystem::path replay;        // --replay: a recording, played on what it says it ran on
+  std::filesystem::path ghost;         // --ghost: a recording raced against
+  bool force = false;                  // --force: replay although the content's hash differs
   bool driveOption = false;            // one of the above was given
 };
 

@@ -14,14 +14,6 @@ std::string formatDecimal(double value, int places) {
   return s;
 }
 
-std::string formatSeconds(int64_t us) {
-  char buf[32];
-  const int64_t a = us < 0 ? -us : us;
-  std::snprintf(buf, sizeof buf, "%s%lld.%06lld", us < 0 ? "-" : "", static_cast<long long>(a / 1000000),
-                static_cast<long long>(a % 1000000));
-  return buf;
-}
-
 namespace {
 
 using S = const TraceSource&;
@@ -124,6 +116,9 @@ const std::vector<TraceColumn>& traceColumns() {
       {"anim_pattern", [](S s) { return spriteValue(s.sprites, kAnimListName, false); }},
       {"cross_pattern", [](S s) { return spriteValue(s.sprites, kCrossListName, false); }},
       {"cabsignal_pattern", [](S s) { return spriteValue(s.sprites, "img_cabsignal", false); }},
+      // A race against a ghost (empty without one, or where the ghost never was).
+      {"ghostFrame", [](S s) { return s.ghostFrame ? num(*s.ghostFrame) : std::string(); }},
+      {"ghostDeltaS", [](S s) { return s.ghostDeltaS ? formatDecimal(*s.ghostDeltaS, 3) : std::string(); }},
   };
   return columns;
 }

@@ -5,6 +5,7 @@
 // stay comparable.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -14,7 +15,8 @@
 #include "core/state/control_state.h"
 #include "core/state/sprite_scene.h"
 #include "core/state/train_state.h"
-#include "core/util/csv_field.h"  // csvField, for the trace and its tests
+#include "core/util/csv_field.h"     // csvField, for the trace and its tests
+#include "core/util/seconds_text.h"  // formatSeconds, for the trace, the logs and their tests
 
 namespace kestrel::run {
 
@@ -24,6 +26,9 @@ struct TraceSource {
   const ControlState& control;
   const Mixer* mixer = nullptr;          // for the channels playing; none: the column stays empty
   const SpriteScene* sprites = nullptr;  // for the trackside pictures; none: their columns stay empty
+  // A race against a ghost: its frame at this time, and the time difference at this place.
+  std::optional<int32_t> ghostFrame;
+  std::optional<double> ghostDeltaS;
 };
 
 struct TraceColumn {
@@ -35,8 +40,6 @@ const std::vector<TraceColumn>& traceColumns();
 
 // Decimal text of a double with `places` decimals; never "-0.000".
 std::string formatDecimal(double value, int places);
-// Microseconds as seconds with six decimals, exactly.
-std::string formatSeconds(int64_t us);
 
 class TraceWriter {
  public:

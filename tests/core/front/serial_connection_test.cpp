@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "support/drive_rig.h"
+#include "support/door_rig.h"
 #include "support/fake_serial_link.h"
 #include "support/recording_dialogs.h"
 
@@ -14,20 +14,18 @@ namespace kestrel {
 namespace {
 
 struct SerialConnectionTest : ::testing::Test {
-  test::DriveRig rig;
+  test::DoorRig drive{[](test::DriveRig& r) {
+    r.settings.mascon = {"MCP01", "MCP02", "MCP03", "MCP04", "MCP05", "MCP06", "MCN00", "MCB01"};
+  }};
+  CabSession* session = drive.session.get();
   test::FakeSerialLink link;
   test::RecordingDialogs dialogs;
-  std::unique_ptr<CabSession> session;
   std::unique_ptr<SerialConnection> serial;
 
   void SetUp() override {
-    rig.settings.mascon = {"MCP01", "MCP02", "MCP03", "MCP04", "MCP05", "MCP06", "MCN00", "MCB01"};
-    session = std::make_unique<CabSession>(
-        CabSession::Records{rig.settings, rig.vehicle, rig.panel, rig.line, rig.pictures}, rig.mixer,
-        rig.program);
     SerialPortSettings settings;
     settings.portName = "/dev/ttyS0";
-    serial = std::make_unique<SerialConnection>(link, *session, dialogs, settings);
+    serial = std::make_unique<SerialConnection>(link, *drive.door, dialogs, settings);
   }
 };
 

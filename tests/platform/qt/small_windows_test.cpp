@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "core/ports/recording_mixer.h"
@@ -95,6 +96,7 @@ struct ScriptedDialogs final : UserDialogs {
   std::optional<std::string> answer;  // the file dialog's answer
   bool viewer = false;                // whether a program shows documents
   void showMessage(const std::string& text) override { messages.push_back(text); }
+  bool confirm(const std::string&) override { return false; }
   std::optional<std::string> openFile(const std::string&, const std::string&,
                                       const std::string& in) override {
     folder = in;
@@ -129,6 +131,17 @@ TEST(TitleWindowTest, TheVehicleDialogOpensInTheContentFolderAndTheHelpImageSays
   dialogs.viewer = true;
   QTest::mouseClick(title.image(TitleImage::Help), Qt::LeftButton);
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{"readme.htmlを開くプログラムが見つかりません"});
+
+  // The menu's foot: a recorded drive to replay, or to race against.
+  for (const auto& [name, signal] : {std::pair{"Replay", &TitleWindow::replayClicked},
+                                     std::pair{"Ghost", &TitleWindow::ghostClicked}}) {
+    auto* button = title.findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_TRUE(button) << name;
+    EXPECT_TRUE(button->isVisibleTo(&title)) << name;
+    QSignalSpy clicked(&title, signal);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicked.count(), 1) << name;
+  }
 }
 
 }  // namespace

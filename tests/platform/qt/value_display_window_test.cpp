@@ -26,6 +26,7 @@ namespace {
 struct SilentDialogs final : UserDialogs {
   std::vector<std::string> shown;
   void showMessage(const std::string& text) override { shown.push_back(text); }
+  bool confirm(const std::string&) override { return false; }
   std::optional<std::string> openFile(const std::string&, const std::string&, const std::string&) override {
     return std::nullopt;
   }
