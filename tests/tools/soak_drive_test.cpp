@@ -20,12 +20,9 @@
 
 #include "core/data/jump_menu.h"
 #include "core/data/settings_loader.h"
-#include "core/front/movie_stage.h"
-#include "core/front/session_loader.h"
-#include "core/front/sound_stages.h"
-#include "core/ports/avi_frame_count_reader.h"
+#include "core/front/headless_drive.h"
+#include "core/front/script_escapes.h"
 #include "core/ports/memory_preference_store.h"
-#include "core/ports/recording_mixer.h"
 #include "platform/qt/qt_picture_loader.h"
 #include "support/test_paths.h"
 #include "tools/demo_files.h"
@@ -160,46 +157,23 @@ class ScriptMaker {
 
   // A command of the table (whole, split over two receive events, or cut off), or noise.
   void serial(int64_t ms) {
-    std::string text;
-    if (!commands_.empty() && chance(80)) {
-      text = escape(commands_[below(static_cast<uint32_t>(commands_.size()))]);
+    std::string bytes;
+    if (!commands_.empty() && chance(80)) bytes = commands_[below(static_cast<uint32_t>(commands_.size()))];
+    if (bytes.empty()) {
+      static const char* const kNoise[] = {"A", "Z", "0", "9", " ", "\n", "\x83\x65", "\x93\x64", "~", "-", "#"};
+      for (uint32_t n = 1 + below(8); n > 0; --n) bytes += pick(kNoise);
     }
-    if (text.empty()) {
-      static const char* const kNoise[] = {"A", "Z", "0", "9", "\\s", "\\n", "ﾃ", "電", "~", "-"};  // "#" would start a comment
-      for (uint32_t n = 1 + below(8); n > 0; --n) text += pick(kNoise);
-    }
+    const auto line = [](const std::string& part) { return "serial " + escapeScriptText(part, false); };
     const uint32_t how = below(10);
     if (how < 6) {
-      emit(ms, "serial " + text + "\\r");
-    } else if (how < 8 && text.size() > 1) {
-      size_t cut = 1 + below(static_cast<uint32_t>(text.size() - 1));
-      while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) ++cut;
-      if (cut == text.size() || text[cut - 1] == '\\') {
-        emit(ms, "serial " + text + "\\r");
-      } else {
-        emit(ms, "serial " + text.substr(0, cut));
-        emit(ms + 1, "serial " + text.substr(cut) + "\\r");
-      }
+      emit(ms, line(bytes + "\r"));
+    } else if (how < 8 && bytes.size() > 1) {
+      const size_t cut = 1 + below(static_cast<uint32_t>(bytes.size() - 1));
+      emit(ms, line(bytes.substr(0, cut)));
+      emit(ms + 1, line(bytes.substr(cut) + "\r"));
     } else {
-      emit(ms, "serial " + text);  // no carriage return: it waits for the next command
+      emit(ms, line(bytes));  // no carriage return: it waits for the next command
     }
-  }
-
-  static std::string escape(const std::string& bytes) {
-    std::string s;
-    for (char c : bytes) {
-      if (c == ' ')
-        s += "\\s";
-      else if (c == '\\')
-        s += "\\\\";
-      else if (c == '\r')
-        s += "\\r";
-      else if (c == '\n')
-        s += "\\n";
-      else if (static_cast<unsigned char>(c) > ' ')
-        s += c;  // other blanks and controls cannot be written in a script; the table has none
-    }
-    return s;
   }
 
   void pad(int64_t ms) {
@@ -270,17 +244,12 @@ TEST_P(SoakDrive, RandomInputsForAnHourKeepEveryValueSoundAndTheDriveEndsCleanly
 
   MemoryPreferenceStore preferences;
   QtPictureLoader pictures;
-  RecordingMixer mixer;
-  AviFrameCountReader movie;
-  SessionStages stages;
-  stages.openMovie = openRouteMovieStage(movie);
-  LoadedSession loaded = loadSession(choice, {preferences, pictures}, {}, withSoundStages(stages, mixer));
-  ProgramInputState program;
-  CabSession session(CabSession::Records{loaded.settings, loaded.vehicle, loaded.panel, loaded.line,
-                                         loaded.pictures, &loaded.sounds},
-                     mixer, program, {}, 0, MovieSource{&movie, choice.programDirectory});
-  session.setPreferences(loaded.settings.preferences);
-  mixer.setClock([&session] { return session.scheduler().now(); });
+  HeadlessSetup setup;
+  setup.choice = choice;
+  HeadlessDrive drive(setup, preferences, pictures);
+  CabSession& session = drive.session();
+  LoadedSession& loaded = drive.loaded();
+  RecordingMixer& mixer = drive.mixer();
 
   const auto durationMs = static_cast<int64_t>(soakHours() * 3600 * 1000);
   const std::string script = ScriptMaker(seed, loaded).make(durationMs);
@@ -307,9 +276,8 @@ TEST_P(SoakDrive, RandomInputsForAnHourKeepEveryValueSoundAndTheDriveEndsCleanly
     if (!why.empty()) first = "at " + formatSeconds(session.scheduler().now()) + " s: " + why;
   };
   std::ostringstream messages;
-  MenuContext menu{preferences, loaded, CabMenu(loaded.settings, loaded.line, program.controllerKind), &messages};
   const DriveResult result =
-      playDrive(session, std::get<std::vector<ScriptInput>>(parsed), durationMs * 1000, nullptr, check, &menu);
+      playDrive(drive.door(), std::get<std::vector<ScriptInput>>(parsed), durationMs * 1000, {nullptr, check, &messages});
 
   EXPECT_EQ(first, "") << replay();
   EXPECT_EQ(result.virtualUs, durationMs * 1000) << replay();

@@ -39,7 +39,7 @@ void SerialConnection::close() {
 }
 
 void SerialConnection::COMClosed() {
-  session_.serialPortClosed();
+  door_.session().serialPortClosed();
   dialogs_.showMessage(kControllerDisconnected);
 }
 
