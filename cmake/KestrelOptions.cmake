@@ -19,6 +19,17 @@ if(KESTREL_WERROR)
   target_compile_options(kestrel_options INTERFACE -Werror)
 endif()
 
+# The fuzz targets need clang's libFuzzer, and run under the sanitizers: address and undefined
+# unless others are named.
+if(KESTREL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "KESTREL_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  if(NOT KESTREL_SANITIZE)
+    set(KESTREL_SANITIZE address,undefined)
+  endif()
+endif()
+
 if(KESTREL_SANITIZE)
   string(REPLACE "," ";" _kestrel_san "${KESTREL_SANITIZE}")
   set(_kestrel_san_flags "")

@@ -1,4 +1,4 @@
-// Feeds bytes to the railvane.dat and mascon.dat readers.
+// Feeds bytes to the railvane.dat reader.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -12,10 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     auto reader = kestrel::SectionReader::fromBytes(bytes);
     kestrel::loadRailvane(reader, settings);
-  } catch (const kestrel::FatalError&) {
-  }
-  try {
-    settings.mascon = kestrel::parseMascon(bytes);
   } catch (const kestrel::FatalError&) {
   }
   return 0;

@@ -29,13 +29,7 @@ MOVIE_ARG=${3:-}
 HARNESS=$BUILD/tests/kestrel-cab-harness
 DESKTOP=$BUILD/src/app/kestrel
 for p in "$HARNESS" "$DESKTOP"; do [ -x "$p" ] || { echo "no $p: build first" >&2; exit 1; }; done
-DEMO=${KESTREL_DEMO_DIR:-$BUILD/demo-full}
-if [ ! -f "$DEMO/railvane.dat" ]; then
-  echo "== making the full demo in $DEMO"
-  "$BUILD/src/tools/kestrel-make-demo" "$DEMO" >/dev/null
-fi
-LINE=line_rapid.dat
-TRAIN=train_313-1000_8cars.dat
+source "$ROOT/bench/demo.sh"
 WORK=${KESTREL_BENCH_WORK:-$(mktemp -d)}
 START=100                                 # the frame the drives start from
 BACK_START=$((START + 30 * SECONDS_EACH + 300))

@@ -414,6 +414,7 @@ void DesktopProgram::showBesideCab(QWidget& window, bool raise) {
 }
 
 void DesktopProgram::afterTick() {
+  reportMixer();  // a sound device lost during the drive is told once
   if (!drive_) return;
   CabSession& s = drive_->model->session();
   if (easyCab_->isVisible()) easyCab_->showLamps(easyCabLamps(s.control(), s.train()));

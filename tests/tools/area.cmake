@@ -41,6 +41,10 @@ if(KESTREL_SANITIZE)
   list(APPEND area_test_properties ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0")
 endif()
 
+# The soak drives load the demo's pictures as kestrel-run does, so that a failing script replays
+# there exactly.
+target_link_libraries(${target} PRIVATE kestrel_platform_qt)
+
 # kestrel-author's commands are a library; the tests make their GPS tracks with GeographicLib.
 if(TARGET kestrel_author_lib)
   find_package(PkgConfig REQUIRED)

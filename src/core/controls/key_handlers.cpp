@@ -12,6 +12,14 @@ namespace kestrel {
 
 namespace {
 
+// The frame keys move the train within the main movie: before its first frame or past its last
+// (when its length is known) there is no picture and no end of the line to stop at.
+int32_t frameWithinMovie(const TrainState& t, int32_t frame) {
+  if (frame < 0) return 0;
+  const int32_t last = t.movie.movieLastFrame;
+  return last > 0 && frame > last ? last : frame;
+}
+
 void handleKey(DriveContext& ctx, char32_t key) {
   switch (key) {
     case U'8':
@@ -151,11 +159,11 @@ void keydowns(DriveContext& ctx, VirtualKey key, KeyModifiers modifiers) {
     case VirtualKey::F7:
     case VirtualKey::F6:
     case VirtualKey::F5:
-      if (shift) {
+      if (shift && t.MovieMode == 0) {
         const bool forward = key == VirtualKey::F8 || key == VirtualKey::F6;
         const bool big = key == VirtualKey::F8 || key == VirtualKey::F7;
         t.TickCounter += (forward ? 1 : -1) * (big ? 900 : 90);
-        t.MovieFrame += (forward ? 1 : -1) * (big ? 1000 : 100);
+        t.MovieFrame = frameWithinMovie(t, t.MovieFrame + (forward ? 1 : -1) * (big ? 1000 : 100));
       }
       break;
     case VirtualKey::F2:

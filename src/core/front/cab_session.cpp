@@ -280,5 +280,8 @@ void CabSession::deliverPosted() {
 void CabSession::RxChar(std::string_view bytes) {
   if (auto command = serialBuffer_.RxChar(bytes)) SerialCommand(ctx_, *command);
 }
+void CabSession::serialPortClosed() {
+  serialBuffer_ = SerialReceiveBuffer{};
+}
 
 }  // namespace kestrel

@@ -178,6 +178,9 @@ class CabSession {
   // The serial controller's receive event with the bytes read: a completed command is handled at
   // once; the characters it posts wait for deliverPosted().
   void RxChar(std::string_view bytes);
+  // The serial port closed (by the menu, or the device went away): the bytes of a command it did
+  // not finish are dropped, so that they cannot spoil the first command of the next connection.
+  void serialPortClosed();
   // The game controller that the tick polls while a game-controller kind is chosen (nullptr: none
   // is polled). It must outlive the session or be set back to nullptr.
   void setGamepadPoller(GamepadPoller* poller) { gamepad_ = poller; }

@@ -84,7 +84,9 @@ std::optional<std::string_view> restoreDriveFromText(CabSession& session, const 
                                                      std::string_view text) {
   const auto parsed = parseSavedDrive(text, lineFile);
   if (const auto* refusal = std::get_if<SavedDriveRefusal>(&parsed)) return refusalMessage(*refusal);
-  restoreSavedDrive(session, std::get<SavedDrive>(parsed));
+  const SavedDrive& drive = std::get<SavedDrive>(parsed);
+  if (!savedDriveFitsLine(drive, session.context().line)) return refusalMessage(SavedDriveRefusal::Faulty);
+  restoreSavedDrive(session, drive);
   return std::nullopt;
 }
 

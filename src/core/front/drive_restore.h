@@ -17,8 +17,8 @@ void restoreSavedDrive(CabSession& session, const SavedDrive& drive);
 // (kDriveNotSaved when the store could not be written).
 std::string_view saveDriveToSlot(PreferenceStore& store, const CabSession& session, const LineData& line,
                                  const std::string& lineFile, int slot);
-// L1Click: the slot read, checked whole and restored; nullopt when restored, otherwise the message
-// of the refusal, with nothing of the drive changed.
+// L1Click: the slot read, checked whole (savedDriveFitsLine included) and restored; nullopt when
+// restored, otherwise the message of the refusal, with nothing of the drive changed.
 std::optional<std::string_view> restoreDriveFromSlot(PreferenceStore& store, CabSession& session,
                                                      const std::string& lineFile, int slot);
 // The same for a slot's text read before (a recorded drive carries it).

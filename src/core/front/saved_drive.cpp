@@ -1,5 +1,7 @@
 #include "core/front/saved_drive.h"
 
+#include <cmath>
+
 #include "core/data/settings_loader.h"
 #include "core/util/comma_fields.h"
 #include "core/util/number_parse.h"
@@ -57,6 +59,14 @@ std::variant<SavedDrive, SavedDriveRefusal> parseSavedDrive(std::string_view tex
   d.distanceRun = *distance;
   d.preTrainFrame = *preTrain;
   return d;
+}
+
+bool savedDriveFitsLine(const SavedDrive& d, const LineData& line) {
+  const auto stations = static_cast<int64_t>(line.Station.size());
+  const bool station = d.currentStation == 0 || (d.currentStation > 0 && d.currentStation < stations);
+  const auto counts = [](int32_t n) { return -kMaxSavedCount <= n && n <= kMaxSavedCount; };
+  return station && counts(d.TickCounter) && counts(d.MovieFrame) &&
+         counts(d.preTrainFrame) && std::abs(d.speed) <= kMaxSavedSpeed;
 }
 
 std::string savedDriveTitle(const LineData& line, double distanceRun) {

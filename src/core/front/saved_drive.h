@@ -48,6 +48,19 @@ std::string_view refusalMessage(SavedDriveRefusal refusal);
 // Every field is converted before anything is used, so a faulty text is refused whole.
 std::variant<SavedDrive, SavedDriveRefusal> parseSavedDrive(std::string_view text, std::string_view lineFile);
 
+// Twice what the speed key (Shift+F12) can reach; a saved speed beyond it in either direction is
+// no drive's.
+inline constexpr double kMaxSavedSpeed = 2000;
+// The frames and the clock count on from where a restore puts them; a billion (over a year of
+// clock, or of a movie at 30 frames a second) leaves them room to do so.
+inline constexpr int32_t kMaxSavedCount = 1'000'000'000;
+// Whether the values could be a drive's on `line`: a station of the line (0 on a line without
+// stations), a speed within kMaxSavedSpeed, frames and clock within kMaxSavedCount (the clock
+// keys can take the time before midnight). The program writes nothing else, so a slot that fails was edited or
+// damaged, and is refused as faulty: restoring it would put the drive where none of its rules
+// holds.
+bool savedDriveFitsLine(const SavedDrive& drive, const LineData& line);
+
 // "[LineName2]（last station passed～next station）": the station rows whose stop distance the
 // train has reached, the last such row winning; after the last station the second name is empty.
 // Before the first station's stop no row matches; the title then names the stretch up to the

@@ -39,6 +39,7 @@ void SerialConnection::close() {
 }
 
 void SerialConnection::COMClosed() {
+  door_.session().serialPortClosed();
   dialogs_.showMessage(kControllerDisconnected);
 }
 

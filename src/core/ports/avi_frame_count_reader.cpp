@@ -16,7 +16,7 @@ uint32_t le32(const char* p) {
 }
 
 struct HeaderScan {
-  std::ifstream& in;
+  std::istream& in;
   std::optional<uint32_t> totalFrames;  // 'avih'
   std::optional<uint32_t> videoLength;  // 'strh' of the first 'vids' stream
 
@@ -57,6 +57,10 @@ struct HeaderScan {
 std::optional<int64_t> aviFrameCount(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
+  return aviFrameCount(in);
+}
+
+std::optional<int64_t> aviFrameCount(std::istream& in) {
   std::array<char, 12> riff{};
   if (!in.read(riff.data(), riff.size())) return std::nullopt;
   if (std::string_view(riff.data(), 4) != "RIFF" || std::string_view(riff.data() + 8, 4) != "AVI ")

@@ -5,6 +5,7 @@
 // counters and switches run as in the desktop program without a video decoder.
 #include <cstdint>
 #include <filesystem>
+#include <istream>
 #include <optional>
 
 #include "core/ports/movie_reader.h"
@@ -13,6 +14,7 @@ namespace kestrel {
 
 // The frame count from the header of an AVI file; nullopt when it cannot be read or is no AVI.
 std::optional<int64_t> aviFrameCount(const std::filesystem::path& path);
+std::optional<int64_t> aviFrameCount(std::istream& in);
 
 class AviFrameCountReader final : public MovieReader {
  public:

@@ -1,5 +1,6 @@
 #include "core/ports/recording_mixer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -19,6 +20,10 @@ uint32_t le32(const unsigned char* p) {
 std::optional<int64_t> waveDurationUs(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
+  return waveDurationUs(in);
+}
+
+std::optional<int64_t> waveDurationUs(std::istream& in) {
   unsigned char riff[12];
   if (!in.read(reinterpret_cast<char*>(riff), 12) || std::memcmp(riff, "RIFF", 4) != 0 ||
       std::memcmp(riff + 8, "WAVE", 4) != 0)
@@ -34,7 +39,11 @@ std::optional<int64_t> waveDurationUs(const std::filesystem::path& path) {
       byteRate = le32(fmt + 8);
       in.seekg(static_cast<std::streamoff>(size - 16 + (size & 1)), std::ios::cur);
     } else if (std::memcmp(header, "data", 4) == 0) {
-      dataSize = size;
+      // A file cut short plays what it holds, whatever its header says (as the sound device does).
+      const std::streamoff at = in.tellg();
+      in.seekg(0, std::ios::end);
+      const std::streamoff end = in.tellg();
+      dataSize = static_cast<uint32_t>(std::clamp<std::streamoff>(end - at, 0, size));
     } else {
       in.seekg(static_cast<std::streamoff>(size + (size & 1)), std::ios::cur);
     }

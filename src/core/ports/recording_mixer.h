@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,8 +20,10 @@
 namespace kestrel {
 
 // The duration of a canonical RIFF/WAVE file in microseconds, from its "fmt " byte rate and its
-// "data" chunk size; nullopt when the file cannot be read or is not such a file.
+// "data" chunk size, or the data the file holds when it is cut short; nullopt when the file cannot
+// be read or is not such a file.
 std::optional<int64_t> waveDurationUs(const std::filesystem::path& path);
+std::optional<int64_t> waveDurationUs(std::istream& in);
 
 class RecordingMixer final : public Mixer {
  public:

@@ -122,6 +122,13 @@ bool MoviePlayback::branchRow(DriveContext& ctx, size_t i) {
   const bool inWindow = row.windowStart <= t.MovieFrame && t.MovieFrame <= row.windowEnd;
   const bool active = m.activeRow == static_cast<int32_t>(i);
   if (!inWindow) {
+    // Backed out of the window past the branch movie's first frame: the main movie again where the
+    // train is, or the picture would stay on that frame for the rest of the drive. The branch
+    // plays when the train comes into the window again.
+    if (t.MovieMode == 2 && active && t.SubFrame < 0) {
+      returnToMainMovie(ctx);
+      return false;
+    }
     // The branch movie has played its frames, with at most 60 more: back to the main movie at the
     // resume frame ahead.
     if (t.MovieMode == 2 && active && t.SubFrame >= m.switchLimit && t.SubFrame <= m.switchLimit + 60 &&
@@ -209,6 +216,13 @@ bool holdAtLineEnds(DriveContext& ctx) {
       t.MovieFrame = end + 1;
       stop = true;
     }
+  }
+  // Past the movie's last frame (after turning back, or more than 500 frames beyond the end of
+  // the line) there is no more picture and no more line: the train stops at the last frame.
+  const int32_t last = t.movie.movieLastFrame;
+  if (!stop && t.speed > 0 && last > 0 && t.MovieFrame > last) {
+    t.MovieFrame = last;
+    stop = true;
   }
   if (!stop) return false;
   // The distance goes where the frame was put, or it would run on with every push at the end.

@@ -81,7 +81,8 @@ class MoviePlayback {
 
 // Tick, after the switching: the ends of the line in the main movie. Backing below frame 1 stops
 // the train at frame 1; running past the first [MovieStop] frame (by fewer than 500 frames)
-// stops it there; after turning back, backing towards it stops it at the frame beyond it. A stop
+// stops it there; after turning back, backing towards it stops it at the frame beyond it; running
+// past the movie's last frame (when its length is known) stops it at that frame. A stop
 // puts the distance at the frame's own ([SpeedUnit]) distance, sets the speed, the power handle
 // and the power notch to 0 and stops all sounds
 // (sound::stopAllSounds: every channel from 1 up). Returns true when it stopped the train.

@@ -52,9 +52,9 @@ int32_t ammeterStep(int32_t shown, int32_t target) {
 std::optional<int32_t> ammeterAngle(const NeedleSection& n, int32_t shown, int32_t reverser) {
   switch (n.mode) {
     case 0:
-      return roundHalfAway((shown * n.k + n.a0) * kK) * reverser;
+      return roundHalfAway((shown * n.k + n.a0) * kK * reverser);
     case 1:
-      return roundHalfAway((std::abs(shown) * n.k + n.a0) * kK) * reverser;
+      return roundHalfAway((std::abs(shown) * n.k + n.a0) * kK * reverser);
     case 2:
       return roundHalfAway(n.a0);  // the raw zero angle, not converted
     default:
@@ -63,7 +63,9 @@ std::optional<int32_t> ammeterAngle(const NeedleSection& n, int32_t shown, int32
 }
 
 int32_t linearY(const LinearGauge& g, int64_t raw) {
-  return g.baseY - roundHalfAway(g.k * static_cast<double>(raw) / 10000);
+  // The difference is exact in a double; a gauge whose base and scale put the bar beyond the
+  // 32-bit range stops at its end.
+  return detail::saturateToInt32(g.baseY - static_cast<double>(roundHalfAway(g.k * static_cast<double>(raw) / 10000)));
 }
 
 void updateSpeedNeedle(DriveContext& ctx) {

@@ -58,18 +58,7 @@ void OpenAlMixer::open() {
     }
   }
   if (output_) {
-    output_->makeCurrent();
-    alGetError();
-    for (int i = 0; i < kChannelCount; ++i) {
-      ALuint source = 0;
-      alGenSources(1, &source);
-      if (alGetError() != AL_NO_ERROR) break;
-      // Every channel sounds as recorded, wherever the listener is.
-      alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
-      alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
-      alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
-      channels_.push_back(Channel{source});
-    }
+    createSources();
     if (openChannels() < kChannelCount) {
       if (!condition.empty()) condition += "\n";
       condition += channelShortfall(openChannels());
@@ -82,6 +71,64 @@ void OpenAlMixer::open() {
   condition_ = condition;
 }
 
+void OpenAlMixer::createSources() {
+  output_->makeCurrent();
+  alGetError();
+  for (int i = 0; i < kChannelCount; ++i) {
+    ALuint source = 0;
+    alGenSources(1, &source);
+    if (alGetError() != AL_NO_ERROR) break;
+    // Every channel sounds as recorded, wherever the listener is.
+    alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
+    channels_.push_back(Channel{source});
+  }
+}
+
+void OpenAlMixer::followDevice() const {
+  if (output_ && !output_->connected()) const_cast<OpenAlMixer*>(this)->carryOverToSilence();
+}
+
+void OpenAlMixer::carryOverToSilence() {
+  const std::vector<Channel> before = channels_;
+  close();  // the waves' ids and lengths stay; their buffers went with the device
+  output_ = OpenAlOutput::openSilent(kChannelCount, options_.clock);
+  condition_ = output_ ? "The sound device was lost; the drive goes on without sound."
+                       : "The sound device was lost; the drive goes on without sound, and sounds end as soon "
+                         "as they start.";
+  pendingWarning_ = condition_;
+  if (!output_) return;
+  createSources();
+  for (auto it = waves_.begin(); it != waves_.end();) {
+    // Nobody hears the silent device: a wave needs only its length and rate there.
+    const std::vector<int16_t> silence(it->second.samples);
+    try {
+      it->second.buffer = makeBuffer(silence.data(), silence.size(), it->second.sampleRate);
+      ++it;
+    } catch (const FatalError&) {
+      it = waves_.erase(it);  // its channels are left without wave data
+    }
+  }
+  for (size_t i = 0; i < before.size() && i < channels_.size(); ++i) {
+    Channel& channel = channels_[i];
+    channel.volume = before[i].volume;
+    channel.ratio = before[i].ratio;
+    const auto wave = waves_.find(before[i].wave);
+    if (wave == waves_.end()) continue;
+    alSourcei(channel.source, AL_BUFFER, static_cast<ALint>(wave->second.buffer));
+    channel.wave = wave->first;
+    channel.looped = before[i].looped;
+    applyRate(channel);
+    applyVolume(channel);
+    if (before[i].loopRunning) {
+      alSourcei(channel.source, AL_LOOPING, AL_TRUE);
+      alSourcePlay(channel.source);
+      channel.loopRunning = true;
+    }
+  }
+}
+
 void OpenAlMixer::close() {
   if (output_) {
     output_->makeCurrent();
@@ -89,12 +136,13 @@ void OpenAlMixer::close() {
     for (const auto& [id, wave] : waves_) alDeleteBuffers(1, &wave.buffer);
   }
   channels_.clear();
-  waves_.clear();
+  for (auto& [id, wave] : waves_) wave.buffer = 0;
   output_.reset();
 }
 
 bool OpenAlMixer::reinitialise() {
   close();
+  waves_.clear();
   open();
   return output_ != nullptr;
 }
@@ -119,29 +167,36 @@ WaveId OpenAlMixer::loadWave(const std::filesystem::path& path) {
 }
 
 WaveId OpenAlMixer::loadSamples(const MonoWave& data) {
-  Wave wave{0, data.sampleRate};
+  followDevice();
+  Wave wave{0, data.sampleRate, data.samples.size()};
   if (output_) {
     output_->advance([this] { return anyPlaying(); });
-    alGetError();
-    alGenBuffers(1, &wave.buffer);
-    ALenum error = alGetError();
-    if (error == AL_NO_ERROR) {
-      // OpenAL copies the samples; the buffer is all the mixer keeps.
-      static const int16_t kNothing = 0;
-      const void* samples = data.samples.empty() ? &kNothing : data.samples.data();
-      alBufferData(wave.buffer, AL_FORMAT_MONO16, samples,
-                   static_cast<ALsizei>(data.samples.size() * sizeof(int16_t)), data.sampleRate);
-      error = alGetError();
-      if (error != AL_NO_ERROR) alDeleteBuffers(1, &wave.buffer);
-    }
-    if (error != AL_NO_ERROR) throw FatalError(alGetString(error));
+    wave.buffer = makeBuffer(data.samples.data(), data.samples.size(), data.sampleRate);
   }
   const WaveId id = nextWave_++;
   waves_.emplace(id, wave);
   return id;
 }
 
+unsigned OpenAlMixer::makeBuffer(const int16_t* samples, size_t count, int sampleRate) {
+  ALuint buffer = 0;
+  alGetError();
+  alGenBuffers(1, &buffer);
+  ALenum error = alGetError();
+  if (error == AL_NO_ERROR) {
+    // OpenAL copies the samples; the buffer is all the mixer keeps.
+    static const int16_t kNothing = 0;
+    alBufferData(buffer, AL_FORMAT_MONO16, count == 0 ? &kNothing : samples,
+                 static_cast<ALsizei>(count * sizeof(int16_t)), sampleRate);
+    error = alGetError();
+    if (error != AL_NO_ERROR) alDeleteBuffers(1, &buffer);
+  }
+  if (error != AL_NO_ERROR) throw FatalError(alGetString(error));
+  return buffer;
+}
+
 void OpenAlMixer::freeAllWaves() {
+  followDevice();
   if (!output_) {
     waves_.clear();
     return;
@@ -152,12 +207,14 @@ void OpenAlMixer::freeAllWaves() {
     alSourceRewind(channel.source);
     alSourcei(channel.source, AL_BUFFER, 0);
     channel.wave = kNoWave;
+    channel.loopRunning = false;
   }
   for (const auto& [id, wave] : waves_) alDeleteBuffers(1, &wave.buffer);
   waves_.clear();
 }
 
 const OpenAlMixer::Channel* OpenAlMixer::withSource(int channel) const {
+  followDevice();
   if (channel < 0 || channel >= openChannels()) return nullptr;
   output_->advance([this] { return anyPlaying(); });
   return &channels_[static_cast<size_t>(channel)];
@@ -189,6 +246,7 @@ void OpenAlMixer::setWave(int channel, WaveId wave) {
   const auto found = waves_.find(wave);
   alSourceRewind(target->source);
   target->looped = false;
+  target->loopRunning = false;
   if (found == waves_.end()) {
     alSourcei(target->source, AL_BUFFER, 0);
     target->wave = kNoWave;
@@ -211,6 +269,7 @@ void OpenAlMixer::playOnce(int channel) {
   alSourcei(target->source, AL_LOOPING, AL_FALSE);
   alSourcePlay(target->source);
   target->looped = false;
+  target->loopRunning = false;
 }
 
 void OpenAlMixer::playLooped(int channel) {
@@ -220,11 +279,14 @@ void OpenAlMixer::playLooped(int channel) {
   alSourcei(target->source, AL_LOOPING, AL_TRUE);
   alSourcePlay(target->source);
   target->looped = true;
+  target->loopRunning = true;
 }
 
 void OpenAlMixer::stop(int channel) {
   Channel* target = withWave(channel);
-  if (target && stateOf(target->source) == AL_PLAYING) alSourcePause(target->source);
+  if (!target) return;
+  target->loopRunning = false;
+  if (stateOf(target->source) == AL_PLAYING) alSourcePause(target->source);
 }
 
 bool OpenAlMixer::isPlaying(int channel) const {

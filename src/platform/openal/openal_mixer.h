@@ -7,6 +7,9 @@
 //
 // Without a sound device the mixer runs silently on OpenAL Soft's loopback device, with sounds
 // that still take their real time (see OpenAlOutput), and says so once through takeWarning().
+// A device lost while in use is noticed by the next operation: the mixer goes on the same way on
+// the silent device, every wave (as silence of its length), channel setting and looping sound
+// carried over, and says so once; a sound played once that the loss cut short has ended.
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -73,7 +76,10 @@ class OpenAlMixer final : public Mixer {
   std::optional<std::string> takeWarning();
   // Channels that have a source: kChannelCount unless the configuration capped the sources.
   int openChannels() const { return static_cast<int>(channels_.size()); }
-  bool silent() const { return !output_ || output_->silent(); }
+  bool silent() const {
+    followDevice();
+    return !output_ || output_->silent();
+  }
   // The device's own figure; nullopt on the silent device.
   std::optional<std::chrono::nanoseconds> outputLatency() const;
 
@@ -81,6 +87,7 @@ class OpenAlMixer final : public Mixer {
   struct Wave {
     unsigned buffer = 0;
     int sampleRate = 0;
+    size_t samples = 0;
   };
   struct Channel {
     unsigned source = 0;
@@ -88,10 +95,17 @@ class OpenAlMixer final : public Mixer {
     int volume = 0;
     double ratio = 1.0;
     bool looped = false;
+    bool loopRunning = false;  // played looped and not stopped since: carried over a lost device
   };
 
   void open();
   void close();
+  void createSources();
+  // A buffer on the current output; throws FatalError with OpenAL's message.
+  unsigned makeBuffer(const int16_t* samples, size_t count, int sampleRate);
+  // Moves to the silent device when the sound device has been lost (see the class comment).
+  void followDevice() const;
+  void carryOverToSilence();
   // The channel when it exists and holds a wave; brings the silent device up to date first.
   const Channel* withWave(int channel) const;
   Channel* withWave(int channel);

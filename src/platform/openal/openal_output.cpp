@@ -94,6 +94,13 @@ std::optional<std::chrono::nanoseconds> OpenAlOutput::latency() const {
   return std::chrono::nanoseconds(ns);
 }
 
+bool OpenAlOutput::connected() const {
+  if (silent() || !alcIsExtensionPresent(device_, "ALC_EXT_disconnect")) return true;
+  ALCint connected = ALC_TRUE;
+  alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
+  return connected != ALC_FALSE;
+}
+
 int OpenAlOutput::monoSources() const {
   ALCint count = 0;
   alcGetIntegerv(device_, ALC_MONO_SOURCES, 1, &count);

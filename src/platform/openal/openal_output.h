@@ -35,6 +35,9 @@ class OpenAlOutput {
   OpenAlOutput& operator=(const OpenAlOutput&) = delete;
 
   bool silent() const { return static_cast<bool>(clock_); }
+  // False once the sound device has gone away (unplugged, its server stopped, a write failed):
+  // its sources have stopped and it plays nothing more. The silent device is never lost.
+  bool connected() const;
   // How far the mix runs ahead of what is heard, as the device reports it.
   std::optional<std::chrono::nanoseconds> latency() const;
   // How many mono sources the context grants (a user's "sources" setting can cap the request).

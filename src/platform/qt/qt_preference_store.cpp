@@ -58,7 +58,17 @@ std::unique_ptr<PreferenceKey> QtPreferenceStore::openKey(const std::string& pat
   } else {
     return nullptr;
   }
-  if (settings->status() == QSettings::FormatError) return nullptr;
+  // A file that cannot be read whole is left alone: rewriting it would drop what could not be
+  // read. Qt reports the fault only to the first QSettings on the file (later ones share its parse),
+  // so it is remembered for the rest of the run.
+  const QString file = settings->fileName();
+  if (faultyFiles_.contains(file)) return nullptr;
+  if (settings->status() != QSettings::NoError) {
+    faultyFiles_.insert(file);
+    return nullptr;
+  }
+  // Saves write a new file and rename it over the old one, never the old file in place.
+  settings->setAtomicSyncRequired(true);
   return std::make_unique<QtPreferenceKey>(std::move(settings));
 }
 

@@ -6,7 +6,12 @@
 // is the group of that one INI file named after its application (kestrel-run --prefs).
 //
 // Thread contract: the thread that owns the drive. Every write is synced at once, so that a
-// failure to write is seen by the caller and a crash loses nothing.
+// failure to write is seen by the caller and a crash loses nothing; the file is replaced whole (a
+// new file renamed over the old one), never half written. A file that exists but cannot be read
+// whole (unreadable, or not an INI file) cannot be opened as a key for the rest of the run: the
+// preferences keep their defaults, saves report that they could not save, and the file is left as
+// it is.
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -23,6 +28,7 @@ class QtPreferenceStore final : public PreferenceStore {
 
  private:
   std::optional<QString> iniFile_;
+  QSet<QString> faultyFiles_;
 };
 
 }  // namespace kestrel

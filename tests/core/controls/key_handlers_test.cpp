@@ -138,6 +138,19 @@ TEST_F(KeysTest, DebugKeys) {
   const KeyModifiers ctrlShift{true, true, false};
   keydowns(ctx, VirtualKey::F10, ctrlShift);  // Shift alone, not with Ctrl
   EXPECT_EQ(t.TickCounter, 11710);
+
+  // The frame keys keep the train within the main movie, and leave a switched movie alone.
+  t.movie.movieLastFrame = 6500;
+  press(VirtualKey::F8, true);
+  EXPECT_EQ(t.MovieFrame, 6500);
+  t.MovieFrame = 950;
+  press(VirtualKey::F7, true);
+  EXPECT_EQ(t.MovieFrame, 0);
+  EXPECT_EQ(t.TickCounter, 11710 + 900 - 900);
+  t.MovieMode = 1;
+  press(VirtualKey::F6, true);
+  EXPECT_EQ(t.MovieFrame, 0);
+  EXPECT_EQ(t.TickCounter, 11710);
 }
 
 TEST_F(KeysTest, EngineKeyIsHeldFromF2DownToF2Up) {

@@ -144,6 +144,9 @@ TEST_F(RestoreTest, RefusedSlotsChangeNothing) {
   // The last field does not convert: nothing of the slot is used, not even its speed or frame.
   putSlot(2, "line_rapid.dat,2,86,7000,1085000,250000,x");
   EXPECT_EQ(restore(2), "運転状態のデータに誤りがあります");
+  // Numbers that no drive on this line can have: a sixth station of five.
+  putSlot(2, "line_rapid.dat,5,86,7000,1085000,250000,9100");
+  EXPECT_EQ(restore(2), "運転状態のデータに誤りがあります");
   const TrainState& after = session->train();
   EXPECT_EQ(after.speed, before.speed);
   EXPECT_EQ(after.MovieFrame, before.MovieFrame);

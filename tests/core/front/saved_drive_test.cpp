@@ -63,6 +63,23 @@ TEST(SavedDrive, ATextIsReadWholeOrRefusedWhole) {
   EXPECT_EQ(refusalMessage(SavedDriveRefusal::Faulty), "運転状態のデータに誤りがあります");
 }
 
+TEST(SavedDrive, OnlyValuesADriveOnTheLineCanHaveAreRestored) {
+  LineData line;
+  line.Station.resize(3);
+  const auto fits = [&](std::string_view text, const LineData& on) {
+    return savedDriveFitsLine(std::get<SavedDrive>(parseSavedDrive(text, "l.dat")), on);
+  };
+  // What the program writes: rolling back, a frame just below the start, the last station.
+  EXPECT_TRUE(fits("l.dat,2,-12,-1,-900,-40,0", line));
+  EXPECT_TRUE(fits("l.dat,0,2000,1000000000,1000000000,1000000000000,-1000000000", line));
+  EXPECT_TRUE(fits("l.dat,0,0,0,0,0,0", LineData{}));  // a line without stations is at station 0
+  for (const char* text : {"l.dat,3,0,0,0,0,0", "l.dat,-1,0,0,0,0,0", "l.dat,0,2000.5,0,0,0,0",
+                           "l.dat,0,-2001,0,0,0,0", "l.dat,0,0,1000000001,0,0,0", "l.dat,0,0,0,-1000000001,0,0",
+                           "l.dat,0,0,0,2147483647,0,0", "l.dat,0,0,0,0,0,-2147483648"})
+    EXPECT_FALSE(fits(text, line)) << text;
+  EXPECT_FALSE(fits("l.dat,1,0,0,0,0,0", LineData{}));
+}
+
 TEST(SavedDrive, TheTitleNamesTheStretchBetweenTwoStations) {
   LineData l;
   l.LineName2 = "快速 鳥羽台行";

@@ -64,15 +64,24 @@ TEST_F(SerialConnectionTest, ReceivedBytesDriveTheHandlesAndPostedKeysArriveAtOn
 
 TEST_F(SerialConnectionTest, ADeviceThatGoesAwayAndTheWindowsCloseSayDisconnect) {
   serial->Connect1Click();
+  link.arrive("MCP03\r");
+  link.arrive("MCB");  // unplugged in the middle of a command
   link.vanish();
   EXPECT_EQ(dialogs.messages.back(), "Disconnect from controller.");
+  EXPECT_EQ(session->control().powerHandle, 3);  // the handles stay where they were
+  // Plugged in again: the half command is gone, the next one works whole.
+  serial->Connect1Click();
+  link.arrive("MCP02\r");
+  EXPECT_EQ(session->control().powerHandle, 2);
+  link.vanish();
+  EXPECT_EQ(dialogs.messages.size(), 4u);
   serial->close();  // already closed: nothing more
-  EXPECT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages.size(), 4u);
   serial->Connect1Click();
   serial->close();
   EXPECT_FALSE(serial->connected());
   EXPECT_EQ(dialogs.messages.back(), "Disconnect from controller.");
-  EXPECT_EQ(dialogs.messages.size(), 4u);
+  EXPECT_EQ(dialogs.messages.size(), 6u);
 }
 
 }  // namespace

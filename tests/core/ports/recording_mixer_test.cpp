@@ -47,6 +47,12 @@ TEST(RecordingMixer, WaveDurationComesFromTheHeader) {
   const auto dir = test::scratchDir("recording_mixer");
   EXPECT_EQ(waveDurationUs(writeWave(dir, "a.wav", 22050, 33075)), 1500000);
   EXPECT_EQ(waveDurationUs(writeWave(dir, "b.wav", 8000, 2000, true)), 250000);
+  // Cut short after its header, or within its data: it lasts as long as what it holds.
+  const std::string whole = test::slurp(dir / "a.wav");
+  std::ofstream(dir / "cut.wav", std::ios::binary) << whole.substr(0, 44);
+  EXPECT_EQ(waveDurationUs(dir / "cut.wav"), 0);
+  std::ofstream(dir / "cut.wav", std::ios::binary) << whole.substr(0, 44 + 11025);
+  EXPECT_EQ(waveDurationUs(dir / "cut.wav"), 500000);
   std::ofstream(dir / "bad.wav") << "not a wave";
   EXPECT_EQ(waveDurationUs(dir / "bad.wav"), std::nullopt);
   EXPECT_EQ(waveDurationUs(dir / "missing.wav"), std::nullopt);

@@ -187,6 +187,27 @@ TEST_F(MovieTest, TheBranchReturnsOnlyWithinSixtyFramesAndWithItsResumeFrameAhea
   EXPECT_EQ(t.MovieFrame, 2330);
 }
 
+TEST_F(MovieTest, BackingOutOfABranchBeforeItsFirstFrameReturnsToTheMainMovieThere) {
+  t.MovieFrame = 2005;
+  tick();
+  ASSERT_EQ(t.MovieMode, 2);
+  takeLog();
+  t.speed = -20;
+  t.MovieFrame = 1999;
+  events(1);
+  EXPECT_EQ(t.SubFrame, -1);
+  tick();
+  EXPECT_EQ(takeLog(), (Log{"stop", "close", "open kestrel_line.avi", "start"}));
+  EXPECT_EQ(t.MovieMode, 0);
+  EXPECT_EQ(t.MovieFrame, 1999);
+  EXPECT_FALSE(t.movie.rowDone[0]);
+  // Forwards into the window again, the branch plays.
+  t.speed = 20;
+  t.MovieFrame = 2001;
+  tick();
+  EXPECT_EQ(t.MovieMode, 2);
+}
+
 TEST_F(MovieTest, ASwitchIsNotBegunWhileTheEventIsStoppedAndIsTriedAgain) {
   t.MovieFrame = 2010;
   timer.runs = false;
@@ -285,6 +306,15 @@ TEST_F(MovieTest, TheEndsOfTheLineHoldTheTrain) {
   t.MovieFrame = 7999;
   EXPECT_TRUE(holdAtLineEnds(rig.c()));
   EXPECT_EQ(t.MovieFrame, 8001);
+  // Onwards after turning back, the movie's last frame is the end.
+  t.movie.movieLastFrame = 9000;
+  for (auto [frame, held] : {std::pair{9000, false}, {9001, true}, {20000, true}}) {
+    t.speed = 20;
+    t.MovieFrame = frame;
+    EXPECT_EQ(holdAtLineEnds(rig.c()), held) << frame;
+    EXPECT_EQ(t.MovieFrame, held ? 9000 : frame);
+  }
+  t.movie.movieLastFrame = 0;  // a drive without a movie
   // Not in a switched movie, and not on a line without [MovieStop].
   t.MovieMode = 2;
   t.speed = -5;

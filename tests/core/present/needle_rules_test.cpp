@@ -66,6 +66,8 @@ TEST(Ammeter, ModesFollowTheReverser) {
   EXPECT_EQ(needles::ammeterAngle(signedNeedle, 100, -1), -43);  // backwards: mirrored
   EXPECT_EQ(needles::ammeterAngle(signedNeedle, -100, 1), -28);  // (-50 + 10) x 255 / 360 = -28.33
   EXPECT_EQ(needles::ammeterAngle(signedNeedle, 500, 0), 0);     // neutral: rests at 0
+  // An angle beyond the 32-bit range is mirrored at its end, not overflowed.
+  EXPECT_EQ(needles::ammeterAngle(needle(0, 1e12), -1000000, -1), 2147483647);
   const NeedleSection absolute = needle(10, 0.5, 0, 1);
   EXPECT_EQ(needles::ammeterAngle(absolute, -100, 1), 43);
   EXPECT_EQ(needles::ammeterAngle(absolute, -100, 0), 0);
@@ -87,6 +89,12 @@ TEST(PressureNeedles, FixedPointAndDecimalValues) {
   bar.k = 0.05;
   EXPECT_EQ(needles::linearY(bar, Fixed::fromInt(400).raw()), 730);
   EXPECT_EQ(needles::linearY(bar, Fixed::fromInt(390).raw()), 730);  // 19.5 -> 20, half away from zero
+  // An author's extreme base and scale pin the bar at the 32-bit range instead of overflowing.
+  bar.baseY = 2147483647;
+  bar.k = 2147483647;
+  EXPECT_EQ(needles::linearY(bar, -99999999), 2147483647);
+  bar.baseY = -2147483648;
+  EXPECT_EQ(needles::linearY(bar, 99999999), -2147483648);
 }
 
 struct NeedleDrive : ::testing::Test {

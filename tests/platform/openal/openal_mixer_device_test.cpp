@@ -148,6 +148,33 @@ TEST_F(OpenAlOutputTest, WithoutADeviceTheMixerRunsSilentlyInRealTime) {
   EXPECT_EQ(run.value("reinit"), "1");
 }
 
+// The wave writer on a full disk: the device opens, and is lost at its first write.
+TEST_F(OpenAlOutputTest, ALostDeviceLeavesTheMixerRunningSilentlyInRealTime) {
+  std::ofstream(dir_ / "alsoft.conf") << "[general]\ndrivers = wave\n[wave]\nfile = /dev/full\n";
+  const auto tone = test::toneFile(dir_, "tone.wav", 0.4);
+  const auto run = runScript({"ALSOFT_CONF=" + (dir_ / "alsoft.conf").string()},
+                             {"load", tone.string(), "set", "0", "0", "set", "1", "0", "volume", "1", "-700",
+                              "loop", "0", "once", "1", "sleep", "300", "silent", "warning", "playing", "0",
+                              "playing", "1", "channels", "once", "1", "wait-end", "1", "5000", "volume-of", "1",
+                              "load", tone.string(), "warning"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.value("silent"), "1");
+  const auto warning = run.values("warning");
+  ASSERT_EQ(warning.size(), 2u);
+  EXPECT_EQ(warning[0], "The sound device was lost; the drive goes on without sound.");
+  EXPECT_EQ(warning[1], "none") << "said once";
+  // The looping sound loops on; the one played once before the loss has ended.
+  EXPECT_EQ(run.values("playing"), (std::vector<std::string>{"0 1", "1 0"}));
+  EXPECT_EQ(run.value("channels"), "320");
+  const auto ended = run.value("ended");
+  ASSERT_TRUE(ended.has_value()) << "the sound played once never ended";
+  const int ms = std::stoi(ended->substr(ended->find(' ') + 1));
+  EXPECT_GE(ms, 390);  // its real length, on the silent device
+  EXPECT_LT(ms, 5000);
+  EXPECT_EQ(run.value("volume"), "1 -700");
+  EXPECT_EQ(run.values("wave"), (std::vector<std::string>{"0", "1"}));
+}
+
 TEST_F(OpenAlOutputTest, UnreadableWaveEndsTheScriptWithTheLibrarysMessage) {
   std::ofstream(dir_ / "bad.wav") << "not a sound file";
   const auto run = runScript({"ALSOFT_DRIVERS=null"}, {"load", (dir_ / "missing.wav").string(), "channels"});

@@ -235,6 +235,13 @@ TEST_F(SilentMixerTest, EmptyWaveEndsAtOnce) {
   mixer_.setWave(0, mixer_.loadWave(path));
   EXPECT_TRUE(mixer_.hasWave(0));
   EXPECT_LE(playTime(0).count(), 2);
+  // So does a wave cut short after a header that promises a second.
+  const auto cut = dir_ / "cut.wav";
+  test::writeWave16(cut, 8000, 1, std::vector<int16_t>(8000, 100));
+  std::filesystem::resize_file(cut, 44);
+  mixer_.setWave(1, mixer_.loadWave(cut));
+  EXPECT_TRUE(mixer_.hasWave(1));
+  EXPECT_LE(playTime(1).count(), 2);
 }
 
 }  // namespace

@@ -87,6 +87,22 @@ TEST_F(WaveFileTest, EmptyWaveHasNoSamples) {
   EXPECT_TRUE(wave.samples.empty());
 }
 
+// A wave cut short after its header, or within its data, is read as far as it goes: its header's
+// length is not taken on trust and nothing fails.
+TEST_F(WaveFileTest, AWaveCutShortHoldsTheSamplesItHas) {
+  const auto whole = dir_ / "whole.wav";
+  writeWave16(whole, 8000, 1, std::vector<int16_t>(8000, 1000));
+  const std::string bytes = test::slurp(whole);
+  ASSERT_EQ(bytes.size(), 44u + 16000u);
+  for (const auto& [kept, samples] : {std::pair{44, 0}, {44 + 3001, 1500}}) {
+    const auto cut = dir_ / ("cut" + std::to_string(kept) + ".wav");
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, static_cast<size_t>(kept));
+    const MonoWave wave = readMonoWave(cut);
+    EXPECT_EQ(wave.sampleRate, 8000);
+    EXPECT_EQ(wave.samples, std::vector<int16_t>(static_cast<size_t>(samples), 1000)) << kept;
+  }
+}
+
 // The message is libsndfile's own, as it reports the same file.
 std::string libraryMessage(const std::filesystem::path& path) {
   SF_INFO info{};

@@ -72,7 +72,7 @@ TEST(SdlGamepadPoller, ReadsTheFirstJoystickAsItReportsAndFollowsItInAndOut) {
   EXPECT_EQ(poller.poll().y, -6000);
 }
 
-TEST(SdlGamepadPoller, UnpluggingTheControllerMidDriveMovesNoHandle) {
+TEST(SdlGamepadPoller, UnpluggingTheControllerMidDriveMovesNoHandleAndPluggingItBackDrivesOn) {
   SdlGamepadPoller poller;
   if (SDL_NumJoysticks() > 0) GTEST_SKIP() << "a real game controller is attached";
   test::DriveRig rig;
@@ -89,6 +89,15 @@ TEST(SdlGamepadPoller, UnpluggingTheControllerMidDriveMovesNoHandle) {
   for (int tick = 0; tick < 3; ++tick) USBScan(rig.c(), poller);
   EXPECT_EQ(rig.control.brakeHandle, -3);
   EXPECT_EQ(rig.control.powerHandle, 2);
+
+  // Plugged back in: the handles follow it from its next poll.
+  pad = std::make_unique<VirtualPad>();
+  ASSERT_NE(pad->joystick, nullptr) << SDL_GetError();
+  SDL_JoystickSetVirtualAxis(pad->joystick, 0, 0);       // brake released
+  SDL_JoystickSetVirtualAxis(pad->joystick, 1, -25000);  // power notch 4
+  USBScan(rig.c(), poller);
+  EXPECT_EQ(rig.control.brakeHandle, 0);
+  EXPECT_EQ(rig.control.powerHandle, 4);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 //     sleep MS
 //     wait-end CH MS     waits at most MS for CH to stop playing; prints "ended CH MS" or "playing CH"
 //     playing CH         prints "playing CH 0|1"
+//     volume-of CH       prints "volume CH V"
 //     channels | silent | latency | warning   print "channels N", "silent 0|1", "latency NS|none",
 //                                             and "warning LINE" per line or "warning none"
 //
@@ -77,6 +78,9 @@ int run(OpenAlMixer& mixer, const std::vector<std::string>& ops) {
     } else if (op == "playing") {
       const int ch = nextInt();
       std::cout << "playing " << ch << " " << mixer.isPlaying(ch) << "\n";
+    } else if (op == "volume-of") {
+      const int ch = nextInt();
+      std::cout << "volume " << ch << " " << mixer.volume(ch) << "\n";
     } else if (op == "channels") {
       std::cout << "channels " << mixer.openChannels() << "\n";
     } else if (op == "silent") {
