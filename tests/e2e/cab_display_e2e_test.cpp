@@ -22,6 +22,7 @@
 
 #include "core/present/needle_rules.h"
 #include "e2e/display_checks.h"
+#include "e2e/x_session.h"
 #include "support/test_paths.h"
 
 namespace kestrel {
@@ -58,7 +59,7 @@ class Xvfb {
     // The number may come before the server takes connections: wait until its socket does.
     const std::string socketPath = "/tmp/.X11-unix/X" + number;
     for (int i = 0; i < 100; ++i) {
-      if (accepts(socketPath)) {
+      if (socketAccepts(socketPath)) {
         display_ = ":" + number;
         return;
       }
@@ -75,17 +76,6 @@ class Xvfb {
   const std::string& display() const { return display_; }
 
  private:
-  static bool accepts(const std::string& path) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0) return false;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
-    const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    close(fd);
-    return ok;
-  }
-
   pid_t pid_ = -1;
   int pipe_ = -1;
   std::string display_;

@@ -29,17 +29,6 @@ std::string shellQuote(const std::string& s) {
   return out + "'";
 }
 
-bool accepts(const std::string& path) {
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  if (fd < 0) return false;
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
-  const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-  close(fd);
-  return ok;
-}
-
 pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv, int stdoutFd,
             int stderrFd) {
   std::vector<std::string> env;
@@ -79,6 +68,18 @@ void stop(pid_t& pid) {
 
 }  // namespace
 
+bool socketAccepts(const std::string& path) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  if (fd < 0) return false;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return ok;
+}
+
+
 XSession::XSession(std::filesystem::path shots) : shots_(std::move(shots)) {
   // Xvfb picks a free display itself and writes its number to the pipe. Without -noreset it
   // resets whenever its last client leaves (each xdotool call is a client), and a program that
@@ -97,7 +98,7 @@ XSession::XSession(std::filesystem::path shots) : shots_(std::move(shots)) {
   // The number may come before the server takes connections: a program started at once would
   // find no display. Wait until its socket accepts one.
   const std::string socketPath = "/tmp/.X11-unix/X" + number;
-  waitUntil([&] { return accepts(socketPath); }, 5s);
+  waitUntil([&] { return socketAccepts(socketPath); }, 5s);
   display_ = ":" + number;
 }
 

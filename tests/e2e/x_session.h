@@ -15,6 +15,9 @@ namespace kestrel::e2e {
 
 using namespace std::chrono_literals;
 
+// Whether a Unix socket at `path` takes a connection: an X server is ready once its socket does.
+bool socketAccepts(const std::string& path);
+
 class XSession {
  public:
   // Starts Xvfb; the screenshots go to `shots`.
