@@ -12,7 +12,7 @@ void DoorRig::build() {
   loaded.line = rig.line;
   session = std::make_unique<CabSession>(
       CabSession::Records{loaded.settings, loaded.vehicle, loaded.panel, loaded.line, loaded.pictures}, rig.mixer,
-      rig.program);
+      rig.program, StartOptions{}, 0, MovieSource{&movie, "/nonexistent"});
   rig.mixer.setClock([this] { return session->scheduler().now(); });
   menu = std::make_unique<CabMenu>(loaded.settings, loaded.line);
   door = std::make_unique<DriveDoor>(*session, loaded, *menu, store);

@@ -7,6 +7,7 @@
 #include "core/front/drive_door.h"
 #include "core/ports/memory_preference_store.h"
 #include "support/drive_rig.h"
+#include "support/fake_movie.h"
 
 namespace kestrel::test {
 
@@ -14,6 +15,8 @@ struct DoorRig {
   DriveRig rig;
   LoadedSession loaded;
   MemoryPreferenceStore store;
+  MovieLog movieLog;  // what the session asks of its movie reader, which opens nothing
+  FakeMovieReader movie{movieLog};
   std::unique_ptr<CabSession> session;
   std::unique_ptr<CabMenu> menu;
   std::unique_ptr<DriveDoor> door;

@@ -59,6 +59,11 @@ class FakeMovieReader final : public MovieReader {
     }
     return decodeFrame(n, out) ? FrameState::kReady : FrameState::kMissing;
   }
+  void keepReady(const std::vector<int>& frames) override {
+    std::string entry = "ready";
+    for (int n : frames) entry += " " + std::to_string(n);
+    log_.entries.push_back(entry);
+  }
   bool decodeFrame(int n, Picture& out) override {
     log_.entries.push_back("decode " + std::to_string(n));
     if (!open_ || n < 0 || n >= frames_) return false;

@@ -19,6 +19,7 @@ class ForwardingMovieReader : public MovieReader {
     return reader_.requestFrame(n, travel, out);
   }
   void setFrameSize(int width, int height) override { reader_.setFrameSize(width, height); }
+  void keepReady(const std::vector<int>& frames) override { reader_.keepReady(frames); }
 
  protected:
   MovieReader& reader_;

@@ -1,6 +1,7 @@
 #include "core/front/drive_door.h"
 
 #include "core/front/drive_restore.h"
+#include "core/front/jump_targets.h"
 #include "core/front/speed_unit_reload.h"
 #include "core/present/value_display.h"
 #include "core/sim/stations.h"
@@ -18,6 +19,12 @@ bool samePad(const GamepadState& a, const GamepadState& b) {
 DriveDoor::DriveDoor(CabSession& session, LoadedSession& loaded, CabMenu& menu, PreferenceStore& store)
     : session_(session), loaded_(loaded), menu_(menu), store_(store) {
   session_.setGamepadPoller(this);
+  keepJumpTargetsReady();
+}
+
+void DriveDoor::keepJumpTargetsReady() {
+  session_.moviePlayback().keepJumpTargetsReady(session_.context(),
+                                                jumpTargetFrames(loaded_.line, store_, loaded_.choice.lineFileName));
 }
 
 DriveDoor::~DriveDoor() {
@@ -105,8 +112,11 @@ std::optional<std::string> DriveDoor::runMenu(const ScriptInput& in) {
   CabSession& s = session_;
   const std::string& lineFile = loaded_.choice.lineFileName;
   switch (in.kind) {
-    case ScriptInput::Kind::MenuSave:
-      return std::string(saveDriveToSlot(store_, s, loaded_.line, lineFile, in.slot));
+    case ScriptInput::Kind::MenuSave: {
+      std::string message(saveDriveToSlot(store_, s, loaded_.line, lineFile, in.slot));
+      keepJumpTargetsReady();  // a restore will jump to the place saved
+      return message;
+    }
     case ScriptInput::Kind::MenuLoad:
       if (const auto refusal = restoreDriveFromText(s, lineFile, *in.slotText)) return std::string(*refusal);
       return std::nullopt;

@@ -60,6 +60,8 @@ class DriveDoor final : private GamepadPoller {
   GamepadState poll() override;
   std::optional<std::string> run(const ScriptInput& input);
   std::optional<std::string> runMenu(const ScriptInput& input);
+  // The stations' stops and the saved places, for the movie reader to have ready.
+  void keepJumpTargetsReady();
   void record(const ScriptInput& input) {
     if (recorder_) recorder_(input);
   }

@@ -1,6 +1,7 @@
 #pragma once
 // Port: reads a route movie frame by frame. Used on the thread that owns the drive.
 #include <filesystem>
+#include <vector>
 
 #include "core/ports/picture.h"
 
@@ -51,6 +52,11 @@ class MovieReader {
     (void)width;
     (void)height;
   }
+  // The frames of the open movie a jump may land on (the stations' stops, the saved drives'
+  // places); each call replaces the list, and opening a movie empties it. A reader that decodes
+  // ahead keeps them decoded while the movie stands and it has nothing more urgent to do, so that
+  // a jump there shows at once; others need not do anything.
+  virtual void keepReady(const std::vector<int>& frames) { (void)frames; }
 };
 
 }  // namespace kestrel

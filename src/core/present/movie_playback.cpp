@@ -63,6 +63,12 @@ void MoviePlayback::open(const std::filesystem::path& path) {
 
 void MoviePlayback::openMain(DriveContext& ctx) {
   open(mainMoviePath(source_.programDirectory, ctx.settings, ctx.line));
+  if (source_.reader && !jumpTargets_.empty()) source_.reader->keepReady(jumpTargets_);
+}
+
+void MoviePlayback::keepJumpTargetsReady(const DriveContext& ctx, std::vector<int> frames) {
+  jumpTargets_ = std::move(frames);
+  if (source_.reader && ctx.train.MovieMode == 0) source_.reader->keepReady(jumpTargets_);
 }
 
 // Rules 2 and 3 for a station-movie row. Returns true when the rest of the tick is skipped.

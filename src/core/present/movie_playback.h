@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/ports/movie_reader.h"
 #include "core/ports/picture.h"
@@ -64,6 +65,9 @@ class MoviePlayback {
   void clearDoneFlags(DriveContext& ctx);
   // The cab window closes: the movie is closed.
   void close();
+  // The main movie's frames a jump can land on, for the reader to have ready: told now when the
+  // main movie plays, and again whenever it is opened anew.
+  void keepJumpTargetsReady(const DriveContext& ctx, std::vector<int> frames);
 
   // Frame 1 of the branch movie last switched in, decoded at the switch ("the spare frame").
   const Picture& spareFrame() const { return spare_; }
@@ -77,6 +81,7 @@ class MoviePlayback {
   MovieSource source_;
   MultimediaTimer& timer_;
   Picture spare_;
+  std::vector<int> jumpTargets_;
 };
 
 // Tick, after the switching: the ends of the line in the main movie. Backing below frame 1 stops

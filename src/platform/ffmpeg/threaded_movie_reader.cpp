@@ -27,6 +27,8 @@ constexpr int kPicturesBehind = FrameCache::kKeepBehind + 2;
 // Forwards, work on a frame up to this far behind the one asked for goes on: decoding on from it
 // leads there. A stand-in is at most this far from the frame asked for.
 constexpr int kFarAhead = 120;
+// The second decoder's frame cache: the frame being kept ready, and those decoded with it.
+constexpr size_t kReadyDecoderBytes = size_t{16} << 20;
 
 int decoderThreads(int asked) {
   if (asked > 0) return asked;
@@ -37,8 +39,9 @@ int decoderThreads(int asked) {
 }  // namespace
 
 ThreadedMovieReader::ThreadedMovieReader(size_t budgetBytes, int threads, bool hardware)
-    : decoder_(budgetBytes, decoderThreads(threads), hardware) {
+    : decoder_(budgetBytes, decoderThreads(threads), hardware), readyDecoder_(kReadyDecoderBytes, 1, hardware) {
   decoder_.setInterrupt(&interrupt_);
+  readyDecoder_.setInterrupt(&interrupt_);
   decoder_.setBetweenFrames([this] { promoteNext(); });
   thread_ = std::thread([this] { run(); });
 }
@@ -59,6 +62,9 @@ void ThreadedMovieReader::command(std::function<void()> work) {
   request_ = {};
   ++serial_;
   missing_.clear();
+  // Kept at the size and of the movie they were: a command changes one or the other.
+  ready_.clear();
+  readyFailed_.clear();
   end_ = std::numeric_limits<int>::max();
   command_ = std::move(work);
   commandDone_ = false;
@@ -70,9 +76,16 @@ void ThreadedMovieReader::command(std::function<void()> work) {
 bool ThreadedMovieReader::open(const std::filesystem::path& path) {
   bool opened = false;
   int count = 0;
+  {
+    std::lock_guard lock(mutex_);
+    readyWanted_.clear();
+  }
   command([&] {
     opened = decoder_.open(path);
     count = decoder_.frameCount();
+    path_ = path;
+    readyDecoder_.close();
+    readyOpen_ = false;
   });
   open_ = opened;
   frameCount_ = count;
@@ -81,13 +94,46 @@ bool ThreadedMovieReader::open(const std::filesystem::path& path) {
 }
 
 void ThreadedMovieReader::close() {
-  command([this] { decoder_.close(); });
+  {
+    std::lock_guard lock(mutex_);
+    readyWanted_.clear();
+  }
+  command([this] {
+    decoder_.close();
+    readyDecoder_.close();
+    readyOpen_ = false;
+  });
   open_ = false;
   frameCount_ = 0;
 }
 
 void ThreadedMovieReader::setFrameSize(int width, int height) {
-  command([&] { decoder_.setFrameSize(width, height); });
+  command([&] {
+    decoder_.setFrameSize(width, height);
+    readyDecoder_.setFrameSize(width, height);
+  });
+}
+
+void ThreadedMovieReader::keepReady(const std::vector<int>& frames) {
+  std::vector<int> wanted;
+  for (int n : frames)
+    if (n >= 0 && n < frameCount_) wanted.push_back(n);
+  if (wanted.size() > kMaxReady) wanted.resize(kMaxReady);
+  std::sort(wanted.begin(), wanted.end());
+  wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+  std::lock_guard lock(mutex_);
+  if (wanted == readyWanted_) return;
+  readyWanted_ = std::move(wanted);
+  const auto unwanted = [this](int n) { return !std::binary_search(readyWanted_.begin(), readyWanted_.end(), n); };
+  std::erase_if(ready_, [&](const auto& kept) { return unwanted(kept.first); });
+  std::erase_if(readyFailed_, unwanted);
+  ++serial_;
+  wake_.notify_all();
+}
+
+bool ThreadedMovieReader::keptReady(int n) const {
+  std::lock_guard lock(mutex_);
+  return ready_.count(n) != 0 || readyFailed_.count(n) != 0 || missing_.count(n) != 0;
 }
 
 bool ThreadedMovieReader::isOpen() const {
@@ -106,6 +152,7 @@ FrameState ThreadedMovieReader::handOut(std::shared_ptr<const Picture> picture, 
 FrameState ThreadedMovieReader::requestFrame(int n, const MovieTravel& travel, Picture& out) {
   if (!open_ || n < 0 || n >= frameCount_) return handOut(nullptr, out);
   std::shared_ptr<const Picture> picture;
+  FrameCache::Compact readyFrame;
   std::optional<std::pair<int, std::shared_ptr<const Picture>>> standIn;
   {
     std::lock_guard lock(mutex_);
@@ -114,11 +161,14 @@ FrameState ThreadedMovieReader::requestFrame(int n, const MovieTravel& travel, P
     if (changed) {
       request_ = {n, travel};
       ++serial_;
+      // Keeping a frame ready gives way to anything the movie needs.
+      if (readyRunning_) interrupt_ = true;
     }
     const FrameCache& cache = decoder_.frameCache();
     picture = cache.picture(n);
     if (!picture && (missing_.count(n) != 0 || n >= end_)) return handOut(nullptr, out);
-    if (!picture) {
+    if (auto kept = ready_.find(n); !picture && kept != ready_.end()) readyFrame = kept->second;
+    if (!picture && !readyFrame) {
       // Work that will not lead to the frame gives way to it. Forwards, decoding on from work
       // behind it leads there; a frame kept compact becomes a picture between its frames.
       const int reach = travel.direction > 0 ? taskHigh_ + kFarAhead : taskHigh_;
@@ -132,6 +182,15 @@ FrameState ThreadedMovieReader::requestFrame(int n, const MovieTravel& travel, P
       }
     }
     if (changed) wake_.notify_all();
+  }
+  if (readyFrame) {
+    // A jump to a frame kept ready: made a picture here and now (a conversion at the movie area's
+    // size, about a millisecond), rather than one refresh later by the decoder thread.
+    std::shared_ptr<Picture> made = decoder_.frameCache().make();
+    if (readyConverter_.convert(*readyFrame, *made)) {
+      decoder_.frameCache().putPicture(n, made);
+      picture = std::move(made);
+    }
   }
   if (picture) {
     shownFrame_ = n;
@@ -213,7 +272,8 @@ void ThreadedMovieReader::run() {
       done_.notify_all();
       continue;
     }
-    const Task task = held_ ? Task{} : plan();
+    Task task = held_ ? Task{} : plan();
+    if (task.kind == Task::Kind::kNone && !held_) task = planReady();
     if (task.kind == Task::Kind::kNone) {
       idle_ = true;
       if (!held_) idleSerial_ = serial_;  // held, it has not done what was asked
@@ -223,14 +283,21 @@ void ThreadedMovieReader::run() {
     }
     idle_ = false;
     taskRunning_ = true;
+    readyRunning_ = task.kind == Task::Kind::kReady;
     taskLow_ = task.kind == Task::Kind::kFetch ? task.keepFrom : task.frame;
     taskHigh_ = task.frame;
+    if (readyRunning_) {
+      // Leads to no frame of the movie's: any request the cache cannot answer stops it.
+      taskLow_ = std::numeric_limits<int>::max();
+      taskHigh_ = std::numeric_limits<int>::min();
+    }
     interrupt_ = false;
     const uint64_t serial = serial_;
     lock.unlock();
     execute(task, serial);
     lock.lock();
     taskRunning_ = false;
+    readyRunning_ = false;
     done_.notify_all();
   }
 }
@@ -239,6 +306,10 @@ void ThreadedMovieReader::execute(const Task& task, uint64_t serial) {
   FrameCache& cache = decoder_.frameCache();
   bool missing = false;
   bool noRoom = false;
+  if (task.kind == Task::Kind::kReady) {
+    keepReadyFrame(task.frame);
+    return;
+  }
   if (task.kind == Task::Kind::kPromote) {
     missing = !decoder_.promote(task.frame) && !cache.hasPicture(task.frame);
   } else {
@@ -344,6 +415,46 @@ ThreadedMovieReader::Task ThreadedMovieReader::planBeyond(int n, int near, int e
     keepFrom = k - std::max(room, std::min(need, kMinChunk)) + 1;
   }
   return {Task::Kind::kFetch, k, keepFrom, k + 1};  // all compact
+}
+
+ThreadedMovieReader::Task ThreadedMovieReader::planReady() const {
+  // While the movie moves, the decoder's time is the movie's.
+  if (readyWanted_.empty() || request_.travel.direction != 0) return {};
+  const int end = std::min(end_, decoder_.frameCount());
+  const int at = std::max(request_.frame, 0);
+  std::optional<int> next;
+  for (int n : readyWanted_) {
+    if (n >= end || ready_.count(n) != 0 || readyFailed_.count(n) != 0 || missing_.count(n) != 0) continue;
+    if (!next || std::abs(n - at) < std::abs(*next - at)) next = n;
+  }
+  if (!next) return {};
+  return {Task::Kind::kReady, *next, *next, *next + 1};
+}
+
+void ThreadedMovieReader::keepReadyFrame(int n) {
+  if (!readyOpen_) readyOpen_ = readyDecoder_.open(path_);
+  const FfmpegMovieReader::Fetch fetched =
+      readyOpen_ ? readyDecoder_.fetch(n, n, n + 1) : FfmpegMovieReader::Fetch::kMissing;
+  // (A damaged frame comes as the picture standing in for it, not compact: it is not kept.)
+  FrameCache::Compact compact = fetched == FfmpegMovieReader::Fetch::kDone ? readyDecoder_.frameCache().compact(n) : nullptr;
+  readyDecoder_.frameCache().clear();
+  bool allKept = false;
+  {
+    std::lock_guard lock(mutex_);
+    if (fetched == FfmpegMovieReader::Fetch::kInterrupted) return;
+    if (!std::binary_search(readyWanted_.begin(), readyWanted_.end(), n)) return;
+    if (compact) {
+      ready_[n] = std::move(compact);
+    } else {
+      readyFailed_.insert(n);
+    }
+    allKept = planReady().kind == Task::Kind::kNone;
+  }
+  // Its frames and threads are not needed until there is more to keep ready.
+  if (allKept) {
+    readyDecoder_.close();
+    readyOpen_ = false;
+  }
 }
 
 }  // namespace kestrel

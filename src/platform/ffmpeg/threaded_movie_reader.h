@@ -11,8 +11,15 @@
 // work after the frame in hand; what it kept stays. Where the decoder falls behind a moving movie,
 // the request is answered with a stand-in, the newest frame it has on the way.
 //
+// Frames a jump may land on (keepReady) are decoded while the movie stands and nothing else is to
+// be done, by a second decoder of the same thread, so that the movie's own decoder keeps its place;
+// they are kept compact apart from the cache, and a jump to one is answered at once, by making it a
+// picture on the calling thread.
+// The second decoder is closed once they are all kept.
+//
 // Memory: the frames kept stay within the cache's budget (kDefaultBudgetBytes), at the movie area's
-// size whatever the movie's own; the decoder's own frames come on top.
+// size whatever the movie's own, and up to kMaxReady frames kept ready; the decoders' own frames come
+// on top.
 //
 // Thread contract: the methods are for the thread that owns the drive, one call at a time.
 // requestFrame() never waits for the decoder thread; open(), close(), setFrameSize() and
@@ -21,16 +28,20 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/ports/movie_reader.h"
 #include "platform/ffmpeg/ffmpeg_movie_reader.h"
+#include "platform/ffmpeg/frame_converter.h"
 #include "platform/ffmpeg/shown_picture.h"
 
 namespace kestrel {
@@ -40,6 +51,8 @@ class ThreadedMovieReader final : public MovieReader {
   // A 250-frame group of pictures at 800 x 600, compact, with the one the train is in and the
   // pictures around it: 280 MiB (294 MB).
   static constexpr size_t kDefaultBudgetBytes = size_t{280} << 20;
+  // Frames kept ready for jumps, at most (0.7 MB each at 800 x 600): the first ones of the list.
+  static constexpr size_t kMaxReady = 64;
 
   // `threads`: the decoder's own threads; 0 for one per core, at most four. `hardware`: decode on a
   // VA-API device where one opens (see FfmpegMovieReader), in software elsewhere.
@@ -56,6 +69,7 @@ class ThreadedMovieReader final : public MovieReader {
   bool decodeFrame(int n, Picture& out) override;
   FrameState requestFrame(int n, const MovieTravel& travel, Picture& out) override;
   void setFrameSize(int width, int height) override;
+  void keepReady(const std::vector<int>& frames) override;
   // A damaged or truncated movie, said once per movie: the text for the user, else nothing.
   std::optional<std::string> takeWarning();
 
@@ -69,10 +83,12 @@ class ThreadedMovieReader final : public MovieReader {
   void resetCounters();
   // The most the frame cache has held, in bytes.
   size_t peakCacheBytes() const;
+  // Frame n is kept ready for a jump (or will not be: it does not decode).
+  bool keptReady(int n) const;
 
  private:
   struct Task {
-    enum class Kind { kNone, kFetch, kPromote } kind = Kind::kNone;
+    enum class Kind { kNone, kFetch, kPromote, kReady } kind = Kind::kNone;
     int frame = 0;
     int keepFrom = 0;
     int pictureFrom = 0;
@@ -81,6 +97,9 @@ class ThreadedMovieReader final : public MovieReader {
   void run();
   Task plan();
   Task planBeyond(int n, int near, int end);
+  // The frame to keep ready next, the nearest to the one asked for, while the movie stands.
+  Task planReady() const;
+  void keepReadyFrame(int n);
   // Between the frames of a long decoding run: the frames next on the way, kept compact, become
   // pictures, so that the run need not stop for them.
   void promoteNext();
@@ -91,6 +110,9 @@ class ThreadedMovieReader final : public MovieReader {
   FrameState handOut(std::shared_ptr<const Picture> picture, Picture& out);
 
   FfmpegMovieReader decoder_;  // the decoder thread's, apart from its frame cache
+  FfmpegMovieReader readyDecoder_;  // the decoder thread's: the frames kept ready for jumps
+  std::filesystem::path path_;      // the decoder thread's: the movie open
+  bool readyOpen_ = false;          // the decoder thread's: readyDecoder_ has the movie open
 
   mutable std::mutex mutex_;
   std::condition_variable wake_;  // to the decoder thread: a request, a command, a release
@@ -110,6 +132,10 @@ class ThreadedMovieReader final : public MovieReader {
   bool taskRunning_ = false;
   int taskLow_ = 0, taskHigh_ = -1;  // the frames the running task will have kept
   std::set<int> missing_;            // frames that do not decode
+  std::vector<int> readyWanted_;     // the frames to keep ready for jumps
+  std::map<int, FrameCache::Compact> ready_;  // ... kept so far
+  std::set<int> readyFailed_;        // ... that do not decode
+  bool readyRunning_ = false;        // the running task keeps one ready
   int end_ = 0;                      // frames from here on do not decode
   FfmpegMovieReader::Counters counters_, baseline_;
   std::optional<std::string> warning_;
@@ -118,6 +144,7 @@ class ThreadedMovieReader final : public MovieReader {
 
   // The drive's thread's.
   ShownPicture shown_;
+  FrameConverter readyConverter_;  // makes pictures of the frames kept ready
   int shownFrame_ = -1;  // the frame whose picture was handed out last (a stand-in's own number)
   bool open_ = false;
   int frameCount_ = 0;

@@ -11,6 +11,7 @@
 #include "core/front/script_player.h"
 #include "support/door_rig.h"
 #include "support/fake_gamepad.h"
+#include "support/station_line.h"
 
 namespace kestrel {
 namespace {
@@ -92,6 +93,18 @@ TEST(DriveDoor, ARestoreIsRecordedWithTheSlotItReadAndReplaysWithoutTheStore) {
   ScriptPlayer player(*replay.door, recorded);
   player.runTo(31000000);
   EXPECT_EQ(replay.ticks, live.ticks);
+}
+
+TEST(DriveDoor, TheMovieReaderIsToldWhereJumpsLandAgainAfterASave) {
+  test::DoorRig drive([](test::DriveRig& r) {
+    r.line.Station = {test::stationRow({"A", 0, 3100, 110000}), test::stationRow({"B", 1, 100, 10000})};
+  });
+  EXPECT_EQ(drive.movieLog.entries, (std::vector<std::string>{"ready 100 3100"}));
+  drive.session->start();
+  drive.movieLog.entries.clear();
+  const_cast<TrainState&>(drive.session->train()).MovieFrame = 2000;
+  EXPECT_EQ(drive.door->deliver(drive.input("menu save 2")), "運転状態を保存しました");
+  EXPECT_EQ(drive.movieLog.entries, (std::vector<std::string>{"ready 100 2000 3100"}));
 }
 
 TEST(DriveDoor, WhileARecordingPlaysTheDriversOwnInputsAreDropped) {

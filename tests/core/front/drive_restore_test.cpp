@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "core/front/jump_targets.h"
 #include "core/ports/memory_preference_store.h"
 #include "support/drive_rig.h"
 #include "support/station_line.h"
@@ -154,6 +155,15 @@ TEST_F(RestoreTest, RefusedSlotsChangeNothing) {
   EXPECT_EQ(after.stations.currentStation, before.stations.currentStation);
   EXPECT_EQ(after.LastShownFrame, before.LastShownFrame);
   EXPECT_EQ(session->control().brakeHandle, -8);
+}
+
+TEST_F(RestoreTest, TheJumpTargetsAreTheStopsAndThePlacesSavedForThisLine) {
+  putSlot(1, "line_rapid.dat,2,86,7000,1085000,250000,9100");
+  putSlot(2, "line_local.dat,2,86,8000,1085000,250000,9100");  // another line's
+  putSlot(3, "line_rapid.dat,5,86,9000,1085000,250000,9100");  // faulty: a sixth station of five
+  EXPECT_EQ(jumpTargetFrames(rig.line, prefs, "line_rapid.dat"), (std::vector<int>{100, 3100, 6100, 7000, 12100, 15100}));
+  putSlot(3, "line_rapid.dat,1,0,3100,1085000,110000,0");  // at B's stop: once
+  EXPECT_EQ(jumpTargetFrames(rig.line, prefs, "line_rapid.dat"), (std::vector<int>{100, 3100, 6100, 7000, 12100, 15100}));
 }
 
 TEST_F(RestoreTest, SavingReportsAStoreThatCannotBeWritten) {

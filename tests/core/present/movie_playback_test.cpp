@@ -74,6 +74,8 @@ TEST_F(MovieTest, TheMovieLastFrameIsTheMainMoviesLengthTimesTheFactor) {
 }
 
 TEST_F(MovieTest, AStationMovieStartsStandingAfterItsTimePlaysByTimeAndOnce) {
+  movie->keepJumpTargetsReady(rig.c(), {4000, 5000});
+  EXPECT_EQ(takeLog(), (Log{"ready 4000 5000"}));
   standAtTheStation();
   t.TickCounter = kAfter;  // not yet after the row's time
   tick();
@@ -103,7 +105,8 @@ TEST_F(MovieTest, AStationMovieStartsStandingAfterItsTimePlaysByTimeAndOnce) {
   takeLog();
   events(1);
   tick();
-  EXPECT_EQ(takeLog(), (Log{"stop", "close", "open kestrel_line.avi", "start"}));
+  // The main movie opened anew is told again where jumps land.
+  EXPECT_EQ(takeLog(), (Log{"stop", "close", "open kestrel_line.avi", "ready 4000 5000", "start"}));
   EXPECT_EQ(t.MovieMode, 0);
   EXPECT_EQ(t.SubFrame, 0);
   EXPECT_TRUE(t.movie.rowDone[1]);

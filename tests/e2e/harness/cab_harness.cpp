@@ -6,7 +6,9 @@
 // before every 33 ms event the speed is set to the filming speed (forward, until the end of the
 // line holds the train), its negative (backward) or left alone (stand); "paused" starts the drive
 // and pauses it at once; "jump" stands and moves the train to each frame of --jump-frames in turn,
-// as a station jump or a restore does, the next one half a second after the last was shown.
+// as a station jump or a restore does, the next one half a second after the last was shown. With
+// --keep-ready the reader is told those frames at the start, as the desktop program tells it the
+// stations' stops and the saved places, and the first jump waits until it has them all ready.
 //
 // The harness paces the render steps itself, as the view's own timer would (a step per screen
 // refresh, ten a second while paused), so that it can time each step without the view doing so.
@@ -16,7 +18,7 @@
 // ("shot ..."). At the end one line of key=value pairs reports CPU, frames, timings and memory.
 //
 //   kestrel-cab-harness --data DIR --line FILE --train FILE
-//                       [--drive forward|backward|stand|paused|jump] [--jump-frames N,N...]
+//                       [--drive forward|backward|stand|paused|jump] [--jump-frames N,N...] [--keep-ready]
 //                       [--seconds S] [--start-frame N] [--text-mode] [--shot-at S FILE]...
 #include <sys/resource.h>
 #include <time.h>
@@ -65,11 +67,12 @@ struct Options {
   double seconds = 10;
   int startFrame = -1;
   bool textMode = false;
+  bool keepReady = false;  // the jump frames are told to the reader in advance
 };
 
 [[noreturn]] void usage() {
   std::cerr << "usage: kestrel-cab-harness --data DIR --line FILE --train FILE [--drive "
-               "forward|backward|stand|paused|jump] [--jump-frames N,N...] [--seconds S] [--start-frame N] "
+               "forward|backward|stand|paused|jump] [--jump-frames N,N...] [--keep-ready] [--seconds S] [--start-frame N] "
                "[--text-mode] [--shot-at S FILE]...\n";
   std::exit(64);
 }
@@ -96,6 +99,8 @@ Options parse(int argc, char** argv) {
       o.startFrame = std::stoi(next());
     else if (a == "--text-mode")
       o.textMode = true;
+    else if (a == "--keep-ready")
+      o.keepReady = true;
     else if (a == "--jump-frames") {
       std::istringstream list(next());
       for (std::string n; std::getline(list, n, ',');) o.jumps.push_back(std::stoi(n));
@@ -268,6 +273,7 @@ int run(int argc, char** argv, Clock::time_point started) {
   });
 
   session->start();
+  if (o.keepReady) session->moviePlayback().keepJumpTargetsReady(session->context(), o.jumps);
   if (o.drive == "paused") session->start1Click();
   driveClock.start();
   // A paused drive's clock stands still, and so does its timer.
@@ -296,9 +302,14 @@ int run(int argc, char** argv, Clock::time_point started) {
   std::vector<double> jumpSeconds;
   size_t nextJump = 0;
   std::optional<Clock::time_point> jumpedAt, shownAt;
+  std::optional<double> readySeconds;  // from the start until the frames were all kept ready
   const auto followJumps = [&] {
     if (!steady.on) return;
     const auto now = Clock::now();
+    if (o.keepReady && !readySeconds) {
+      if (!std::all_of(o.jumps.begin(), o.jumps.end(), [&](int n) { return reader.keptReady(n); })) return;
+      readySeconds = secondsSince(driveStart);
+    }
     if (jumpedAt && !shownAt && train.LastShownFrame == o.jumps[nextJump - 1]) {
       shownAt = now;
       jumpSeconds.push_back(std::chrono::duration<double>(now - *jumpedAt).count());
@@ -360,7 +371,7 @@ int run(int argc, char** argv, Clock::time_point started) {
       "pacing_hz=%d measured_rate=%d step_hz=%.1f steps=%lld shown_frames=%lld stand_ins=%lld frames_moved=%d "
       "shown_share=%.3f exact_share=%.3f pending_steps=%lld composed=%lld decoder_frames=%lld seeks=%lld decodes_per_shown=%.3f "
       "ms_per_new_frame=%.3f cpu_ms_per_new_frame=%.3f request_ms=%.3f max_step_ms=%.2f "
-      "jumps=%zu jump_ms_max=%.0f jump_ms_mean=%.0f cache_peak_mb=%.1f peak_rss_mb=%.1f\n",
+      "jumps=%zu jump_ms_max=%.0f jump_ms_mean=%.0f ready_s=%.3f cache_peak_mb=%.1f peak_rss_mb=%.1f\n",
       o.drive.c_str(), wall, cpu, cpuSeconds(), cpu / wall, loadSeconds, watch.at.value_or(-1), view.pacingRate(),
       view.measuredRate(), steadyWall > 0 ? static_cast<double>(steps) / steadyWall : 0.0,
       static_cast<long long>(all.steps), static_cast<long long>(shown), static_cast<long long>(standIns), moved,
@@ -373,7 +384,7 @@ int run(int argc, char** argv, Clock::time_point started) {
           ? (timed.seconds - steady.requestSeconds) * 1e3 / static_cast<double>(timed.calls - steady.requests)
           : 0.0,
       steady.maxStep * 1e3, jumpSeconds.size(), jumpMax * 1e3,
-      jumpSeconds.empty() ? -1.0 : jumpSum / static_cast<double>(jumpSeconds.size()) * 1e3,
+      jumpSeconds.empty() ? -1.0 : jumpSum / static_cast<double>(jumpSeconds.size()) * 1e3, readySeconds.value_or(-1),
       static_cast<double>(reader.peakCacheBytes()) / (1 << 20), peakKilobytes() / 1024.0);
   session->close();
   return 0;

@@ -146,6 +146,31 @@ TEST_P(ThreadedReader, AJumpStopsWorkThatWouldNotReachIt) {
   // Destroyed while decoding: the thread stops after the frame in hand.
 }
 
+TEST_P(ThreadedReader, FramesKeptReadyForJumpsAreDecodedWhileStandingAndAnsweredAtOnce) {
+  ThreadedMovieReader reader(ThreadedMovieReader::kDefaultBudgetBytes, 2, false);
+  ASSERT_TRUE(reader.open(path_));
+  EXPECT_EQ(md5Of(reader, 10, kForward), md5s_[10]);
+  // While the movie moves, its decoder's time is the movie's.
+  reader.keepReady({239, 119, 299, 5000});
+  reader.waitUntilIdle();
+  EXPECT_FALSE(reader.keptReady(239));
+  EXPECT_EQ(md5Of(reader, 10, kStanding), md5s_[10]);
+  reader.waitUntilIdle();
+  for (int n : {119, 239, 299}) EXPECT_TRUE(reader.keptReady(n)) << n;
+  // Jumps there are answered at once, the decoder thread held.
+  reader.hold(true);
+  Picture picture;
+  for (int n : {299, 239, 119}) {
+    ASSERT_EQ(reader.requestFrame(n, kStanding, picture), FrameState::kReady) << n;
+    EXPECT_EQ(test::md5Of(picture), md5s_[n]) << n;
+  }
+  EXPECT_EQ(reader.requestFrame(59, kStanding, picture), FrameState::kPending);
+  reader.hold(false);
+  // Opening a movie empties the list.
+  ASSERT_TRUE(reader.open(path_));
+  EXPECT_FALSE(reader.keptReady(239));
+}
+
 TEST_P(ThreadedReader, ASmallBudgetHoldsAndBackwardsStaysExact) {
   const size_t budget = 40 * kFrameBytes;  // a third of a group
   ThreadedMovieReader reader(budget, 2, false);
