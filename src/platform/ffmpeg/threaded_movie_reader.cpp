@@ -65,6 +65,7 @@ void ThreadedMovieReader::command(std::function<void()> work) {
   // Kept at the size and of the movie they were: a command changes one or the other.
   ready_.clear();
   readyFailed_.clear();
+  ++commands_;
   end_ = std::numeric_limits<int>::max();
   command_ = std::move(work);
   commandDone_ = false;
@@ -274,6 +275,14 @@ void ThreadedMovieReader::run() {
     }
     Task task = held_ ? Task{} : plan();
     if (task.kind == Task::Kind::kNone && !held_) task = planReady();
+    if (readyOpen_ && task.kind != Task::Kind::kReady && planReady().kind == Task::Kind::kNone) {
+      // Nothing to keep ready while the movie moves: the second decoder's frames go until it stands.
+      lock.unlock();
+      readyDecoder_.close();
+      readyOpen_ = false;
+      lock.lock();
+      continue;
+    }
     if (task.kind == Task::Kind::kNone) {
       idle_ = true;
       if (!held_) idleSerial_ = serial_;  // held, it has not done what was asked
@@ -432,6 +441,11 @@ ThreadedMovieReader::Task ThreadedMovieReader::planReady() const {
 }
 
 void ThreadedMovieReader::keepReadyFrame(int n) {
+  uint64_t commands;
+  {
+    std::lock_guard lock(mutex_);
+    commands = commands_;
+  }
   if (!readyOpen_) readyOpen_ = readyDecoder_.open(path_);
   const FfmpegMovieReader::Fetch fetched =
       readyOpen_ ? readyDecoder_.fetch(n, n, n + 1) : FfmpegMovieReader::Fetch::kMissing;
@@ -441,7 +455,8 @@ void ThreadedMovieReader::keepReadyFrame(int n) {
   bool allKept = false;
   {
     std::lock_guard lock(mutex_);
-    if (fetched == FfmpegMovieReader::Fetch::kInterrupted) return;
+    // Interrupted, or decoded from the movie or at the size before a command came.
+    if (fetched == FfmpegMovieReader::Fetch::kInterrupted || commands != commands_) return;
     if (!std::binary_search(readyWanted_.begin(), readyWanted_.end(), n)) return;
     if (compact) {
       ready_[n] = std::move(compact);

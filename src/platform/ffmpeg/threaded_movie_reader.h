@@ -136,6 +136,7 @@ class ThreadedMovieReader final : public MovieReader {
   std::map<int, FrameCache::Compact> ready_;  // ... kept so far
   std::set<int> readyFailed_;        // ... that do not decode
   bool readyRunning_ = false;        // the running task keeps one ready
+  uint64_t commands_ = 0;            // commands run or asked for: a frame kept ready before one is stale
   int end_ = 0;                      // frames from here on do not decode
   FfmpegMovieReader::Counters counters_, baseline_;
   std::optional<std::string> warning_;
