@@ -169,14 +169,16 @@ FrameState ThreadedMovieReader::requestFrame(int n, const MovieTravel& travel, P
     picture = cache.picture(n);
     if (!picture && (missing_.count(n) != 0 || n >= end_)) return handOut(nullptr, out);
     if (auto kept = ready_.find(n); !picture && kept != ready_.end()) readyFrame = kept->second;
-    if (!picture && !readyFrame) {
-      // Work that will not lead to the frame gives way to it. Forwards, decoding on from work
-      // behind it leads there; a frame kept compact becomes a picture between its frames.
+    if (!picture) {
+      // Work that will not lead to the frame gives way to it (or, for a frame kept ready, to the
+      // frames after it). Forwards, decoding on from work behind it leads there; a frame kept
+      // compact becomes a picture between its frames.
       const int reach = travel.direction > 0 ? taskHigh_ + kFarAhead : taskHigh_;
       if (!taskRunning_ || n < taskLow_ || (n > reach && !cache.contains(n))) interrupt_ = true;
       // Behind a moving movie, the newest frame on the way stands in.
-      if ((travel.direction > 0 && shownFrame_ >= 0 && shownFrame_ < n) ||
-          (travel.direction < 0 && shownFrame_ > n)) {
+      const bool behind = (travel.direction > 0 && shownFrame_ >= 0 && shownFrame_ < n) ||
+                          (travel.direction < 0 && shownFrame_ > n);
+      if (behind && !readyFrame) {
         const int bound = travel.direction > 0 ? std::max(shownFrame_, n - kFarAhead)
                                                : std::min(shownFrame_, n + kFarAhead);
         standIn = cache.closestPicture(bound, n);
@@ -301,6 +303,7 @@ void ThreadedMovieReader::run() {
       taskHigh_ = std::numeric_limits<int>::min();
     }
     interrupt_ = false;
+    taskCommands_ = commands_;
     const uint64_t serial = serial_;
     lock.unlock();
     execute(task, serial);
@@ -427,10 +430,11 @@ ThreadedMovieReader::Task ThreadedMovieReader::planBeyond(int n, int near, int e
 }
 
 ThreadedMovieReader::Task ThreadedMovieReader::planReady() const {
-  // While the movie moves, the decoder's time is the movie's.
-  if (readyWanted_.empty() || request_.travel.direction != 0) return {};
+  // Not before the first frame is asked for, which comes first; and while the movie moves, the
+  // decoder's time is the movie's.
+  if (readyWanted_.empty() || request_.frame < 0 || request_.travel.direction != 0) return {};
   const int end = std::min(end_, decoder_.frameCount());
-  const int at = std::max(request_.frame, 0);
+  const int at = request_.frame;
   std::optional<int> next;
   for (int n : readyWanted_) {
     if (n >= end || ready_.count(n) != 0 || readyFailed_.count(n) != 0 || missing_.count(n) != 0) continue;
@@ -441,11 +445,6 @@ ThreadedMovieReader::Task ThreadedMovieReader::planReady() const {
 }
 
 void ThreadedMovieReader::keepReadyFrame(int n) {
-  uint64_t commands;
-  {
-    std::lock_guard lock(mutex_);
-    commands = commands_;
-  }
   if (!readyOpen_) readyOpen_ = readyDecoder_.open(path_);
   const FfmpegMovieReader::Fetch fetched =
       readyOpen_ ? readyDecoder_.fetch(n, n, n + 1) : FfmpegMovieReader::Fetch::kMissing;
@@ -456,7 +455,7 @@ void ThreadedMovieReader::keepReadyFrame(int n) {
   {
     std::lock_guard lock(mutex_);
     // Interrupted, or decoded from the movie or at the size before a command came.
-    if (fetched == FfmpegMovieReader::Fetch::kInterrupted || commands != commands_) return;
+    if (fetched == FfmpegMovieReader::Fetch::kInterrupted || taskCommands_ != commands_) return;
     if (!std::binary_search(readyWanted_.begin(), readyWanted_.end(), n)) return;
     if (compact) {
       ready_[n] = std::move(compact);

@@ -97,7 +97,8 @@ class ThreadedMovieReader final : public MovieReader {
   void run();
   Task plan();
   Task planBeyond(int n, int near, int end);
-  // The frame to keep ready next, the nearest to the one asked for, while the movie stands.
+  // The frame to keep ready next, the nearest to the one asked for, while the movie stands after
+  // its first request.
   Task planReady() const;
   void keepReadyFrame(int n);
   // Between the frames of a long decoding run: the frames next on the way, kept compact, become
@@ -137,6 +138,7 @@ class ThreadedMovieReader final : public MovieReader {
   std::set<int> readyFailed_;        // ... that do not decode
   bool readyRunning_ = false;        // the running task keeps one ready
   uint64_t commands_ = 0;            // commands run or asked for: a frame kept ready before one is stale
+  uint64_t taskCommands_ = 0;        // ... as the running task began
   int end_ = 0;                      // frames from here on do not decode
   FfmpegMovieReader::Counters counters_, baseline_;
   std::optional<std::string> warning_;
