@@ -128,6 +128,16 @@ void ThreadedMovieReader::keepReady(const std::vector<int>& frames) {
   const auto unwanted = [this](int n) { return !std::binary_search(readyWanted_.begin(), readyWanted_.end(), n); };
   std::erase_if(ready_, [&](const auto& kept) { return unwanted(kept.first); });
   std::erase_if(readyFailed_, unwanted);
+  // A frame the cache holds now (the place just saved is on the screen) is kept as it is.
+  const FrameCache& cache = decoder_.frameCache();
+  for (int n : readyWanted_) {
+    if (ready_.count(n) != 0) continue;
+    if (auto picture = cache.picture(n)) {
+      ready_[n].picture = std::move(picture);
+    } else if (auto compact = cache.compact(n)) {
+      ready_[n].compact = std::move(compact);
+    }
+  }
   ++serial_;
   wake_.notify_all();
 }
@@ -168,7 +178,10 @@ FrameState ThreadedMovieReader::requestFrame(int n, const MovieTravel& travel, P
     const FrameCache& cache = decoder_.frameCache();
     picture = cache.picture(n);
     if (!picture && (missing_.count(n) != 0 || n >= end_)) return handOut(nullptr, out);
-    if (auto kept = ready_.find(n); !picture && kept != ready_.end()) readyFrame = kept->second;
+    if (auto kept = ready_.find(n); !picture && kept != ready_.end()) {
+      picture = kept->second.picture;
+      readyFrame = kept->second.compact;
+    }
     if (!picture) {
       // Work that will not lead to the frame gives way to it (or, for a frame kept ready, to the
       // frames after it). Forwards, decoding on from work behind it leads there; a frame kept
@@ -458,7 +471,7 @@ void ThreadedMovieReader::keepReadyFrame(int n) {
     if (fetched == FfmpegMovieReader::Fetch::kInterrupted || taskCommands_ != commands_) return;
     if (!std::binary_search(readyWanted_.begin(), readyWanted_.end(), n)) return;
     if (compact) {
-      ready_[n] = std::move(compact);
+      ready_[n].compact = std::move(compact);
     } else {
       readyFailed_.insert(n);
     }

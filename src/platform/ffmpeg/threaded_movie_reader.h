@@ -11,8 +11,9 @@
 // work after the frame in hand; what it kept stays. Where the decoder falls behind a moving movie,
 // the request is answered with a stand-in, the newest frame it has on the way.
 //
-// Frames a jump may land on (keepReady) are decoded while the movie stands and nothing else is to
-// be done, by a second decoder of the same thread, so that the movie's own decoder keeps its place;
+// Frames a jump may land on (keepReady) are taken from the cache when they are there as they are
+// asked for (the place just saved), and otherwise decoded while the movie stands and nothing else
+// is to be done, by a second decoder of the same thread, so that the movie's own decoder keeps its place;
 // they are kept compact apart from the cache, and a jump to one is answered at once, by making it a
 // picture on the calling thread.
 // The second decoder is closed once they are all kept.
@@ -134,7 +135,11 @@ class ThreadedMovieReader final : public MovieReader {
   int taskLow_ = 0, taskHigh_ = -1;  // the frames the running task will have kept
   std::set<int> missing_;            // frames that do not decode
   std::vector<int> readyWanted_;     // the frames to keep ready for jumps
-  std::map<int, FrameCache::Compact> ready_;  // ... kept so far
+  struct ReadyFrame {
+    FrameCache::Compact compact;             // decoded for it
+    std::shared_ptr<const Picture> picture;  // ... or the cache's picture when it was asked for
+  };
+  std::map<int, ReadyFrame> ready_;  // ... kept so far
   std::set<int> readyFailed_;        // ... that do not decode
   bool readyRunning_ = false;        // the running task keeps one ready
   uint64_t commands_ = 0;            // commands run or asked for: a frame kept ready before one is stale

@@ -151,7 +151,11 @@ TEST_P(ThreadedReader, FramesKeptReadyForJumpsAreDecodedWhileStandingAndAnswered
   ASSERT_TRUE(reader.open(path_));
   EXPECT_EQ(md5Of(reader, 10, kForward), md5s_[10]);
   // While the movie moves, its decoder's time is the movie's.
-  reader.keepReady({239, 119, 299, 5000});
+  // Frame 10 is on the screen as it is asked for (the place just saved): kept as the cache has it.
+  reader.hold(true);
+  reader.keepReady({239, 10, 119, 299, 5000});
+  EXPECT_TRUE(reader.keptReady(10));
+  reader.hold(false);
   reader.waitUntilIdle();
   EXPECT_FALSE(reader.keptReady(239));
   EXPECT_EQ(md5Of(reader, 10, kStanding), md5s_[10]);
