@@ -1,5 +1,5 @@
-// The reader with a decoder thread, on long-GOP H.264 movies as cameras write them (B-frames, a
-// keyframe every 120 frames): its frames are the ffmpeg tool's, forwards, backwards and after
+// The reader with a decoder thread, on long-GOP movies as cameras write them (H.264 and HEVC with
+// B-frames, a keyframe every 120 frames; the HEVC one with open groups of pictures): its frames are the ffmpeg tool's, forwards, backwards and after
 // jumps; the render step's request never waits for the decoder (the thread is held, or waited for
 // until it has nothing left to do — no clocks); it decodes ahead in the direction of travel, each
 // group of pictures once backwards, within its memory budget.
@@ -28,15 +28,21 @@ constexpr MovieTravel kForward{1, 30};
 constexpr MovieTravel kBackward{-1, 30};
 constexpr MovieTravel kStanding{0, 0};
 
+// HEVC as cameras write it: open groups of pictures, whose first B-frames refer to the group before.
+const std::string kLongGopHevc =
+    "-f lavfi -i testsrc2=size=160x120:rate=30 -frames:v 300 -c:v libx265 -pix_fmt yuv420p "
+    "-x265-params log-level=none:keyint=120:min-keyint=120:scenecut=0:bframes=3:open-gop=1 ";
+
 struct LongGop {
   const char* name;
   const char* file;
+  const std::string* encoding = &kLongGop;
 };
 
 class ThreadedReader : public ::testing::TestWithParam<LongGop> {
  protected:
   void SetUp() override {
-    path_ = test::makeMovie(GetParam().file, kLongGop);
+    path_ = test::makeMovie(GetParam().file, *GetParam().encoding);
     ASSERT_FALSE(path_.empty()) << "the ffmpeg tool could not make the movie";
     md5s_ = test::referenceFrameMd5s(path_);
     ASSERT_EQ(md5s_.size(), static_cast<size_t>(kFrames));
@@ -201,7 +207,8 @@ TEST_P(ThreadedReader, WithHardwareDecodingAllowedItPlaysWhereverItDecodes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Movies, ThreadedReader,
-                         ::testing::Values(LongGop{"Avi", "long-gop.avi"}, LongGop{"Mp4", "long-gop.mp4"}),
+                         ::testing::Values(LongGop{"Avi", "long-gop.avi"}, LongGop{"Mp4", "long-gop.mp4"},
+                                           LongGop{"HevcMp4", "long-gop-hevc.mp4", &kLongGopHevc}),
                          [](const ::testing::TestParamInfo<LongGop>& kind) { return std::string(kind.param.name); });
 
 TEST(ThreadedMovieReader, FramesPastTheEndAndDamageAreAnsweredWithTheLastPicture) {
