@@ -82,11 +82,9 @@ std::optional<std::string_view> restoreDriveFromSlot(PreferenceStore& store, Cab
 
 std::optional<std::string_view> restoreDriveFromText(CabSession& session, const std::string& lineFile,
                                                      std::string_view text) {
-  const auto parsed = parseSavedDrive(text, lineFile);
+  const auto parsed = restorableDrive(text, lineFile, session.context().line);
   if (const auto* refusal = std::get_if<SavedDriveRefusal>(&parsed)) return refusalMessage(*refusal);
-  const SavedDrive& drive = std::get<SavedDrive>(parsed);
-  if (!savedDriveFitsLine(drive, session.context().line)) return refusalMessage(SavedDriveRefusal::Faulty);
-  restoreSavedDrive(session, drive);
+  restoreSavedDrive(session, std::get<SavedDrive>(parsed));
   return std::nullopt;
 }
 

@@ -12,9 +12,8 @@ std::vector<int> jumpTargetFrames(const LineData& line, PreferenceStore& store, 
   for (const StationRow& row : line.Station) frames.push_back(row.stopFrame());
   SavedDriveStore slots(store);
   for (int slot = 1; slot <= kSavedDriveSlots; ++slot) {
-    const auto parsed = parseSavedDrive(slots.text(slot), lineFile);
-    const auto* drive = std::get_if<SavedDrive>(&parsed);
-    if (drive && savedDriveFitsLine(*drive, line)) frames.push_back(drive->MovieFrame);
+    const auto parsed = restorableDrive(slots.text(slot), lineFile, line);
+    if (const auto* drive = std::get_if<SavedDrive>(&parsed)) frames.push_back(drive->MovieFrame);
   }
   std::sort(frames.begin(), frames.end());
   frames.erase(std::unique(frames.begin(), frames.end()), frames.end());

@@ -69,6 +69,14 @@ bool savedDriveFitsLine(const SavedDrive& d, const LineData& line) {
          counts(d.preTrainFrame) && std::abs(d.speed) <= kMaxSavedSpeed;
 }
 
+std::variant<SavedDrive, SavedDriveRefusal> restorableDrive(std::string_view text, std::string_view lineFile,
+                                                            const LineData& line) {
+  auto parsed = parseSavedDrive(text, lineFile);
+  if (const auto* drive = std::get_if<SavedDrive>(&parsed); drive && !savedDriveFitsLine(*drive, line))
+    return SavedDriveRefusal::Faulty;
+  return parsed;
+}
+
 std::string savedDriveTitle(const LineData& line, double distanceRun) {
   const auto& rows = line.Station;
   const auto title = [&](const std::string& from, const std::string& to) {

@@ -60,6 +60,9 @@ inline constexpr int32_t kMaxSavedCount = 1'000'000'000;
 // damaged, and is refused as faulty: restoring it would put the drive where none of its rules
 // holds.
 bool savedDriveFitsLine(const SavedDrive& drive, const LineData& line);
+// A slot's text as a restore takes it: parsed, and refused as faulty when it does not fit `line`.
+std::variant<SavedDrive, SavedDriveRefusal> restorableDrive(std::string_view text, std::string_view lineFile,
+                                                            const LineData& line);
 
 // "[LineName2]（last station passed～next station）": the station rows whose stop distance the
 // train has reached, the last such row winning; after the last station the second name is empty.

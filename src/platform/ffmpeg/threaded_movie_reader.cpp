@@ -289,9 +289,10 @@ void ThreadedMovieReader::run() {
       continue;
     }
     Task task = held_ ? Task{} : plan();
-    if (task.kind == Task::Kind::kNone && !held_) task = planReady();
-    if (readyOpen_ && task.kind != Task::Kind::kReady && planReady().kind == Task::Kind::kNone) {
-      // Nothing to keep ready while the movie moves: the second decoder's frames go until it stands.
+    const Task ready = planReady();
+    if (task.kind == Task::Kind::kNone && !held_) task = ready;
+    if (readyOpen_ && ready.kind == Task::Kind::kNone) {
+      // Nothing (more) to keep ready, or the movie moves: the second decoder's frames go.
       lock.unlock();
       readyDecoder_.close();
       readyOpen_ = false;
@@ -464,23 +465,14 @@ void ThreadedMovieReader::keepReadyFrame(int n) {
   // (A damaged frame comes as the picture standing in for it, not compact: it is not kept.)
   FrameCache::Compact compact = fetched == FfmpegMovieReader::Fetch::kDone ? readyDecoder_.frameCache().compact(n) : nullptr;
   readyDecoder_.frameCache().clear();
-  bool allKept = false;
-  {
-    std::lock_guard lock(mutex_);
-    // Interrupted, or decoded from the movie or at the size before a command came.
-    if (fetched == FfmpegMovieReader::Fetch::kInterrupted || taskCommands_ != commands_) return;
-    if (!std::binary_search(readyWanted_.begin(), readyWanted_.end(), n)) return;
-    if (compact) {
-      ready_[n].compact = std::move(compact);
-    } else {
-      readyFailed_.insert(n);
-    }
-    allKept = planReady().kind == Task::Kind::kNone;
-  }
-  // Its frames and threads are not needed until there is more to keep ready.
-  if (allKept) {
-    readyDecoder_.close();
-    readyOpen_ = false;
+  std::lock_guard lock(mutex_);
+  // Interrupted, or decoded from the movie or at the size before a command came.
+  if (fetched == FfmpegMovieReader::Fetch::kInterrupted || taskCommands_ != commands_) return;
+  if (!std::binary_search(readyWanted_.begin(), readyWanted_.end(), n)) return;
+  if (compact) {
+    ready_[n].compact = std::move(compact);
+  } else {
+    readyFailed_.insert(n);
   }
 }
 

@@ -16,7 +16,7 @@
 // is to be done, by a second decoder of the same thread, so that the movie's own decoder keeps its place;
 // they are kept compact apart from the cache, and a jump to one is answered at once, by making it a
 // picture on the calling thread.
-// The second decoder is closed once they are all kept.
+// The second decoder is closed whenever there is nothing for it to do: all kept, or the movie moves.
 //
 // Memory: the frames kept stay within the cache's budget (kDefaultBudgetBytes), at the movie area's
 // size whatever the movie's own, and up to kMaxReady frames kept ready; the decoders' own frames come
